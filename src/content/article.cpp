@@ -1,0 +1,113 @@
+#include "content/article.h"
+
+#include "platform/platform.h"
+
+namespace {
+
+void Store(int* reason, int code) {
+  if (reason) *reason = code;
+}
+
+}  // namespace
+
+uint16_t ArticleResourceId(int article) { return uint16_t(kArticleResourceBase + uint32_t(article)); }
+
+uint8_t* LoadArticle(int article, int* reason) {
+  if (article - 1 < 0) return nullptr;
+  const platform::Resource* resource = platform::FindResource(ArticleResourceId(article), platform::kResourceTypeRawData);
+  if (!resource) {
+    Store(reason, kLoadNoResource);
+    return nullptr;
+  }
+  const uint32_t size = platform::ResourceSize(resource);
+  const uint8_t* bytes = size ? platform::LoadResource(resource) : nullptr;
+  if (!bytes) {
+    Store(reason, kLoadNoMemory);
+    return nullptr;
+  }
+  // A resource too short to hold its own header cannot be trusted for L, S or U; it is
+  // malformed rather than read past its end.
+  if (size < 10) {
+    Store(reason, kLoadMalformedBlock);
+    return nullptr;
+  }
+  const uint32_t blockLength = uint32_t(bytes[0]) << 8 | bytes[1];
+  // The block may not claim more bytes than the resource holds: S is clipped to what
+  // follows the header so the decoder never reads beyond the resource.
+  return ReadCompressedBlock(bytes + 6, blockLength < size - 6 ? blockLength : size - 6, reason);
+}
+
+uint8_t* ReadCompressedBlock(const uint8_t* block, uint32_t blockLength, int* reason) {
+  if (blockLength < 5) {
+    Store(reason, kLoadMalformedBlock);
+    return nullptr;
+  }
+  const uint32_t s = uint32_t(block[0]) << 8 | block[1];
+  if (s == 0) {
+    Store(reason, kLoadMalformedBlock);
+    return nullptr;
+  }
+  const uint32_t u = uint32_t(block[2]) << 8 | block[3];
+  // The compressed bytes cannot extend past the block: at most L - 4 of them exist.
+  const uint32_t available = blockLength - 4;
+  DecompressionDescriptor descriptor{block + 4, s < available ? s : available, u};
+  return UnCompress(&descriptor, reason);
+}
+
+uint8_t* UnCompress(const DecompressionDescriptor* descriptor, int* reason) {
+  const uint32_t u = descriptor->outputLength;
+  if (u == 0 || !descriptor->source) {
+    Store(reason, kLoadNothingToDecode);
+    return nullptr;
+  }
+  auto* buffer = static_cast<uint8_t*>(platform::Alloc(size_t(u) + 2));
+  if (!buffer) {
+    Store(reason, kLoadNoMemory);
+    return nullptr;
+  }
+  const uint8_t* in = descriptor->source;
+  const uint8_t* const inEnd = in + descriptor->compressedLength;
+  uint8_t* out = buffer;
+  uint8_t* const outEnd = buffer + u;
+  bool malformed = false;
+
+  while (in < inEnd && out < outEnd && !malformed) {
+    const uint8_t t = *in++;
+    if (t >= 0x01 && t <= 0x08) {
+      if (size_t(inEnd - in) < t) {  // the run's bytes are not all there
+        malformed = true;
+        break;
+      }
+      for (uint8_t i = 0; i < t && out < outEnd; ++i) *out++ = *in++;
+    } else if (t < 0x80) {
+      *out++ = t;
+    } else if (t < 0xC0) {
+      if (in >= inEnd) {  // second byte of the back-reference is missing
+        malformed = true;
+        break;
+      }
+      const uint32_t w = uint32_t(t) << 8 | *in++;
+      const uint32_t distance = (w >> 3) & 0x7FF;
+      uint32_t length = (w & 7) + 3;
+      if (distance == 0 || distance > uint32_t(out - buffer)) {
+        malformed = true;
+        break;
+      }
+      const uint8_t* from = out - distance;
+      while (length-- && out < outEnd) *out++ = *from++;
+    } else {
+      *out++ = ' ';
+      if (out >= outEnd) break;
+      *out++ = uint8_t(t ^ 0x80);
+    }
+  }
+
+  if (!malformed && out == outEnd) {
+    *out = 0;
+    return buffer;
+  }
+  platform::Free(buffer);
+  platform::MessageBox(nullptr, u"UnCompress() buffer error!", nullptr, platform::kMbOk);
+  Store(reason, kLoadLengthMismatch);
+  return nullptr;
+}

@@ -1,0 +1,81 @@
+#include "content/letter_code.h"
+
+#include "content/reader_settings.h"
+#include "platform/platform.h"
+
+ConversionBuffer gConversionBuffer{};
+
+void ResetConversionBuffer() {
+  platform::Free(gConversionBuffer.block);
+  gConversionBuffer = ConversionBuffer{};
+}
+
+char16_t LetterToDisplayUnit(uint8_t byte, int32_t fontAsciiBase) {
+  if (byte >= kLetterFirst && byte < kLetterFirst + kLetterCount)
+    return char16_t(uint16_t(fontAsciiBase + (byte - kLetterFirst)));
+  if (byte == kLiteralBrace) return u'{';
+  return char16_t(byte);
+}
+
+char16_t* ToDisplayText(const uint8_t* text, uint32_t length, ConversionBuffer* buffer) {
+  char16_t* out;
+  if (buffer) {
+    if (!buffer->block || buffer->capacity < length) {
+      auto* block = static_cast<char16_t*>(platform::Alloc((size_t(length) + 1) * sizeof(char16_t)));
+      if (!block) return nullptr;
+      platform::Free(buffer->block);
+      buffer->block = block;
+      buffer->capacity = length;
+    }
+    out = buffer->block;
+  } else {
+    out = static_cast<char16_t*>(platform::Alloc((size_t(length) + 1) * sizeof(char16_t)));
+    if (!out) return nullptr;
+  }
+  const int32_t base = gReaderSettings.fontSpec.fontAsciiBase;
+  uint32_t n = 0;
+  for (; n < length && text[n] != 0; ++n) out[n] = LetterToDisplayUnit(text[n], base);
+  out[n] = 0;
+  if (length > 0 && base != 97 && (gReaderSettings.flags & kFlagReverse)) ReverseDisplayText(out, n);
+  return out;
+}
+
+namespace {
+
+char16_t Mirror(char16_t c) {
+  switch (c) {
+    case u'(': return u')';
+    case u')': return u'(';
+    case u'[': return u']';
+    case u']': return u'[';
+    case u'{': return u'}';
+    case u'}': return u'{';
+    default: return c;
+  }
+}
+
+}  // namespace
+
+int ReverseDisplayText(char16_t* text, uint32_t count) {
+  if (count == 0) return 0;
+  auto* temp = static_cast<char16_t*>(platform::Alloc(size_t(count) * sizeof(char16_t)));
+  if (!temp) return 1;
+  for (uint32_t i = 0; i < count; ++i) temp[count - 1 - i] = Mirror(text[i]);
+  for (uint32_t i = 0; i < count; ++i) text[i] = temp[i];
+  platform::Free(temp);
+  return 0;
+}
+
+void ToLetterCode(const char16_t* input, uint8_t* searchString) {
+  const int32_t base = gReaderSettings.fontSpec.fontAsciiBase;
+  int out = 0;
+  for (int i = 0; input[i] != 0 && i < kSearchStringSize - 1; ++i) {
+    const char16_t c = input[i];
+    if (c == u' ' && input[i + 1] == u' ') continue;
+    if (int32_t(c) >= base && int32_t(c) < base + kLetterCount)
+      searchString[out++] = uint8_t(kLetterFirst + (c - base));
+    else
+      searchString[out++] = uint8_t(c & 0xFF);
+  }
+  searchString[out] = 0;
+}

@@ -1,0 +1,5 @@
+#include "content/reader_settings.h"
+
+ReaderSettings gReaderSettings{};
+
+void ResetReaderSettings() { gReaderSettings = ReaderSettings{}; }

@@ -1,0 +1,11 @@
+#include "platform/fake/fake_platform.h"
+
+namespace fake {
+
+void ResetAll() {
+  ResetResources();
+  ResetHeap();
+  ResetMessageBoxes();
+}
+
+}  // namespace fake

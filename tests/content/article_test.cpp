@@ -1,0 +1,256 @@
+// Loading and decoding articles: every reason code, the token kinds, and malformed input.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "content/article.h"
+#include "platform/fake/fake_platform.h"
+
+namespace {
+
+// A resource in the article layout around the given token bytes.
+std::vector<uint8_t> MakeResource(const std::vector<uint8_t>& tokens, uint16_t outputLength, int article = 1) {
+  const uint16_t s = uint16_t(tokens.size());
+  const uint16_t l = uint16_t(s + 8);
+  const uint16_t a = uint16_t(article + 20);
+  std::vector<uint8_t> r = {uint8_t(l >> 8), uint8_t(l), uint8_t(a >> 8), uint8_t(a), uint8_t(a >> 8), uint8_t(a),
+                            uint8_t(s >> 8), uint8_t(s), uint8_t(outputLength >> 8), uint8_t(outputLength)};
+  r.insert(r.end(), tokens.begin(), tokens.end());
+  r.insert(r.end(), 4, 0);
+  return r;
+}
+
+std::vector<uint8_t> Bytes(const std::string& s) { return std::vector<uint8_t>(s.begin(), s.end()); }
+
+// Back-reference token for a distance and length.
+std::vector<uint8_t> BackRef(unsigned distance, unsigned length) {
+  const unsigned w = 0x8000 | (distance << 3) | (length - 3);
+  return {uint8_t(w >> 8), uint8_t(w)};
+}
+
+std::string Decoded(const uint8_t* buffer, size_t u) { return std::string(reinterpret_cast<const char*>(buffer), u); }
+
+class ArticleTest : public ::testing::Test {
+ protected:
+  void SetUp() override { fake::ResetAll(); }
+  void TearDown() override { EXPECT_EQ(fake::LiveBlocks(), 0) << "a load leaked"; }
+
+  // Loads article 1 from the given resource and returns the decoded text or the reason.
+  uint8_t* Load(const std::vector<uint8_t>& resource, int* reason) {
+    fake::AddResource(1001, 10, resource);
+    return LoadArticle(1, reason);
+  }
+};
+
+TEST_F(ArticleTest, ResourceIdentifierWrapsAtSixteenBits) {
+  EXPECT_EQ(ArticleResourceId(1), 1001);
+  EXPECT_EQ(ArticleResourceId(286), 1286);
+  EXPECT_EQ(ArticleResourceId(kTableOfContentsArticle), 32767);
+  EXPECT_EQ(ArticleResourceId(65000), uint16_t(66000));
+}
+
+TEST_F(ArticleTest, ArticleBelowOneGivesNothingAndStoresNoCode) {
+  int reason = 99;
+  EXPECT_EQ(LoadArticle(0, &reason), nullptr);
+  EXPECT_EQ(LoadArticle(-7, &reason), nullptr);
+  EXPECT_EQ(reason, 99);
+}
+
+TEST_F(ArticleTest, ReasonCodesForMissingEmptyAndUnloadableResources) {
+  int reason = 0;
+  EXPECT_EQ(LoadArticle(287, &reason), nullptr);
+  EXPECT_EQ(reason, kLoadNoResource);
+
+  fake::AddResource(1002, 10, {});
+  reason = 0;
+  EXPECT_EQ(LoadArticle(2, &reason), nullptr);
+  EXPECT_EQ(reason, kLoadNoMemory);
+
+  fake::AddResource(1003, 10, MakeResource({'a'}, 1));
+  fake::FailResourceLoad(1003);
+  reason = 0;
+  EXPECT_EQ(LoadArticle(3, &reason), nullptr);
+  EXPECT_EQ(reason, kLoadNoMemory);
+
+  // A resource of another type is not an article.
+  fake::AddResource(1004, 5, MakeResource({'a'}, 1));
+  reason = 0;
+  EXPECT_EQ(LoadArticle(4, &reason), nullptr);
+  EXPECT_EQ(reason, kLoadNoResource);
+  EXPECT_TRUE(fake::MessageBoxes().empty());
+}
+
+TEST_F(ArticleTest, MalformedHeaderCodes) {
+  int reason = 0;
+  auto r = MakeResource({'a', 'b'}, 2);
+  r[0] = 0, r[1] = 4;  // L = 4 even though S and U look valid
+  EXPECT_EQ(Load(r, &reason), nullptr);
+  EXPECT_EQ(reason, kLoadMalformedBlock);
+
+  r = MakeResource({'a', 'b'}, 2);
+  r[6] = 0, r[7] = 0;  // S = 0
+  reason = 0;
+  EXPECT_EQ(Load(r, &reason), nullptr);
+  EXPECT_EQ(reason, kLoadMalformedBlock);
+
+  r = MakeResource({'a', 'b'}, 0);  // U = 0
+  reason = 0;
+  EXPECT_EQ(Load(r, &reason), nullptr);
+  EXPECT_EQ(reason, kLoadNothingToDecode);
+
+  DecompressionDescriptor none{nullptr, 3, 3};
+  reason = 0;
+  EXPECT_EQ(UnCompress(&none, &reason), nullptr);
+  EXPECT_EQ(reason, kLoadNothingToDecode);
+  EXPECT_TRUE(fake::MessageBoxes().empty());
+}
+
+TEST_F(ArticleTest, ResourceShorterThanItsHeaderIsMalformedNotOverread) {
+  int reason = 0;
+  EXPECT_EQ(Load({0, 9, 0, 21, 0, 21, 0, 1}, &reason), nullptr);
+  EXPECT_EQ(reason, kLoadMalformedBlock);
+}
+
+TEST_F(ArticleTest, DecodesEveryTokenKind) {
+  // literal run of 3, single literals, a space pair ("  " + 'A'^... ), a back-reference
+  std::vector<uint8_t> tokens = {0x03, 0xE9, 0x01, 0x80, 'x', 'y'};
+  tokens.push_back(0xC1);  // space + 'A'
+  auto ref = BackRef(3, 4);  // copies "yA" pattern from 3 back: ' ', 'A' ...
+  tokens.insert(tokens.end(), ref.begin(), ref.end());
+  const std::string expected = std::string("\xE9\x01\x80xy A") + "y Ay";
+  int reason = 0;
+  uint8_t* out = Load(MakeResource(tokens, uint16_t(expected.size())), &reason);
+  ASSERT_NE(out, nullptr);
+  EXPECT_EQ(Decoded(out, expected.size()), expected);
+  EXPECT_EQ(out[expected.size()], 0);
+  EXPECT_EQ(reason, 0) << "success stores no code";
+  platform::Free(out);
+}
+
+TEST_F(ArticleTest, OverlappingBackReferenceRepeatsLastByte) {
+  std::vector<uint8_t> tokens = {'x'};
+  auto ref = BackRef(1, 10);
+  tokens.insert(tokens.end(), ref.begin(), ref.end());
+  uint8_t* out = Load(MakeResource(tokens, 11), nullptr);
+  ASSERT_NE(out, nullptr);
+  EXPECT_EQ(Decoded(out, 11), std::string(11, 'x'));
+  platform::Free(out);
+}
+
+TEST_F(ArticleTest, OutputFullEndsDecodingSuccessfully) {
+  // Output fills exactly at the last token.
+  uint8_t* out = Load(MakeResource(Bytes("abc"), 3), nullptr);
+  ASSERT_NE(out, nullptr);
+  EXPECT_EQ(Decoded(out, 4), std::string("abc\0", 4));
+  platform::Free(out);
+
+  // Compressed bytes left over after the output is full are ignored.
+  out = Load(MakeResource(Bytes("abcdef"), 2), nullptr);
+  ASSERT_NE(out, nullptr);
+  EXPECT_EQ(Decoded(out, 3), std::string("ab\0", 3));
+  platform::Free(out);
+
+  // A space pair whose space is the last byte: the second character is dropped.
+  out = Load(MakeResource({'a', 0xC1}, 2), nullptr);
+  ASSERT_NE(out, nullptr);
+  EXPECT_EQ(Decoded(out, 3), std::string("a \0", 3));
+  platform::Free(out);
+
+  // A literal run of 8 with room for 3.
+  out = Load(MakeResource({0x08, '1', '2', '3', '4', '5', '6', '7', '8'}, 3), nullptr);
+  ASSERT_NE(out, nullptr);
+  EXPECT_EQ(Decoded(out, 3), "123");
+  platform::Free(out);
+
+  // A back-reference cut short by the output's end.
+  std::vector<uint8_t> tokens = {'a', 'b'};
+  auto ref = BackRef(2, 10);
+  tokens.insert(tokens.end(), ref.begin(), ref.end());
+  out = Load(MakeResource(tokens, 5), nullptr);
+  ASSERT_NE(out, nullptr);
+  EXPECT_EQ(Decoded(out, 5), "ababa");
+  platform::Free(out);
+}
+
+void ExpectLengthMismatch(uint8_t* out, int reason) {
+  EXPECT_EQ(out, nullptr);
+  EXPECT_EQ(reason, kLoadLengthMismatch);
+  ASSERT_EQ(fake::MessageBoxes().size(), 1u);
+  const auto& box = fake::MessageBoxes()[0];
+  EXPECT_EQ(box.text, u"UnCompress() buffer error!");
+  EXPECT_FALSE(box.hasCaption);
+  EXPECT_EQ(box.owner, nullptr);
+  EXPECT_EQ(box.buttons, platform::kMbOk);
+  EXPECT_EQ(box.icon, 0u);
+}
+
+TEST_F(ArticleTest, ShortInputIsALengthMismatch) {
+  int reason = 0;
+  uint8_t* out = Load(MakeResource(Bytes("abc"), 10), &reason);
+  ExpectLengthMismatch(out, reason);
+}
+
+// Input outside the format is reported like a length mismatch instead of reading
+// outside the compressed data or before the start of the output.
+TEST_F(ArticleTest, BackReferenceBeforeOutputStartIsRefused) {
+  std::vector<uint8_t> tokens = {'a'};
+  auto ref = BackRef(2, 3);  // only one byte produced so far
+  tokens.insert(tokens.end(), ref.begin(), ref.end());
+  int reason = 0;
+  uint8_t* out = Load(MakeResource(tokens, 4), &reason);
+  ExpectLengthMismatch(out, reason);
+}
+
+TEST_F(ArticleTest, BackReferenceOfDistanceZeroIsRefused) {
+  std::vector<uint8_t> tokens = {'a', 0x80, 0x00};
+  int reason = 0;
+  uint8_t* out = Load(MakeResource(tokens, 4), &reason);
+  ExpectLengthMismatch(out, reason);
+}
+
+TEST_F(ArticleTest, OperandsPastTheCompressedDataAreRefused) {
+  int reason = 0;
+  // Literal run of 5 with only 2 bytes left in the data.
+  std::vector<uint8_t> r = MakeResource({0x05, 'a', 'b'}, 5);
+  // The trailer's zero bytes follow in the resource; the decoder must not take them.
+  uint8_t* first = Load(r, &reason);
+  ExpectLengthMismatch(first, reason);
+
+  fake::ResetMessageBoxes();
+  reason = 0;
+  uint8_t* out = Load(MakeResource({'a', 'b', 0x80}, 5), &reason);
+  ExpectLengthMismatch(out, reason);
+}
+
+TEST_F(ArticleTest, CompressedLengthBeyondTheResourceIsClipped) {
+  // S claims 200 bytes but the resource ends after 3: the decoder stops at the data's end.
+  auto r = MakeResource(Bytes("abc"), 3);
+  r.resize(r.size() - 4);  // no trailer
+  r[6] = 0, r[7] = 200;
+  r[0] = 0, r[1] = 208;
+  uint8_t* out = Load(r, nullptr);
+  ASSERT_NE(out, nullptr);
+  EXPECT_EQ(Decoded(out, 3), "abc");
+  platform::Free(out);
+}
+
+TEST_F(ArticleTest, AllocationFailureStoresCodeTwo) {
+  fake::AddResource(1001, 10, MakeResource(Bytes("abc"), 3));
+  fake::FailAllocation(1);
+  int reason = 0;
+  EXPECT_EQ(LoadArticle(1, &reason), nullptr);
+  EXPECT_EQ(reason, kLoadNoMemory);
+  EXPECT_TRUE(fake::MessageBoxes().empty());
+}
+
+TEST_F(ArticleTest, TableOfContentsLoadsFromResource32767) {
+  fake::AddResource(32767, 10, MakeResource(Bytes("toc"), 3));
+  uint8_t* out = LoadArticle(kTableOfContentsArticle, nullptr);
+  ASSERT_NE(out, nullptr);
+  EXPECT_EQ(Decoded(out, 3), "toc");
+  platform::Free(out);
+}
+
+}  // namespace
