@@ -190,5 +190,7 @@ OsVersion GetOsVersion();
 uint32_t GetProgramPath(char16_t* buffer, uint32_t capacity);
 // Lets the platform handle pending input (long operations call it between steps).
 void Yield();
+// Asks the message loop to end with the exit code once the current message is handled.
+void PostQuitMessage(int exitCode);
 
 }  // namespace platform
