@@ -97,8 +97,13 @@ constexpr int kStockWhiteBrush = 0;
 constexpr int kStockBlackBrush = 4;
 
 Font* CreateFont(const FontDescription& description);  // none on failure
+// None is allowed. A font may be deleted while a context still has it selected: the
+// context keeps drawing with it until another font is selected.
 void DeleteFont(Font* font);
-// Select* put an object into the context and return the one it had before.
+// Select* put an object into the context and return the one it had before. A context
+// starts with the platform's default font (answered as none; SelectFont(none) selects it
+// again), a black pen one pixel wide and the white stock brush; these two belong to the
+// platform and are never deleted. SelectPen / SelectBrush with none: no outline / no fill.
 Font* SelectFont(Dc* dc, Font* font);
 Pen* SelectPen(Dc* dc, Pen* pen);
 Brush* SelectBrush(Dc* dc, Brush* brush);
@@ -112,7 +117,8 @@ bool GetTextMetrics(Dc* dc, TextMetrics* metrics);
 // How many of the first count units of text fit in maxWidth pixels, measured strictly
 // left to right in the order given (display text arrives in visual order).
 int32_t CharactersFitting(Dc* dc, const char16_t* text, int32_t count, int32_t maxWidth);
-// Width and height of the first count units.
+// Width and height of the first count units (0 units: width 0, the text height). The
+// width of n units is the same that CharactersFitting compares with maxWidth.
 void TextExtent(Dc* dc, const char16_t* text, int32_t count, int32_t* width, int32_t* height);
 // Draws count units centred horizontally and vertically on one line in the rectangle,
 // in the current font, text colour and background mode, without bidi reordering.
@@ -130,6 +136,7 @@ void FillRect(Dc* dc, const Rect& rect, Brush* brush);
 void CopyBitmapCell(Dc* dc, int32_t x, int32_t y, Bitmap* bitmap, int32_t sourceX, int32_t sourceY);
 int32_t PixelsPerInch(Dc* dc);
 constexpr int kSystemMetricScrollBarWidth = 2;
+// A size the platform defines (kSystemMetric...); 0 for one it does not know.
 int32_t SystemMetric(int which);
 
 // ---------------------------------------------------------------------------------------
@@ -152,6 +159,242 @@ constexpr uint32_t kMsgVScroll = 277;
 constexpr uint32_t kMsgLButtonDown = 513;
 constexpr uint32_t kMsgMouseWheel = 522;
 constexpr uint32_t kMsgPrivateQuit = 1023;
+// Another start of the reader asked the running one to come forward (single instance).
+constexpr uint32_t kMsgSecondStart = 1024;
+
+// Parameters pack two 16-bit halves: low word | high word << 16.
+constexpr uint32_t LowWord(uintptr_t value) { return uint32_t(value & 0xFFFF); }
+constexpr uint32_t HighWord(uintptr_t value) { return uint32_t((value >> 16) & 0xFFFF); }
+constexpr intptr_t MakeLong(uint32_t low, uint32_t high) { return intptr_t((low & 0xFFFF) | (high & 0xFFFF) << 16); }
+
+// Key codes of the key-down message (the Windows virtual-key numbering). Letters and digits
+// are their upper-case ASCII codes.
+constexpr uint32_t kVkBack = 8;
+constexpr uint32_t kVkTab = 9;
+constexpr uint32_t kVkReturn = 13;
+constexpr uint32_t kVkEscape = 27;
+constexpr uint32_t kVkSpace = 32;
+constexpr uint32_t kVkPrior = 33;  // Page Up
+constexpr uint32_t kVkNext = 34;   // Page Down
+constexpr uint32_t kVkEnd = 35;
+constexpr uint32_t kVkHome = 36;
+constexpr uint32_t kVkLeft = 37;
+constexpr uint32_t kVkUp = 38;
+constexpr uint32_t kVkRight = 39;
+constexpr uint32_t kVkDown = 40;
+constexpr uint32_t kVkInsert = 45;
+constexpr uint32_t kVkDelete = 46;
+constexpr uint32_t kVkF1 = 0x70;  // F1..F12 are 0x70..0x7B
+constexpr uint32_t kVkF3 = 0x72;
+
+// Vertical scroll message: the scroll code in the low word of the first parameter, the
+// thumb position (signed) in its high word, the scroll bar window as the second.
+constexpr uint32_t kSbLineUp = 0;
+constexpr uint32_t kSbLineDown = 1;
+constexpr uint32_t kSbPageUp = 2;
+constexpr uint32_t kSbPageDown = 3;
+constexpr uint32_t kSbThumbPosition = 4;
+constexpr uint32_t kSbThumbTrack = 5;
+constexpr uint32_t kSbTop = 6;
+constexpr uint32_t kSbBottom = 7;
+constexpr uint32_t kSbEndScroll = 8;
+
+// Mouse wheel message: the signed wheel distance in the high word of the first parameter
+// (120 per notch, positive away from the user), the pointer's client x and y in the
+// second (low and high word).
+constexpr int32_t kWheelDelta = 120;
+
+// Window styles, class styles, show states.
+constexpr uint32_t kWsExWindowEdge = 0x100;
+constexpr uint32_t kWsVisible = 0x10000000;
+constexpr uint32_t kWsChild = 0x40000000;
+constexpr uint32_t kSbsVertical = 0x0001;
+constexpr uint32_t kCsVRedraw = 0x0001;
+constexpr uint32_t kCsHRedraw = 0x0002;
+constexpr int32_t kUseDefault = INT32_MIN;  // position or size left to the platform
+constexpr int kSwHide = 0;
+constexpr int kSwShowNormal = 1;
+constexpr int kSwShow = 5;
+
+// The second parameter of the window-position-changed message points at this.
+constexpr uint32_t kSwpNoActivate = 0x0010;
+struct WindowPosition {
+  int32_t x, y, width, height;
+  uint32_t flags;
+};
+
+struct WindowClass {
+  uint32_t style;          // kCsHRedraw | kCsVRedraw: repaint all after a size change
+  WindowProc proc;
+  Icon* icon;              // none allowed
+  Brush* background;       // none allowed
+  const char16_t* name;
+};
+
+// Registers a class of top-level windows; false when it cannot be registered.
+bool RegisterWindowClass(const WindowClass& windowClass);
+// Creates a window. className is a registered class (a top-level window; its procedure gets
+// the create message before this returns, and an answer of -1 fails the creation) or
+// u"SCROLLBAR" (a child scroll bar of parent, in parent's client coordinates; width and
+// height kUseDefault: the platform's scroll bar width and a height of 0). None on failure.
+Window* CreateWindow(uint32_t exStyle, const char16_t* className, const char16_t* title, uint32_t style,
+                     int32_t x, int32_t y, int32_t width, int32_t height, Window* parent, Menu* menu);
+// Sends the destroy message to the window's procedure, then destroys it and its children.
+// False for none or a window already destroyed.
+bool DestroyWindow(Window* window);
+// A top-level window of this program with that class and title (an empty title matches an
+// empty title only); none when there is none.
+Window* FindWindow(const char16_t* className, const char16_t* title);
+// The window the user works with now; none when no window of this program is in front.
+Window* GetForegroundWindow();
+// The parent or owner of a window; none for a top-level window without owner.
+Window* GetParent(Window* window);
+// Brings a top-level window to the front; false when that is refused.
+bool SetForegroundWindow(Window* window);
+// Calls the window's procedure now and answers its answer (0 for none).
+intptr_t SendMessage(Window* window, uint32_t message, uintptr_t wParam, intptr_t lParam);
+// The platform's own handling of a message the procedure does not handle.
+intptr_t DefWindowProc(Window* window, uint32_t message, uintptr_t wParam, intptr_t lParam);
+// kSwHide, kSwShowNormal or kSwShow; answers whether the window was visible before.
+bool ShowWindow(Window* window, int showState);
+bool IsWindowVisible(Window* window);
+// Paints the window now when part of it waits to be painted.
+void UpdateWindow(Window* window);
+// Outer rectangle in screen coordinates; the client rectangle from 0, 0. False for none.
+bool GetWindowRect(Window* window, Rect* rect);
+bool GetClientRect(Window* window, Rect* rect);
+// Moves and sizes a window (a child in its parent's client coordinates); repaint: redraw it.
+bool MoveWindow(Window* window, int32_t x, int32_t y, int32_t width, int32_t height, bool repaint);
+
+// The window's drawing context for drawing outside a paint; what is drawn shows on the
+// screen. Give it back with ReleaseWindowDc. None for a window that cannot be drawn into.
+Dc* GetWindowDc(Window* window);
+void ReleaseWindowDc(Window* window, Dc* dc);
+// Inside the paint message: the context to paint with; EndPaint marks the window painted.
+Dc* BeginPaint(Window* window);
+void EndPaint(Window* window);
+
+// A scroll bar's range and thumb position; redraw: show the change now. Positions outside
+// the range are pulled into it.
+void SetScrollRange(Window* scrollBar, int32_t minimum, int32_t maximum, bool redraw);
+void SetScrollPosition(Window* scrollBar, int32_t position, bool redraw);
+
+// An accelerator turns a key press (with exactly these modifiers) into a command message
+// with that identifier to the loop's window, before the key reaches the window.
+constexpr uint16_t kAccelShift = 0x04;
+constexpr uint16_t kAccelControl = 0x08;
+constexpr uint16_t kAccelAlt = 0x10;
+struct Accelerator {
+  uint16_t modifiers;
+  uint16_t key;       // key code (kVk..., or an upper-case letter)
+  uint16_t command;
+};
+// Runs the message loop until PostQuitMessage; answers its exit code. Accelerators (none
+// allowed) act for window. A quit asked for before the loop starts ends it at once.
+int RunMessageLoop(Window* window, const Accelerator* accelerators, size_t count);
+
+// ---------------------------------------------------------------------------------------
+// Dialogs
+// Runs a modal dialog built from template templateId (resource type 5) over owner: proc
+// gets the init-dialog message with param as its second parameter, then the dialog's
+// messages, until it calls EndDialog. Answers the EndDialog result, or -1 when the dialog
+// cannot be made (no such template, no memory).
+intptr_t DialogBox(uint32_t templateId, Window* owner, WindowProc proc, intptr_t param);
+// Ends a modal dialog once its procedure returns; false when dialog is not one.
+bool EndDialog(Window* dialog, intptr_t result);
+
+// ---------------------------------------------------------------------------------------
+// Menus
+// A menu as data. An item with command 0 is a separator line. In an item's text '&' marks
+// the mnemonic and a 0x08 unit separates the text from the shortcut text shown at the right.
+struct MenuItemTemplate {
+  uint16_t command;
+  const char16_t* text;
+};
+struct PopupTemplate {
+  const char16_t* title;
+  const MenuItemTemplate* items;
+  size_t count;
+};
+struct MenuTemplate {
+  const PopupTemplate* popups;
+  size_t count;
+};
+
+// Checks (or unchecks) the item with that command, searching the popups too; answers
+// whether the item was checked before, false when there is no such item.
+bool CheckMenuItem(Menu* menu, uint16_t command, bool checked);
+// Whether the item with that command is checked; false when there is no such item.
+bool IsMenuItemChecked(Menu* menu, uint16_t command);
+// Gives the item check a radio mark and clears the marks of the other items whose
+// commands lie in first..last; false when check is not in the menu.
+bool CheckMenuRadioItem(Menu* menu, uint16_t first, uint16_t last, uint16_t check);
+
+// ---------------------------------------------------------------------------------------
+// Shell bars and full-screen
+// The reader's bar is either the shell's menu bar (buttons opening popups of a menu) or a
+// command bar (the whole menu in a bar); tool buttons go on either.
+struct MenuBarButton {
+  uint16_t command;
+  const char16_t* caption;
+  int popup;               // index into the menu's popups
+};
+struct ToolButton {
+  int image;               // index among the bar's images
+  uint16_t command;
+};
+constexpr uint32_t kMenuBarHideInputPanelButton = 4;
+
+// The shell menu bar of owner with buttons opening the popups of menu; none on failure.
+Window* CreateMenuBar(Window* owner, const MenuTemplate& menu, const MenuBarButton* buttons, size_t count,
+                      uint32_t flags);
+// A command bar in owner; none on failure. CommandBarInsertMenu puts the menu into it.
+Window* CreateCommandBar(Window* owner, int id);
+bool CommandBarInsertMenu(Window* bar, const MenuTemplate& menu);
+// Adds the platform's close button to a command bar.
+bool CommandBarAddCloseButton(Window* bar);
+// Pixels of the owner's client area the bar covers: its height where it sits inside the
+// client area (the handheld bars), 0 where the platform keeps it outside (desktop menu
+// and tool bars).
+int32_t BarHeight(Window* bar);
+// The popup of a menu-bar button (by its command); for a command bar its whole menu (the
+// command is not used). None when there is none.
+Menu* BarMenu(Window* bar, uint16_t buttonCommand);
+// Tips of the tool buttons: the first entry belongs to no button and is not shown.
+bool BarAddTips(Window* bar, const char16_t* const* tips, size_t count);
+// Adds count images of width x height from bitmap resource bitmapId; the index of the
+// first, or -1 on failure.
+int BarAddBitmap(Window* bar, uint32_t bitmapId, int count, int32_t width, int32_t height);
+bool BarAddButtons(Window* bar, const ToolButton* buttons, size_t count);
+
+// Full-screen state of a top-level window: any of these bits hides that element.
+constexpr uint32_t kFullScreenHideTaskBar = 0x02;
+constexpr uint32_t kFullScreenHideInputPanelButton = 0x08;
+constexpr uint32_t kFullScreenHideStartIcon = 0x20;
+bool SetFullScreenState(Window* window, uint32_t state);
+// The shell's handling of the setting-change message.
+void HandleSettingChange(Window* window, uintptr_t wParam, intptr_t lParam);
+// The shell's dialog initialisation: flags of kDialog... bits.
+constexpr uint32_t kDialogDoneButton = 0x01;
+constexpr uint32_t kDialogSizeToScreen = 0x02;
+constexpr uint32_t kDialogSizeFullScreen = 0x04;
+constexpr uint32_t kDialogInputPanelDown = 0x08;
+constexpr uint32_t kDialogNoMenuBar = 0x10;
+bool ShellInitDialog(Window* dialog, uint32_t flags);
+
+// ---------------------------------------------------------------------------------------
+// Single instance
+// True when no other process of this user holds name: this process then holds it until it
+// ends. False when another one runs (reach it with SendInstanceRequest).
+bool ClaimSingleInstance(const char16_t* name);
+// Requests from later starts of the program reach window from now on: a second start as
+// kMsgSecondStart, a request to close (and the platform's polite termination) as
+// kMsgPrivateQuit.
+void ServeInstanceRequests(Window* window);
+enum class InstanceRequest { kSecondStart, kQuit };
+// Delivers a request to the process holding name and waits until its window handled it;
+// false when no such process answers.
+bool SendInstanceRequest(const char16_t* name, InstanceRequest request);
 
 // ---------------------------------------------------------------------------------------
 // Settings store (the current user's registry)
@@ -159,7 +402,10 @@ constexpr uint32_t kSettingString = 1;   // UTF-16 string with its 0 terminator
 constexpr uint32_t kSettingBinary = 3;   // raw bytes
 constexpr uint32_t kSettingNumber = 4;   // 32-bit unsigned
 
-// Opens (create: creates) the key at path, e.g. u"Software\\Orvanel\\Solmar". None on failure.
+// Opens (create: creates) the key at path, e.g. u"Software\\Orvanel\\Solmar". None on failure;
+// without create, also when the key does not exist. The leading "Software" matches in any
+// case ("software\\Orvanel" is the same key as "Software\\Orvanel"); the rest of a path and
+// value names match exactly.
 SettingsKey* OpenSettingsKey(const char16_t* path, bool create);
 void CloseSettingsKey(SettingsKey* key);
 // Reads a value. On entry *size is the buffer's size in bytes; on return the value's size.
@@ -186,7 +432,8 @@ struct OsVersion {
 };
 OsVersion GetOsVersion();
 // Full path of the running program, 0-terminated into buffer (capacity in units); the
-// number of units written, 0 on failure.
+// number of units written, 0 on failure or when the path and its 0 do not fit (a cut path
+// would name another file).
 uint32_t GetProgramPath(char16_t* buffer, uint32_t capacity);
 // Lets the platform handle pending input (long operations call it between steps).
 void Yield();

@@ -6,6 +6,11 @@ void ResetAll() {
   ResetResources();
   ResetHeap();
   ResetMessageBoxes();
+  ResetDrawing();
+  ResetSettings();
+  ResetWindows();
+  ResetShell();
+  ResetPictures();
 }
 
 }  // namespace fake

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/platform.h"
@@ -50,5 +51,240 @@ const std::vector<RecordedMessageBox>& MessageBoxes();
 // Answers given to the next message boxes, in order. When the script runs out a box is
 // answered with its first button (OK, or Yes).
 void ScriptMessageBoxAnswers(std::vector<int> answers);
+
+// --- Settings store, program path and quit request -------------------------------------
+// An in-memory registry: keys by path, each holding named values with their kind
+// (kSettingString, kSettingBinary, kSettingNumber) and exact bytes. Key paths follow the
+// seam's rule: a leading "Software" in any case, the rest exact.
+struct StoredSetting {
+  uint32_t type;
+  std::vector<uint8_t> data;
+};
+struct SettingWrite {  // one WriteSetting call that succeeded
+  std::u16string key;
+  std::u16string name;
+  StoredSetting value;
+};
+// Empties the store, clears the write log and the failures, sets the program path back to
+// u"/usr/bin/solmar" and forgets the quit requests.
+void ResetSettings();
+// Store a value as an earlier run would have left it (the key is created); not logged.
+void PutSetting(const std::u16string& key, const std::u16string& name, uint32_t type, std::vector<uint8_t> data);
+void PutNumberSetting(const std::u16string& key, const std::u16string& name, uint32_t value);
+void PutStringSetting(const std::u16string& key, const std::u16string& name, const std::u16string& text);  // + its 0
+void PutBytesSetting(const std::u16string& key, const std::u16string& name, std::vector<uint8_t> bytes);
+void PutSettingsKey(const std::u16string& key);  // an empty key
+bool HasSettingsKey(const std::u16string& key);
+// The value as stored now; none when absent.
+const StoredSetting* FindSetting(const std::u16string& key, const std::u16string& name);
+// Successful writes since the reset, in order.
+const std::vector<SettingWrite>& SettingWrites();
+// Opening this key fails from now on, with or without create.
+void FailSettingsKeyOpen(const std::u16string& key);
+// Reading the data of this value (in any key) fails from now on; asking its size still works.
+void FailSettingRead(const std::u16string& name);
+// Writing this value (in any key) fails from now on and leaves the stored one as it was.
+void FailSettingWrite(const std::u16string& name);
+int OpenSettingsKeys();  // opened and not yet closed
+// What GetProgramPath answers; empty makes it fail.
+void SetProgramPath(const std::u16string& path);
+// Exit codes given to PostQuitMessage, in order.
+const std::vector<int>& QuitRequests();
+
+// --- Windows, message loop, dialogs, menus and bars --------------------------------------
+// Windows live in a table until the reset. A top-level window has no frame (its window
+// rectangle is its client rectangle, at 0, 0) and its own drawing context (CreateDc), which
+// GetWindowDc and BeginPaint hand out. SendMessage calls the procedure directly.
+struct FakeWindowInfo {
+  std::u16string className;
+  std::u16string title;
+  uint32_t exStyle;
+  uint32_t style;
+  platform::Rect rect;      // window rectangle: client coordinates of the parent for children
+  platform::Window* parent;
+  bool visible;
+  bool destroyed;
+  int lastShowState;        // -1 before ShowWindow
+  bool foreign;             // a window of another program (AddForeignWindow)
+  platform::Dc* dc;         // top-level windows of a registered class only
+  int32_t scrollMinimum, scrollMaximum, scrollPosition;
+  int scrollRedraws;        // SetScrollRange/SetScrollPosition calls asking to redraw
+  int moves;                // MoveWindow calls
+  bool lastMoveRepainted;
+};
+void ResetWindows();
+// none for a handle the fake does not know.
+const FakeWindowInfo* WindowInfo(platform::Window* window);
+// Every window made since the reset, in creation order (destroyed ones too).
+const std::vector<platform::Window*>& AllWindows();
+// Size of a top-level window created with kUseDefault; 240 x 320 after the reset.
+void SetDefaultWindowSize(int32_t width, int32_t height);
+// CreateWindow of that class fails from now on.
+void FailWindowCreation(const std::u16string& className);
+// A window of another program, e.g. the task bar; FindWindow finds it.
+platform::Window* AddForeignWindow(const std::u16string& className, const std::u16string& title, bool visible);
+// What GetForegroundWindow answers (none after the reset).
+void SetForeground(platform::Window* window);
+// Windows SetForegroundWindow was called with, in order.
+const std::vector<platform::Window*>& ForegroundRequests();
+struct MessageCall {
+  platform::Window* window;
+  uint32_t message;
+  uintptr_t wParam;
+  intptr_t lParam;
+};
+// Messages given to DefWindowProc, and messages sent with SendMessage, in order.
+const std::vector<MessageCall>& DefaultProcessing();
+const std::vector<MessageCall>& SentMessages();
+int WindowDcsOut();  // taken with GetWindowDc and not given back
+int PaintsBegun();
+int PaintsEnded();
+
+// The message loop dispatches the queued messages in order (a key-down whose key and
+// modifiers match an accelerator becomes that command instead) until a quit request; when
+// the queue runs dry first it answers -1.
+void QueueMessage(platform::Window* window, uint32_t message, uintptr_t wParam, intptr_t lParam,
+                  uint16_t modifiers = 0);
+// The accelerators of the last RunMessageLoop, and how many loops ran.
+const std::vector<platform::Accelerator>& LoopAccelerators();
+int MessageLoopsRun();
+
+// Dialogs run from a script: DialogBox of a scripted template makes a dialog window (a
+// child of owner), sends it the init-dialog message and then the scripted messages until
+// the procedure calls EndDialog (when the script runs out, the dialog ends with 0). An
+// unscripted template cannot be made (-1).
+struct ScriptedMessage {
+  uint32_t message;
+  uintptr_t wParam;
+  intptr_t lParam;
+};
+void ScriptDialog(uint32_t templateId, std::vector<ScriptedMessage> messages);
+struct RecordedDialog {
+  uint32_t templateId;
+  platform::Window* owner;
+  platform::Window* dialog;
+  intptr_t result;
+};
+const std::vector<RecordedDialog>& Dialogs();
+
+// Menus and bars.
+struct FakeMenuItem {
+  uint16_t command;      // 0: separator
+  std::u16string text;
+  bool checked;
+  bool radio;            // the mark is a radio mark
+};
+// The items of a menu in order, popups' items included; empty for none.
+std::vector<FakeMenuItem> MenuItems(platform::Menu* menu);
+struct FakeBarInfo {
+  bool isMenuBar;                           // else a command bar
+  uint32_t flags;                           // CreateMenuBar flags
+  std::vector<std::u16string> buttonCaptions;  // menu-bar buttons
+  std::vector<std::u16string> tips;
+  uint32_t bitmapId;
+  int imageCount;
+  int32_t imageWidth, imageHeight;
+  std::vector<platform::ToolButton> buttons;
+  bool closeButton;
+};
+const FakeBarInfo* BarInfo(platform::Window* bar);
+// BarHeight of every bar made from now on; 26 after the reset.
+void SetBarHeight(int32_t height);
+// CreateMenuBar and CreateCommandBar fail from now on.
+void FailBarCreation(bool fail);
+
+// --- Shell, single instance, system ------------------------------------------------------
+void ResetShell();
+// SetFullScreenState calls (window, state), in order.
+const std::vector<std::pair<platform::Window*, uint32_t>>& FullScreenStates();
+int SettingChangesHandled();
+// ShellInitDialog calls (dialog, flags), in order.
+const std::vector<std::pair<platform::Window*, uint32_t>>& ShellDialogInits();
+// Another process holds the instance name: ClaimSingleInstance fails and
+// SendInstanceRequest reaches it.
+void SetOtherInstanceRunning(bool running);
+const std::vector<platform::InstanceRequest>& InstanceRequestsSent();
+platform::Window* InstanceRequestWindow();  // given to ServeInstanceRequests
+bool InstanceClaimed();
+// What GetOsVersion answers; 5.1 after the reset.
+void SetOsVersion(uint32_t major, uint32_t minor);
+int YieldCalls();
+
+// --- Pictures ----------------------------------------------------------------------------
+// LoadBitmap gives the program's pictures with their sizes (113: 32 x 32, 114: 96 x 16,
+// 119: 154 x 95, 201..203: 9 x 9) and none for other ids; LoadIcon gives icon 101.
+// DeleteBitmap of a bitmap not loaded, or already released, aborts.
+void ResetPictures();
+void FailBitmapLoad(uint32_t id);  // LoadBitmap of id gives none from now on
+int LiveLoadedBitmaps();           // loaded and not yet released
+
+// --- Drawing ---------------------------------------------------------------------------
+// Metrics are fixed so tests can compute every position by hand. A font's text height is
+// its description's height, or 12 when that is 0 (the default size); every display unit,
+// whatever it is, is text height / 2 pixels wide (truncated). Ascent = height - height / 4,
+// descent = height / 4; averageCharWidth = maxCharWidth = height / 2. A context's default
+// font is the description {height 0, weight 400, empty face}, so its text height is 12.
+// A new context has text colour 0, background colour 0xFFFFFF and mode kBkOpaque.
+// CharactersFitting answers
+// min(count, maxWidth / unit width); TextExtent answers count x unit width and the height.
+// PixelsPerInch is 96; SystemMetric(kSystemMetricScrollBarWidth) is 13.
+enum class DrawOp {
+  kText,        // DrawTextCentred: rect, text and the font, colours and mode in effect
+  kRectangle,   // DrawRectangle: rect, pen (penColour / hasPen) and brush (brushColour / hasBrush)
+  kFill,        // FillRect: rect and the brush given (brushColour, stockBrush)
+  kBitmapCell,  // CopyBitmapCell: rect = the 9 x 9 target, source = bitmap id and cell
+  kSelectFont,  // font = the description now selected
+  kSetTextColour,
+  kSetBackgroundColour,
+  kSetBackgroundMode,
+};
+struct DrawCall {
+  DrawOp op;
+  platform::Dc* dc;
+  platform::Rect rect;
+  std::u16string text;
+  platform::FontDescription font;  // the context's font at the call
+  uint32_t textColour;             // the context's state at the call (after a Set...)
+  uint32_t backgroundColour;
+  int backgroundMode;
+  bool hasPen;
+  uint32_t penColour;
+  bool hasBrush;
+  uint32_t brushColour;
+  int stockBrush;                  // -1 for a solid brush made by CreateSolidBrush
+  uint32_t bitmapId;
+  int32_t sourceX, sourceY;
+};
+// The picture behind a Bitmap handle of the fake: an identifier and a size.
+struct FakeBitmap {
+  uint32_t id;
+  int32_t width, height;
+};
+
+void ResetDrawing();
+// A drawing context in its initial state; DeleteDc releases it.
+platform::Dc* CreateDc();
+void DeleteDc(platform::Dc* dc);
+// Every recorded call, in order, and the calls of one kind.
+const std::vector<DrawCall>& DrawCalls();
+std::vector<DrawCall> DrawCallsOf(DrawOp op);
+void ClearDrawCalls();
+// The context's current state.
+platform::FontDescription SelectedFont(platform::Dc* dc);
+uint32_t TextColourOf(platform::Dc* dc);
+uint32_t BackgroundColourOf(platform::Dc* dc);
+int BackgroundModeOf(platform::Dc* dc);
+// Objects created and not yet deleted, to prove nothing leaks.
+int LiveFonts();
+int LivePens();
+int LiveBrushes();
+int FontsCreated();  // since the reset
+// Creation of that kind of object fails from now on (until the reset).
+void FailFontCreation(bool fail);
+void FailPenCreation(bool fail);
+void FailBrushCreation(bool fail);
+// A bitmap handle for tests and for the fake's picture loading; released by the reset.
+platform::Bitmap* MakeBitmap(uint32_t id, int32_t width, int32_t height);
+const FakeBitmap* BitmapInfo(platform::Bitmap* bitmap);
 
 }  // namespace fake

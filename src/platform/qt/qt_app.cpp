@@ -1,0 +1,291 @@
+// The message loop, the quit request, full-screen and shell services, system queries and
+// the single instance on Qt.
+//
+// Single instance: a per-user lock file decides which process is the reader, and that
+// process serves a per-user QLocalServer. A later start connects, sends one line
+// ("second start" or "quit") and waits for the answer "done", which comes once the running
+// reader's window procedure has handled the request. SIGTERM and SIGINT reach the window
+// as the private quit message, through a socket pair so nothing but a write happens in
+// the signal handler.
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QKeySequence>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QLockFile>
+#include <QPointer>
+#include <QShortcut>
+#include <QSocketNotifier>
+#include <QSysInfo>
+#include <QWidget>
+#include <vector>
+
+#include "platform/platform.h"
+#include "platform/qt/qt_app.h"
+#include "platform/qt/qt_window_access.h"
+
+#if defined(Q_OS_UNIX)
+#include <csignal>
+#include <sys/socket.h>
+#include <unistd.h>
+#endif
+
+namespace platform::qt {
+namespace {
+
+struct AppState {
+  bool quitRequested = false;
+  int quitCode = 0;
+  bool singleInstance = true;
+  QLockFile* lock = nullptr;  // held for the life of the process
+  QPointer<QLocalServer> server;
+  Window* requestWindow = nullptr;
+  bool signalsInstalled = false;
+};
+
+AppState& State() {
+  static AppState state;
+  return state;
+}
+
+constexpr char kSecondStartLine[] = "second start";
+constexpr char kQuitLine[] = "quit";
+constexpr char kDoneLine[] = "done\n";
+// A second start waits this long for the running reader to handle its request (which may
+// open a modal dialog there).
+constexpr int kRequestTimeoutMs = 60000;
+
+int QtKey(uint16_t key) {
+  switch (key) {
+    case kVkBack: return Qt::Key_Backspace;
+    case kVkTab: return Qt::Key_Tab;
+    case kVkReturn: return Qt::Key_Return;
+    case kVkEscape: return Qt::Key_Escape;
+    case kVkSpace: return Qt::Key_Space;
+    case kVkPrior: return Qt::Key_PageUp;
+    case kVkNext: return Qt::Key_PageDown;
+    case kVkEnd: return Qt::Key_End;
+    case kVkHome: return Qt::Key_Home;
+    case kVkLeft: return Qt::Key_Left;
+    case kVkUp: return Qt::Key_Up;
+    case kVkRight: return Qt::Key_Right;
+    case kVkDown: return Qt::Key_Down;
+    case kVkInsert: return Qt::Key_Insert;
+    case kVkDelete: return Qt::Key_Delete;
+    default: break;
+  }
+  if (key >= kVkF1 && key < kVkF1 + 12) return Qt::Key_F1 + (key - kVkF1);
+  if ((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9')) return key;
+  return 0;
+}
+
+void HandleConnection(QLocalSocket* socket) {
+  QObject::connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+  auto serve = [socket] {
+    while (socket->canReadLine()) {
+      const QByteArray line = socket->readLine().trimmed();
+      Window* window = State().requestWindow;
+      if (line == kSecondStartLine)
+        SendMessage(window, kMsgSecondStart, 0, 0);
+      else if (line == kQuitLine)
+        SendMessage(window, kMsgPrivateQuit, 0, 0);
+      else
+        continue;
+      socket->write(kDoneLine);
+      socket->flush();
+      socket->waitForBytesWritten(1000);
+    }
+  };
+  QObject::connect(socket, &QLocalSocket::readyRead, socket, serve);
+  if (socket->bytesAvailable() > 0) serve();
+}
+
+#if defined(Q_OS_UNIX)
+int gSignalPipe[2] = {-1, -1};
+
+extern "C" void OnTerminationSignal(int) {
+  const char byte = 1;
+  [[maybe_unused]] const ssize_t written = ::write(gSignalPipe[0], &byte, 1);
+}
+
+void InstallTerminationSignals() {
+  if (State().signalsInstalled || ::socketpair(AF_UNIX, SOCK_STREAM, 0, gSignalPipe) != 0) return;
+  State().signalsInstalled = true;
+  auto* notifier = new QSocketNotifier(gSignalPipe[1], QSocketNotifier::Read, QCoreApplication::instance());
+  QObject::connect(notifier, &QSocketNotifier::activated, notifier, [] {
+    char byte;
+    if (::read(gSignalPipe[1], &byte, 1) == 1) SendMessage(State().requestWindow, kMsgPrivateQuit, 0, 0);
+  });
+  struct sigaction action {};
+  action.sa_handler = OnTerminationSignal;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = SA_RESTART;
+  sigaction(SIGTERM, &action, nullptr);
+  sigaction(SIGINT, &action, nullptr);
+}
+#else
+void InstallTerminationSignals() {}
+#endif
+
+}  // namespace
+
+void SetSingleInstanceEnabled(bool enabled) { State().singleInstance = enabled; }
+
+QString InstanceServerName(const char16_t* name) {
+#if defined(Q_OS_UNIX)
+  const QString user = QString::number(::getuid());
+#else
+  const QString user = qEnvironmentVariable("USERNAME");
+#endif
+  return QString::fromUtf16(name ? name : u"") + QLatin1Char('-') + user;
+}
+
+}  // namespace platform::qt
+
+namespace platform {
+
+using qt::State;
+
+int RunMessageLoop(Window* window, const Accelerator* accelerators, size_t count) {
+  // The loop ends by the quit request only, not when the last window closes.
+  QApplication::setQuitOnLastWindowClosed(false);
+  std::vector<QPointer<QShortcut>> shortcuts;
+  if (QWidget* frame = qt::WidgetOf(window)) {
+    for (size_t i = 0; i < (accelerators ? count : 0); ++i) {
+      const Accelerator& a = accelerators[i];
+      const int key = qt::QtKey(a.key);
+      if (!key) continue;
+      Qt::KeyboardModifiers modifiers;
+      if (a.modifiers & kAccelControl) modifiers |= Qt::ControlModifier;
+      if (a.modifiers & kAccelAlt) modifiers |= Qt::AltModifier;
+      if (a.modifiers & kAccelShift) modifiers |= Qt::ShiftModifier;
+      auto* shortcut = new QShortcut(QKeySequence(QKeyCombination(modifiers, Qt::Key(key))), frame);
+      shortcut->setContext(Qt::WindowShortcut);
+      const uint16_t command = a.command;
+      QObject::connect(shortcut, &QShortcut::activated, shortcut,
+                       [window, command] { SendMessage(window, kMsgCommand, uintptr_t(MakeLong(command, 1)), 0); });
+      shortcuts.emplace_back(shortcut);
+    }
+  }
+  const int code = State().quitRequested ? State().quitCode : QApplication::exec();
+  for (QPointer<QShortcut>& shortcut : shortcuts) delete shortcut.data();
+  return State().quitRequested ? State().quitCode : code;
+}
+
+void PostQuitMessage(int exitCode) {
+  State().quitRequested = true;
+  State().quitCode = exitCode;
+  // Every running loop ends, a modal dialog's too, as the handheld's quit message does.
+  if (QCoreApplication::instance()) QCoreApplication::exit(exitCode);
+}
+
+OsVersion GetOsVersion() {
+  const QStringList parts = QSysInfo::kernelVersion().split(QLatin1Char('.'));
+  OsVersion version{0, 0};
+  if (!parts.isEmpty()) version.major = parts[0].toUInt();
+  if (parts.size() > 1) {
+    QString minor = parts[1];
+    while (!minor.isEmpty() && !minor.back().isDigit()) minor.chop(1);
+    version.minor = minor.toUInt();
+  }
+  return version;
+}
+
+void Yield() { QCoreApplication::processEvents(); }
+
+// Registered formats are numbered from 0xC000 in the order first asked for, as on the
+// handheld; a name asked for again gets its number again.
+uint32_t RegisterClipboardFormat(const char16_t* name) {
+  static QStringList formats;
+  if (!name || !*name) return 0;
+  const QString text = QString::fromUtf16(name);
+  qsizetype index = formats.indexOf(text);
+  if (index < 0) {
+    formats.append(text);
+    index = formats.size() - 1;
+  }
+  return uint32_t(0xC000 + index);
+}
+
+bool SetFullScreenState(Window* window, uint32_t state) {
+  QWidget* widget = qt::WidgetOf(window);
+  if (!widget) return false;
+  // Only the task bar has a desktop counterpart: the window covers the screen. The input
+  // panel and the start icon do not exist here.
+  if (state & kFullScreenHideTaskBar) {
+    if (widget->isVisible())
+      widget->showFullScreen();
+    else
+      widget->setWindowState(widget->windowState() | Qt::WindowFullScreen);
+  }
+  return true;
+}
+
+void HandleSettingChange(Window*, uintptr_t, intptr_t) {}
+
+bool ShellInitDialog(Window* dialog, uint32_t flags) {
+  QWidget* widget = qt::WidgetOf(dialog);
+  if (!widget) return false;
+  // A dialog sized to the screen covers its owner's window on the desktop.
+  if (flags & (kDialogSizeToScreen | kDialogSizeFullScreen)) {
+    if (QWidget* owner = widget->parentWidget()) widget->setGeometry(owner->window()->geometry());
+  }
+  return true;
+}
+
+bool ClaimSingleInstance(const char16_t* name) {
+  if (!State().singleInstance) return true;
+  const QString full = qt::InstanceServerName(name);
+  // The lock decides who is first: taking it is atomic, and a lock left by a reader that
+  // ended without releasing it is taken over (its process no longer runs). Listening alone
+  // cannot decide: a user-only server replaces an existing socket of the same name.
+  auto* lock = new QLockFile(QDir(QDir::tempPath()).filePath(full + QStringLiteral(".lock")));
+  lock->setStaleLockTime(0);  // only a dead owner makes a lock stale, never its age
+  if (!lock->tryLock(0)) {
+    const bool held = lock->error() == QLockFile::LockFailedError;
+    delete lock;
+    // Without a usable lock the reader still runs, only without the single instance.
+    return !held;
+  }
+  State().lock = lock;
+  // Once the reader ends, later starts are readers of their own.
+  QObject::connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, [] {
+    if (State().server) State().server->close();
+    delete State().lock;
+    State().lock = nullptr;
+  });
+  QLocalServer::removeServer(full);  // a socket left by a reader that did not end cleanly
+  auto* server = new QLocalServer(QCoreApplication::instance());
+  server->setSocketOptions(QLocalServer::UserAccessOption);
+  if (!server->listen(full)) {
+    delete server;
+    return true;
+  }
+  State().server = server;
+  QObject::connect(server, &QLocalServer::newConnection, server, [server] {
+    while (QLocalSocket* socket = server->nextPendingConnection()) qt::HandleConnection(socket);
+  });
+  return true;
+}
+
+void ServeInstanceRequests(Window* window) {
+  State().requestWindow = window;
+  if (State().singleInstance) qt::InstallTerminationSignals();
+}
+
+bool SendInstanceRequest(const char16_t* name, InstanceRequest request) {
+  if (!State().singleInstance) return false;
+  QLocalSocket socket;
+  socket.connectToServer(qt::InstanceServerName(name));
+  if (!socket.waitForConnected(2000)) return false;
+  socket.write(request == InstanceRequest::kSecondStart ? "second start\n" : "quit\n");
+  if (!socket.waitForBytesWritten(2000)) return false;
+  QElapsedTimer timer;
+  timer.start();
+  while (!socket.canReadLine() && socket.state() == QLocalSocket::ConnectedState && timer.elapsed() < qt::kRequestTimeoutMs)
+    socket.waitForReadyRead(int(qt::kRequestTimeoutMs - timer.elapsed()));
+  return socket.canReadLine() && socket.readLine().trimmed() == "done";
+}
+
+}  // namespace platform

@@ -1,0 +1,31 @@
+// Set-up of the Qt backend's windows and process services, for the program's front end
+// and the end-to-end harness.
+#pragma once
+
+#include <QImage>
+
+#include "platform/platform.h"
+
+namespace platform::qt {
+
+// Top-level windows made from now on are laid out and painted but never put on a screen
+// (for rendering them into images).
+void SetWindowsOffscreen(bool offscreen);
+// Outer size of a top-level window created with kUseDefault; 0 x 0 (the start value)
+// means the desktop default: 540 x 800, kept within the screen's available area.
+void SetDefaultWindowSize(int width, int height);
+// Disabled: ClaimSingleInstance always succeeds without holding the name and no request is
+// served, for modes that must neither meet nor disturb a running reader. Enabled at start.
+void SetSingleInstanceEnabled(bool enabled);
+
+// Handles the events waiting now, then waits for the window to have been laid out and
+// painted at least once (at most timeoutMs). False when that did not happen in time.
+bool SettleWindow(Window* window, int timeoutMs);
+// The top-level window as it shows: menu bar, tool bar and client area; a null image for
+// none or a destroyed window.
+QImage RenderWindow(Window* window);
+
+// The name a single instance is held under for this user: name-<uid>.
+QString InstanceServerName(const char16_t* name);
+
+}  // namespace platform::qt

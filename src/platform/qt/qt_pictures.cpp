@@ -1,0 +1,225 @@
+// The program's pictures, drawn at run time: icon 101, the six tool-button images of
+// bitmap 114 and the index tree's glyphs 201..203. Pictures of dialogs that arrive later
+// (113, 119) are not carried yet: loading them gives none.
+#include <QColor>
+#include <QFont>
+#include <QIcon>
+#include <QImage>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPixmap>
+
+#include "platform/platform.h"
+#include "platform/qt/qt_drawing.h"
+
+namespace platform {
+struct Icon {
+  QIcon icon;
+};
+}  // namespace platform
+
+namespace platform::qt {
+namespace {
+
+const QColor kInk(0x1F, 0x3A, 0x8F);     // dark blue
+const QColor kAccent(0xC8, 0x1E, 0x1E);  // red
+
+// Draws into a 16 x 16 cell whose top-left is the painter's origin.
+void DrawArrow(QPainter& p, bool pointsRight) {
+  QPainterPath path;
+  if (pointsRight) {
+    path.moveTo(14.5, 8);
+    path.lineTo(8.5, 2);
+    path.lineTo(8.5, 5.5);
+    path.lineTo(1.5, 5.5);
+    path.lineTo(1.5, 10.5);
+    path.lineTo(8.5, 10.5);
+    path.lineTo(8.5, 14);
+  } else {
+    path.moveTo(1.5, 8);
+    path.lineTo(7.5, 2);
+    path.lineTo(7.5, 5.5);
+    path.lineTo(14.5, 5.5);
+    path.lineTo(14.5, 10.5);
+    path.lineTo(7.5, 10.5);
+    path.lineTo(7.5, 14);
+  }
+  path.closeSubpath();
+  p.setPen(QPen(kInk.darker(130), 1));
+  p.setBrush(kInk);
+  p.drawPath(path);
+}
+
+void DrawIndex(QPainter& p) {
+  p.setPen(QPen(kInk, 1));
+  p.setBrush(Qt::white);
+  p.drawRect(QRectF(2.5, 1.5, 11, 13));
+  for (int row = 0; row < 4; ++row) {
+    const qreal y = 4.5 + row * 3;
+    p.fillRect(QRectF(4, y - 0.5, 2, 2), kAccent);
+    p.drawLine(QPointF(7, y + 0.5), QPointF(12, y + 0.5));
+  }
+}
+
+void DrawFont(QPainter& p) {
+  QFont font(QStringLiteral("DejaVu Sans"));
+  font.setPixelSize(19);
+  font.setBold(true);
+  p.setFont(font);
+  p.setPen(kInk);
+  p.drawText(QRectF(-2, -3, 20, 20), Qt::AlignCenter, QString(QChar(0x05D0)));  // alef
+}
+
+void DrawMagnifier(QPainter& p, qreal scale) {
+  p.save();
+  p.scale(scale, scale);
+  p.setPen(QPen(kInk, 2));
+  p.setBrush(QColor(0xDD, 0xEE, 0xFF));
+  p.drawEllipse(QPointF(6.5, 6.5), 4.5, 4.5);
+  p.setPen(QPen(kInk, 3, Qt::SolidLine, Qt::RoundCap));
+  p.drawLine(QPointF(10, 10), QPointF(14, 14));
+  p.restore();
+}
+
+void DrawSearchAgain(QPainter& p) {
+  DrawMagnifier(p, 0.8);
+  // A small "again" arrow at the bottom right.
+  QPainterPath path;
+  path.moveTo(15.5, 12.5);
+  path.lineTo(11.5, 9);
+  path.lineTo(11.5, 16);
+  path.closeSubpath();
+  p.setPen(Qt::NoPen);
+  p.setBrush(kAccent);
+  p.drawPath(path);
+  p.fillRect(QRectF(7.5, 11.5, 4.5, 2), kAccent);
+}
+
+QImage ToolButtonImages() {
+  QImage image(96, 16, QImage::Format_ARGB32_Premultiplied);
+  image.fill(Qt::transparent);
+  QPainter p(&image);
+  p.setRenderHint(QPainter::Antialiasing);
+  for (int i = 0; i < 6; ++i) {
+    p.save();
+    p.translate(i * 16, 0);
+    switch (i) {
+      case 0: DrawArrow(p, false); break;
+      case 1: DrawIndex(p); break;
+      case 2: DrawArrow(p, true); break;
+      case 3: DrawFont(p); break;
+      case 4: DrawMagnifier(p, 1.0); break;
+      case 5: DrawSearchAgain(p); break;
+    }
+    p.restore();
+  }
+  return image;
+}
+
+// The tree glyphs: 9 x 9, black on white. 201 boxed plus, 202 boxed minus, 203 a page with
+// a folded corner.
+QImage TreeGlyph(uint32_t id) {
+  QImage image(9, 9, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  const QRgb black = qRgb(0, 0, 0);
+  auto set = [&image, black](int x, int y) { image.setPixel(x, y, black); };
+  if (id == 203) {
+    for (int y = 0; y < 9; ++y) {
+      set(1, y);
+      if (y >= 3) set(7, y);
+    }
+    for (int x = 1; x <= 7; ++x) set(x, 8);
+    for (int x = 1; x <= 4; ++x) set(x, 0);
+    for (int i = 0; i <= 3; ++i) set(4 + i, i);  // the cut corner
+    for (int y = 0; y <= 3; ++y) set(4, y);
+    for (int x = 4; x <= 7; ++x) set(x, 3);
+    return image;
+  }
+  for (int i = 0; i < 9; ++i) {
+    set(i, 0);
+    set(i, 8);
+    set(0, i);
+    set(8, i);
+  }
+  for (int x = 2; x <= 6; ++x) set(x, 4);
+  if (id == 201)
+    for (int y = 2; y <= 6; ++y) set(4, y);
+  return image;
+}
+
+QPixmap ReaderIcon(int size) {
+  QPixmap pixmap(size, size);
+  pixmap.fill(Qt::transparent);
+  QPainter p(&pixmap);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.scale(size / 32.0, size / 32.0);
+  p.setPen(Qt::NoPen);
+  p.setBrush(kInk);
+  p.drawRoundedRect(QRectF(1, 1, 30, 30), 6, 6);
+  // An open book: two pages meeting at the spine.
+  QPainterPath left, right;
+  left.moveTo(16, 10);
+  left.cubicTo(12, 7.5, 8, 7.5, 5, 9);
+  left.lineTo(5, 24);
+  left.cubicTo(8, 22.5, 12, 22.5, 16, 25);
+  left.closeSubpath();
+  right.moveTo(16, 10);
+  right.cubicTo(20, 7.5, 24, 7.5, 27, 9);
+  right.lineTo(27, 24);
+  right.cubicTo(24, 22.5, 20, 22.5, 16, 25);
+  right.closeSubpath();
+  p.setBrush(Qt::white);
+  p.drawPath(left);
+  p.drawPath(right);
+  p.setPen(QPen(kInk, 1));
+  for (int row = 0; row < 4; ++row) {
+    const qreal y = 12.5 + row * 3;
+    p.drawLine(QPointF(7.5, y), QPointF(14, y + 0.6));
+    p.drawLine(QPointF(18, y + 0.6), QPointF(24.5, y));
+  }
+  // A bookmark ribbon.
+  QPainterPath ribbon;
+  ribbon.moveTo(20, 8.2);
+  ribbon.lineTo(23, 7.8);
+  ribbon.lineTo(23, 15);
+  ribbon.lineTo(21.5, 13.5);
+  ribbon.lineTo(20, 15);
+  ribbon.closeSubpath();
+  p.setPen(Qt::NoPen);
+  p.setBrush(kAccent);
+  p.drawPath(ribbon);
+  return pixmap;
+}
+
+}  // namespace
+
+// Internal to the Qt backend: the icon of a handle (an empty icon for none).
+QIcon IconOf(Icon* icon) { return icon ? icon->icon : QIcon(); }
+
+}  // namespace platform::qt
+
+namespace platform {
+
+Bitmap* LoadBitmap(uint32_t id) {
+  switch (id) {
+    case 114: return new Bitmap{qt::ToolButtonImages()};
+    case 201:
+    case 202:
+    case 203: return new Bitmap{qt::TreeGlyph(id)};
+    default: return nullptr;
+  }
+}
+
+void DeleteBitmap(Bitmap* bitmap) { delete bitmap; }
+
+Icon* LoadIcon(uint32_t id) {
+  if (id != 101) return nullptr;
+  static Icon* icon = [] {
+    auto* made = new Icon;
+    for (int size : {16, 24, 32, 48, 64, 128}) made->icon.addPixmap(qt::ReaderIcon(size));
+    return made;
+  }();
+  return icon;
+}
+
+}  // namespace platform

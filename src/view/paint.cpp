@@ -1,0 +1,227 @@
+// Painting the laid-out rows, the highlight over them, and scrolling by rows.
+#include <algorithm>
+
+#include "content/letter_code.h"
+#include "content/reader_settings.h"
+#include "content/streams.h"
+#include "view/page_view.h"
+#include "view/view_internal.h"
+
+namespace view_internal {
+
+FirstRow FindFirstRow(PageView* view) {
+  if (view->topRow > view->totalRows) view->topRow = view->maxTopRow;
+  uint32_t rows = 0;
+  const LineRecord* entry = view->lines;
+  while (!LineRecordIsEnd(*entry) && rows < view->topRow) {
+    rows += (entry->flags & kParaExtraRow) ? 2 : 1;
+    ++entry;
+  }
+  FirstRow first{entry, uint16_t(view->y), view->height, 1};
+  if (rows > view->topRow) {
+    // The top row is the empty row below the entry before.
+    const int32_t h = (entry - 1)->height;
+    first.y = uint16_t(view->y + h);
+    first.available = view->height - h;
+  }
+  if (!IsRuleRecord(entry->flags)) first.style = entry->flags;
+  return first;
+}
+
+}  // namespace view_internal
+
+namespace {
+
+// Rows are stored as 16-bit values; a row placed left of the view's origin comes back
+// negative.
+int32_t RowX(const LineRecord& entry) { return int16_t(entry.x); }
+
+// Characters up to the text's 0.
+int32_t TextLength(const uint8_t* p) {
+  int32_t n = 0;
+  while (p[n]) ++n;
+  return n;
+}
+
+// Characters of the word at p (up to a space or the end).
+int32_t WordLength(const uint8_t* p) {
+  int32_t n = 0;
+  while (p[n] && p[n] != ' ') ++n;
+  return n;
+}
+
+const uint8_t* SkipSpaces(const uint8_t* p) {
+  while (*p == ' ') ++p;
+  return p;
+}
+
+// On a right-to-left lead row the lead word is stored after the row proper and the spaces
+// that follow it. (A row proper of no characters starts right at the lead word.)
+const uint8_t* RightToLeftLeadWord(const uint8_t* text, const LineRecord& entry) {
+  const uint8_t* p = text + entry.offset + entry.length;
+  if (entry.length > 0)
+    while (*p && *p != ' ') ++p;
+  return SkipSpaces(p);
+}
+
+// Whether ToDisplayText turns drawn text around.
+bool DrawingReversed() {
+  return gReaderSettings.fontSpec.fontAsciiBase != 97 && (gReaderSettings.flags & kFlagReverse);
+}
+
+// Width and height of n characters in stored order.
+void Extent(platform::Dc* dc, const uint8_t* s, int32_t n, int32_t* cx, int32_t* cy) {
+  *cx = *cy = 0;
+  const uint32_t savedFlags = gReaderSettings.flags;
+  gReaderSettings.flags &= ~kFlagReverse;
+  const char16_t* display = ToDisplayText(s, uint32_t(std::max(n, 0)), &gConversionBuffer);
+  gReaderSettings.flags = savedFlags;
+  if (!display) return;
+  int32_t units = 0;
+  while (units < n && display[units]) ++units;
+  platform::TextExtent(dc, display, units, cx, cy);
+}
+
+void AdvanceRow(const LineRecord& entry, uint16_t* y, int32_t* available, int32_t* rowsPainted) {
+  const int32_t rows = (entry.flags & kParaExtraRow) ? 2 : 1;
+  *y = uint16_t(*y + rows * entry.height);
+  *available -= rows * entry.height;
+  if (rowsPainted) *rowsPainted += rows;
+}
+
+// Redraws the highlighted characters of the segment of n characters at s, drawn at x, y.
+void HighlightPart(PageView* view, const uint8_t* s, int32_t n, int32_t x, int32_t y) {
+  const uint8_t* const segment = s;
+  const int32_t segmentLength = n;
+  const int32_t d = int32_t(view->highlightStart) - int32_t(s - view->text);
+  int32_t shift = 0, cy = 0;
+  if (d >= 0) {
+    n -= d;
+    if (n < 0) return;
+    Extent(view->dc, s, d, &shift, &cy);
+    s += d;
+  }
+  n = std::min(n, int32_t(view->highlightEnd) - int32_t(s - view->text));
+  if (n <= 0) return;
+  int32_t cx = 0;
+  Extent(view->dc, s, n, &cx, &cy);
+  if (DrawingReversed()) {
+    // The segment is drawn turned around, so the highlighted characters sit after the
+    // ones that follow them in the stored text.
+    const int32_t after = segmentLength - int32_t(s - segment) - n;
+    int32_t unused = 0;
+    Extent(view->dc, s + n, after, &shift, &unused);
+  }
+  DrawColouredTextBox(view->dc, s, n, x + shift, y, cx, cy, kHighlightTextColour, kHighlightBackColour);
+}
+
+}  // namespace
+
+int32_t PageViewPaint(PageView* view, int erase) {
+  if (!view || !view->text || !view->lines) return kViewMissing;
+  view->rowsPainted = 0;
+  view_internal::FirstRow first = view_internal::FindFirstRow(view);
+  platform::Dc* dc = view->dc;
+  const uint32_t oldColour = platform::GetTextColour(dc);
+  platform::Font* oldFont = FontCacheSelect(view, first.style | kSelectWithColour);
+  uint8_t style = first.style;
+  if (erase) FillViewRect(dc, view->x, view->y, view->width, view->height, platform::kStockWhiteBrush);
+
+  uint16_t y = uint16_t(first.y);
+  int32_t available = first.available;
+  for (const LineRecord* entry = first.entry; !LineRecordIsEnd(*entry); ++entry) {
+    const LineRecord& e = *entry;
+    if (available < e.height) break;
+    const int32_t x = RowX(e);
+    if (IsRuleRecord(e.flags)) {
+      platform::Brush* oldBrush = platform::SelectBrush(dc, platform::StockBrush(platform::kStockBlackBrush));
+      const int32_t middle = y + e.height / 2;
+      platform::DrawRectangle(dc, platform::Rect{x, middle, x + e.width, middle + 1});
+      platform::SelectBrush(dc, oldBrush);
+    } else {
+      if ((e.flags ^ style) & kParaStyleKeyMask) FontCacheSelect(view, e.flags | kSelectWithColour);
+      style = e.flags;
+      const uint8_t* row = view->text + e.offset;
+      if (e.leadWidth && (e.flags & kParaRightToLeft)) {
+        const uint8_t* lead = RightToLeftLeadWord(view->text, e);
+        int32_t w = e.leadWidth, count = TextLength(lead);
+        MeasureFit(dc, lead, &w, &count);
+        DrawTextBox(dc, lead, count, x + e.width + e.leadWidth - w, y, w, e.height);
+        DrawTextBox(dc, row, e.length, x, y, e.width, e.height);
+      } else if (e.leadWidth) {
+        int32_t w = e.leadWidth, count = WordLength(row);
+        const uint8_t* proper = SkipSpaces(row + count);
+        MeasureFit(dc, row, &w, &count);
+        DrawTextBox(dc, row, count, x - e.leadWidth, y, w, e.height);
+        DrawTextBox(dc, proper, e.length, x, y, e.width, e.height);
+      } else {
+        DrawTextBox(dc, row, e.length, x, y, e.width, e.height);
+      }
+    }
+    // An extra row is counted even when it reaches below the view.
+    AdvanceRow(e, &y, &available, &view->rowsPainted);
+  }
+  platform::SelectFont(dc, oldFont);
+  platform::SetTextColour(dc, oldColour);
+  if (view->highlightStart || view->highlightEnd) return PageViewPaintHighlight(view);
+  return kViewOk;
+}
+
+int32_t PageViewPaintHighlight(PageView* view) {
+  if (!view || !view->text || !view->lines) return kViewMissing;
+  view_internal::FirstRow first = view_internal::FindFirstRow(view);
+  platform::Dc* dc = view->dc;
+  platform::Font* oldFont = FontCacheSelect(view, first.style);
+  uint8_t style = first.style;
+  uint16_t y = uint16_t(first.y);
+  int32_t available = first.available;
+  for (const LineRecord* entry = first.entry; !LineRecordIsEnd(*entry) && available >= entry->height; ++entry) {
+    const LineRecord& e = *entry;
+    const uint8_t* row = view->text + e.offset;
+    const bool leftToRightLead = e.leadWidth && !(e.flags & kParaRightToLeft);
+    // The span of a left-to-right lead row runs from its lead word to the end of its row
+    // proper, which starts after the lead word and its spaces.
+    const uint8_t* proper = leftToRightLead ? SkipSpaces(row + WordLength(row)) : row;
+    const uint32_t spanEnd = uint32_t(proper - view->text) + e.length;
+    if (IsRuleRecord(e.flags) || view->highlightEnd < e.offset || view->highlightStart > spanEnd) {
+      AdvanceRow(e, &y, &available, nullptr);
+      continue;
+    }
+    if ((e.flags ^ style) & kParaStyleKeyMask) FontCacheSelect(view, e.flags);
+    style = e.flags;
+    const int32_t x = RowX(e);
+    if (e.leadWidth && (e.flags & kParaRightToLeft)) {
+      const uint8_t* lead = RightToLeftLeadWord(view->text, e);
+      int32_t w = e.leadWidth, count = TextLength(lead);
+      MeasureFit(dc, lead, &w, &count);
+      DrawColouredTextBox(dc, lead, count, x + e.width + e.leadWidth - w, y, w, e.height, kHighlightTextColour,
+                          kHighlightBackColour);
+      HighlightPart(view, row, e.length, x, y);
+    } else if (leftToRightLead) {
+      HighlightPart(view, row, WordLength(row), x - e.leadWidth, y);
+      HighlightPart(view, proper, e.length, x, y);
+    } else {
+      HighlightPart(view, row, e.length, x, y);
+    }
+    AdvanceRow(e, &y, &available, nullptr);
+  }
+  platform::SelectFont(dc, oldFont);
+  return kViewOk;
+}
+
+int32_t PageViewScroll(PageView* view, int32_t delta, int32_t repaint, int32_t guard) {
+  if (!view) return kViewMissing;
+  int32_t target = int32_t(view->topRow) + delta;
+  if (target < 0) {
+    target = 0;
+  } else if (guard != 0 || target > view->totalRows) {
+    // Already at the end and not moving up: nothing to do.
+    if (target >= view->topRow && view->topRow >= view->maxTopRow) return kScrollNothingDone;
+    if (target > view->totalRows) target = view->maxTopRow;
+  }
+  if (repaint == 1 && target == view->topRow) return kScrollNothingDone;
+  const bool changed = target != view->topRow;
+  if (changed) view->topRow = uint16_t(target);
+  if (repaint) return PageViewPaint(view, 1);
+  return changed ? kScrollMoved : kScrollNothingDone;
+}

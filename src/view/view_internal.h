@@ -1,0 +1,30 @@
+// Helpers shared by the page view's source files; not part of its interface.
+#pragma once
+
+#include <cstdint>
+
+#include "view/page_view.h"
+
+namespace view_internal {
+
+// Reads of a stream never reach this many bytes: offsets are 16 bits wide.
+constexpr uint32_t kStreamLimit = 0x10000;
+
+// Characters of the 0-terminated text at p, looking at no more than limit bytes; -1 when
+// no 0 comes within them.
+int32_t BoundedTextLength(const uint8_t* p, uint32_t limit);
+
+// Computes maxTopRow from the rows and the view's height. -1 (nothing changes) when the
+// view has no table, no rows or no total rows.
+int32_t ComputeMaxTopRow(PageView* view);
+
+// First row to draw, shared by paint and highlight.
+struct FirstRow {
+  const LineRecord* entry;
+  int32_t y;          // 16-bit unsigned arithmetic, kept in an int
+  int32_t available;  // height left for rows
+  uint8_t style;      // current style key source
+};
+FirstRow FindFirstRow(PageView* view);
+
+}  // namespace view_internal

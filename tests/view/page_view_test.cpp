@@ -1,0 +1,196 @@
+// The view record, its font cache and the text primitives on the fake backend.
+#include "view_fixture.h"
+
+namespace {
+
+using PageViewTest = ViewTest;
+
+TEST_F(PageViewTest, CreateTakesTheRectangleTheSpecAndATable) {
+  EXPECT_EQ(PageViewCreate(nullptr, nullptr, spec_, 100), nullptr);
+  spec_.faceName[0] = u'F';
+  platform::Rect rect{10, 20, 110, 220};
+  view_ = PageViewCreate(dc_, &rect, spec_, 100);
+  ASSERT_NE(view_, nullptr);
+  EXPECT_EQ(view_->x, 10);
+  EXPECT_EQ(view_->y, 20);
+  EXPECT_EQ(view_->width, 100);
+  EXPECT_EQ(view_->height, 200);
+  EXPECT_EQ(view_->fontSpec.faceName[0], u'F');
+  EXPECT_EQ(view_->lineCapacity, 100);
+  EXPECT_TRUE(LineRecordIsEnd(view_->lines[0]));
+  EXPECT_EQ(view_->text, nullptr);
+  EXPECT_EQ(fake::FontsCreated(), 0) << "no font before the first use";
+  PageViewDestroy(view_, true);
+
+  view_ = PageViewCreate(dc_, nullptr, spec_, 0);
+  EXPECT_EQ(view_->width, 0);
+  EXPECT_EQ(view_->lines, nullptr);
+  PageViewDestroy(view_, true);
+
+  fake::FailAllocation(1);
+  EXPECT_EQ(PageViewCreate(dc_, &rect, spec_, 100), nullptr);
+  fake::FailAllocation(2);  // the table: the view still comes back
+  view_ = PageViewCreate(dc_, &rect, spec_, 100);
+  ASSERT_NE(view_, nullptr);
+  EXPECT_EQ(view_->lines, nullptr);
+  EXPECT_EQ(view_->lineCapacity, 0);
+}
+
+TEST_F(PageViewTest, StyleFontsAndColoursFollowTheStyleKey) {
+  FontSpec spec{};
+  spec.faceName[0] = u'X';
+  EXPECT_EQ(StyleFontDescription(spec, 0x01).height, 0);  // platform default
+  EXPECT_EQ(StyleFontDescription(spec, 0x04).height, 20);
+  EXPECT_EQ(StyleFontDescription(spec, 0x02).height, 14);
+  EXPECT_EQ(StyleFontDescription(spec, 0x06).height, 20);  // larger wins
+  spec.size = 14;
+  EXPECT_EQ(StyleFontDescription(spec, 0x04).height, 17);
+  EXPECT_EQ(StyleFontDescription(spec, 0x02).height, 10);
+  spec.size = 16;
+  const platform::FontDescription big = StyleFontDescription(spec, 0x0E);
+  EXPECT_EQ(big.height, 20);
+  EXPECT_EQ(big.weight, 700);
+  EXPECT_EQ(big.face[0], u'X');
+  EXPECT_EQ(big.charset, 0);
+  EXPECT_EQ(StyleFontDescription(spec, 0x02).height, 12);
+  EXPECT_EQ(StyleFontDescription(spec, 0x11).weight, 400);
+
+  EXPECT_EQ(StyleColour(0x0E), 0x800000u);  // dark blue takes precedence
+  EXPECT_EQ(StyleColour(0x0C), 0xFF0000u);
+  EXPECT_EQ(StyleColour(0x09), 0u);
+  EXPECT_EQ(StyleColour(0x04), 0u);
+}
+
+TEST_F(PageViewTest, FontCacheMakesOneFontPerKey) {
+  EXPECT_EQ(FontCacheSelect(nullptr, 1), nullptr);
+  MakeView(100, 100);
+  EXPECT_EQ(FontCacheSelect(view_, 0x01), nullptr) << "the context's default font was selected";
+  platform::Font* plain = FontCacheSelect(view_, 0x11 | kSelectWithColour);
+  EXPECT_NE(plain, nullptr);
+  EXPECT_EQ(fake::FontsCreated(), 2) << "keys differing in 0x10 get entries of their own";
+  EXPECT_EQ(fake::SelectedFont(dc_).height, 20);
+  FontCacheSelect(view_, 0x01);
+  FontCacheSelect(view_, 0x03 | kSelectWithColour);
+  EXPECT_EQ(platform::GetTextColour(dc_), 0x800000u);
+  FontCacheSelect(view_, 0x11 | 0x80 | 0x20);  // bits above the key do not matter
+  EXPECT_EQ(fake::FontsCreated(), 3);
+  EXPECT_EQ(platform::GetTextColour(dc_), 0x800000u) << "no colour without the flag";
+  platform::SelectFont(dc_, nullptr);
+}
+
+TEST_F(PageViewTest, SetFontReplacesReleasesAndRepaints) {
+  MakeView(100, 100);
+  EXPECT_EQ(PageViewSetFont(nullptr, nullptr), kViewMissing);
+  EXPECT_EQ(PageViewSetFont(view_, &spec_), kSetFontLayoutFailed) << "no text to lay out";
+  StreamBuilder s;
+  s.Add(0x01, 0, "aaaa bbbb").Add(0x03, 0, "cc");
+  ASSERT_EQ(LayOut(s), kViewOk);
+  ASSERT_EQ(fake::LiveFonts(), 2);
+
+  EXPECT_EQ(PageViewSetFont(view_, nullptr), kViewOk);
+  EXPECT_EQ(fake::LiveFonts(), 0);
+
+  fake::ClearDrawCalls();
+  FontSpec bigger = spec_;
+  bigger.size = 40;
+  EXPECT_EQ(PageViewSetFont(view_, &bigger), kViewOk);
+  EXPECT_EQ(fake::LiveFonts(), 2);
+  EXPECT_EQ(view_->fontSpec.size, 40);
+  EXPECT_EQ(view_->lineCount, 3) << "laid out again with 20-pixel characters";
+  EXPECT_EQ(fake::DrawCallsOf(fake::DrawOp::kFill).size(), 1u) << "painted erasing";
+  EXPECT_EQ(Texts()[0].font.height, 40);
+}
+
+TEST_F(PageViewTest, SetSizeRefusesEmptySizesAndLaysOutAgain) {
+  EXPECT_EQ(PageViewSetSize(nullptr, 10, 10), kViewMissing);
+  MakeView(100, 100);
+  EXPECT_EQ(PageViewSetSize(view_, 100, 100), kLayoutNoStream);
+  StreamBuilder s;
+  s.Add(0x01, 0, "aaaa bbbb");
+  ASSERT_EQ(LayOut(s), kViewOk);
+  EXPECT_EQ(PageViewSetSize(view_, 100, 0), kViewBadSize);
+  EXPECT_EQ(PageViewSetSize(view_, -1, 10), kViewBadSize);
+  EXPECT_EQ(view_->height, 100);
+  EXPECT_EQ(view_->lineCount, 1) << "the old layout stays";
+  EXPECT_EQ(PageViewSetSize(view_, 40, 20), kViewOk);
+  EXPECT_EQ(view_->lineCount, 2);
+  EXPECT_EQ(view_->maxTopRow, 1);
+  EXPECT_TRUE(fake::DrawCallsOf(fake::DrawOp::kText).empty()) << "no repaint";
+}
+
+TEST_F(PageViewTest, DestroyKeepingTheRecordLeavesItEmpty) {
+  MakeView(100, 100);
+  StreamBuilder s;
+  s.Add(0x01, 0, "abc");
+  ASSERT_EQ(LayOut(s), kViewOk);
+  PageViewDestroy(view_, false);
+  EXPECT_EQ(view_->text, nullptr);
+  EXPECT_EQ(view_->lines, nullptr);
+  EXPECT_EQ(view_->fontCache, nullptr);
+  EXPECT_EQ(fake::LiveFonts(), 0);
+  ResetConversionBuffer();
+  EXPECT_EQ(fake::LiveBlocks(), 1) << "only the record is left";
+  PageViewDestroy(nullptr, true);
+}
+
+TEST_F(PageViewTest, MeasureFitAnswersTheFittingPrefixAndItsWidth) {
+  const uint8_t text[] = "abcdef";
+  int32_t width = 35, count = 5;
+  MeasureFit(dc_, text, &width, &count);  // default font: 12 high, 6 wide
+  EXPECT_EQ(count, 5);
+  EXPECT_EQ(width, 30);
+  width = 100;
+  count = 20;  // the text ends first
+  MeasureFit(dc_, text, &width, &count);
+  EXPECT_EQ(count, 6);
+  EXPECT_EQ(width, 36);
+  width = 5;
+  count = 6;
+  MeasureFit(dc_, text, &width, &count);
+  EXPECT_EQ(count, 0);
+  EXPECT_EQ(width, 0);
+
+  gReaderSettings.flags = kFlagReverse | 1;
+  gReaderSettings.fontSpec.fontAsciiBase = 1488;
+  width = 100;
+  count = 3;
+  MeasureFit(dc_, text, &width, &count);
+  EXPECT_EQ(gConversionBuffer.block[0], u'\u05D0') << "measured in stored order";
+  EXPECT_EQ(gReaderSettings.flags, kFlagReverse | 1);
+}
+
+TEST_F(PageViewTest, DrawingPrimitivesRestoreTheContext) {
+  const uint8_t text[] = "ab~";
+  platform::SetBackgroundMode(dc_, platform::kBkTransparent);
+  platform::SetTextColour(dc_, 7);
+  platform::SetBackgroundColour(dc_, 8);
+  fake::ClearDrawCalls();
+  DrawColouredTextBox(dc_, text, 3, 5, 6, 18, 12, 0x111111, 0x222222);
+  auto texts = Texts();
+  ASSERT_EQ(texts.size(), 1u);
+  EXPECT_EQ(Utf8(texts[0].text), "ab{");
+  EXPECT_EQ(texts[0].rect.left, 5);
+  EXPECT_EQ(texts[0].rect.right, 23);
+  EXPECT_EQ(texts[0].rect.bottom, 18);
+  EXPECT_EQ(texts[0].textColour, 0x111111u);
+  EXPECT_EQ(texts[0].backgroundColour, 0x222222u);
+  EXPECT_EQ(texts[0].backgroundMode, platform::kBkOpaque);
+  EXPECT_EQ(fake::BackgroundModeOf(dc_), platform::kBkTransparent);
+  EXPECT_EQ(platform::GetTextColour(dc_), 7u);
+  EXPECT_EQ(fake::BackgroundColourOf(dc_), 8u);
+  // Restored in the order background colour, text colour, mode.
+  const auto& calls = fake::DrawCalls();
+  ASSERT_GE(calls.size(), 3u);
+  EXPECT_EQ(calls[calls.size() - 3].op, fake::DrawOp::kSetBackgroundColour);
+  EXPECT_EQ(calls[calls.size() - 2].op, fake::DrawOp::kSetTextColour);
+  EXPECT_EQ(calls[calls.size() - 1].op, fake::DrawOp::kSetBackgroundMode);
+
+  FillViewRect(dc_, 1, 2, 3, 4, platform::kStockBlackBrush);
+  auto fills = fake::DrawCallsOf(fake::DrawOp::kFill);
+  ASSERT_EQ(fills.size(), 1u);
+  EXPECT_EQ(fills[0].rect.right, 4);
+  EXPECT_EQ(fills[0].rect.bottom, 6);
+  EXPECT_EQ(fills[0].brushColour, 0u);
+}
+
+}  // namespace
