@@ -1,0 +1,213 @@
+#include "app/app.h"
+
+#include <QPushButton>
+#include <QApplication>
+#include <QByteArray>
+#include <QCoreApplication>
+#include <QFile>
+#include <QFontDatabase>
+#include <QImage>
+#include <QMessageBox>
+#include <QString>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "content/article.h"
+#include "content/reader_settings.h"
+#include "platform/platform.h"
+#include "platform/qt/qt_app.h"
+#include "platform/qt/qt_platform.h"
+#include "shell/main_window.h"
+#include "shell/settings.h"
+#include "shell/shell_state.h"
+
+extern "C" const unsigned char solmar_book_pack[];
+extern "C" const unsigned char solmar_book_pack_end[];
+
+namespace {
+
+constexpr char kUsage[] =
+    "Usage: solmar [OPTION]...\n"
+    "Reads the Hebrew book carried inside the program: each page above, its commentary below.\n"
+    "\n"
+    "  --help               show this help and exit\n"
+    "  --version            show the version and exit\n"
+    "  --quit               close the running reader as Exit does (it saves its settings)\n"
+    "  --screenshot FILE    draw the reader's window off screen into the PNG file FILE and exit\n"
+    "    --size WxH         with a window of W x H pixels (default 540x800)\n"
+    "    --article N        showing article N, 1 to 286 (default 1)\n"
+    "\n"
+    "--quit and --screenshot never read or write the reader's settings.\n"
+    "Qt's own options (-platform NAME, -style NAME, ...) are passed on to Qt.\n";
+
+struct Options {
+  bool help = false;
+  bool version = false;
+  bool quit = false;
+  const char* screenshot = nullptr;
+  int width = 540;
+  int height = 800;
+  bool sizeGiven = false;
+  int article = 1;
+  bool articleGiven = false;
+};
+
+bool ParseSize(const char* text, int* width, int* height) {
+  char x = 0;
+  char rest = 0;
+  return std::sscanf(text, "%d%c%d%c", width, &x, height, &rest) == 3 && (x == 'x' || x == 'X') && *width >= 100 &&
+         *height >= 100 && *width <= 8192 && *height <= 8192;
+}
+
+bool ParseArticle(const char* text, int* article) {
+  char* end = nullptr;
+  const long value = std::strtol(text, &end, 10);
+  if (!*text || *end || value < 1 || value > kArticleCount) return false;
+  *article = int(value);
+  return true;
+}
+
+// Fills options from our own arguments; Qt's single-dash options are left to Qt. False
+// (with a message) when the command line is wrong.
+bool ParseOptions(int argc, char** argv, Options* options) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    auto value = [&](const char* name) -> const char* {
+      if (i + 1 >= argc) {
+        std::fprintf(stderr, "solmar: %s needs a value\n", name);
+        return nullptr;
+      }
+      return argv[++i];
+    };
+    if (arg == "--help" || arg == "-h") {
+      options->help = true;
+    } else if (arg == "--version") {
+      options->version = true;
+    } else if (arg == "--quit") {
+      options->quit = true;
+    } else if (arg == "--screenshot") {
+      if (!(options->screenshot = value("--screenshot"))) return false;
+    } else if (arg == "--size") {
+      const char* text = value("--size");
+      if (!text) return false;
+      if (!ParseSize(text, &options->width, &options->height)) {
+        std::fprintf(stderr, "solmar: --size wants WxH, each from 100 to 8192 (got \"%s\")\n", text);
+        return false;
+      }
+      options->sizeGiven = true;
+    } else if (arg == "--article") {
+      const char* text = value("--article");
+      if (!text) return false;
+      if (!ParseArticle(text, &options->article)) {
+        std::fprintf(stderr, "solmar: --article wants a number from 1 to %d (got \"%s\")\n", kArticleCount, text);
+        return false;
+      }
+      options->articleGiven = true;
+    } else if (arg.rfind("--", 0) == 0 || arg.rfind("-", 0) != 0) {
+      std::fprintf(stderr, "solmar: unknown argument \"%s\" (see solmar --help)\n", arg.c_str());
+      return false;
+    } else if (arg == "-platform" || arg == "-style" || arg == "-display" || arg == "-qwindowgeometry" ||
+               arg == "-qwindowtitle" || arg == "-platformtheme") {
+      ++i;  // Qt's option and its value
+    }
+  }
+  if ((options->sizeGiven || options->articleGiven) && !options->screenshot) {
+    std::fprintf(stderr, "solmar: --size and --article go with --screenshot\n");
+    return false;
+  }
+  if (options->quit && options->screenshot) {
+    std::fprintf(stderr, "solmar: --quit and --screenshot do not go together\n");
+    return false;
+  }
+  return true;
+}
+
+int RunQuit(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  if (platform::SendInstanceRequest(kReaderClassName, platform::InstanceRequest::kQuit)) return 0;
+  std::fprintf(stderr, "solmar: no reader is running\n");
+  return 1;
+}
+
+int RunScreenshot(int argc, char** argv, const Options& options) {
+  // A throwaway settings store: the user's settings are neither read nor written, and the
+  // picture does not depend on them.
+  QTemporaryDir configDir;
+  if (!configDir.isValid()) {
+    std::fprintf(stderr, "solmar: cannot make a temporary directory for the screenshot\n");
+    return 1;
+  }
+  qputenv("XDG_CONFIG_HOME", QFile::encodeName(configDir.path()));
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+
+  QApplication app(argc, argv);
+  PrepareReaderApplication();
+  platform::qt::SetSingleInstanceEnabled(false);
+  platform::qt::SetWindowsOffscreen(true);
+  platform::qt::SetDefaultWindowSize(options.width, options.height);
+
+  // The article asked for, in the platform's font (so no font chooser comes up).
+  const QString family = QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
+  WriteStringSetting(u"FontName", reinterpret_cast<const char16_t*>(family.utf16()));
+  WriteNumberSetting(u"Lesson", options.article);
+
+  // Nobody can answer a message box off screen: each one is reported and closed with its
+  // default button, so the picture shows the reader as it goes on afterwards.
+  QTimer closer;
+  QObject::connect(&closer, &QTimer::timeout, [] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      std::fprintf(stderr, "solmar: %s\n", qPrintable(box->text()));
+      QAbstractButton* button = box->defaultButton();
+      box->done(button ? box->standardButton(button) : QMessageBox::Ok);
+    }
+  });
+  closer.start(10);
+
+  ResetShellState();
+  ResetReaderSettings();
+  LoadDeviceOptions();
+  platform::Window* window = StartReader(platform::kSwShowNormal);
+  if (!window) {
+    std::fprintf(stderr, "solmar: the window could not be made\n");
+    return 1;
+  }
+  platform::qt::SettleWindow(window, 5000);
+  const QImage image = platform::qt::RenderWindow(window);
+  if (image.isNull() || !image.save(QString::fromLocal8Bit(options.screenshot), "PNG")) {
+    std::fprintf(stderr, "solmar: cannot write %s\n", options.screenshot);
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace
+
+void PrepareReaderApplication() {
+  QCoreApplication::setApplicationName(QStringLiteral("Solmar"));
+  QCoreApplication::setOrganizationName(QStringLiteral("Orvanel"));
+  QGuiApplication::setApplicationDisplayName(QStringLiteral("Solmar"));
+  platform::qt::UsePack(solmar_book_pack, size_t(solmar_book_pack_end - solmar_book_pack));
+}
+
+int SolmarMain(int argc, char** argv) {
+  Options options;
+  if (!ParseOptions(argc, argv, &options)) return 2;
+  if (options.help) {
+    std::fputs(kUsage, stdout);
+    return 0;
+  }
+  if (options.version) {
+    std::printf("Solmar %s\n", SOLMAR_VERSION);
+    return 0;
+  }
+  if (options.quit) return RunQuit(argc, argv);
+  if (options.screenshot) return RunScreenshot(argc, argv, options);
+
+  QApplication app(argc, argv);
+  PrepareReaderApplication();
+  return ReaderMain(nullptr, platform::kSwShowNormal);
+}

@@ -1,0 +1,10 @@
+// The program's front end, shared by `solmar` and the end-to-end harness.
+#pragma once
+
+// The whole program: the command line, then the reader, the off-screen renderer or a
+// request to a running reader. Answers the exit code.
+int SolmarMain(int argc, char** argv);
+
+// Application set-up every reader process does once its QApplication exists: names and
+// the book carried in the program.
+void PrepareReaderApplication();

@@ -1,0 +1,199 @@
+#include "shell/main_window.h"
+
+#include "content/reader_settings.h"
+#include "shell/commands.h"
+#include "shell/later_commands.h"
+#include "shell/panes.h"
+#include "shell/settings.h"
+#include "shell/shell_resources.h"
+#include "shell/shell_state.h"
+#include "view/page_view.h"
+
+namespace {
+
+constexpr uint32_t kFullScreenAll = platform::kFullScreenHideTaskBar | platform::kFullScreenHideInputPanelButton |
+                                    platform::kFullScreenHideStartIcon;  // 42
+
+// In full-screen mode a window keeps its left edge and grows to the top of the screen.
+void MoveToScreenTop(platform::Window* window) {
+  platform::Rect r{0, 0, 0, 0};
+  if (!platform::GetWindowRect(window, &r)) return;
+  platform::MoveWindow(window, r.left, 0, r.right, r.bottom, false);
+}
+
+}  // namespace
+
+platform::Menu* ReaderMenu() {
+  return platform::BarMenu(gShellWindows.bar, gDeviceOptions.menuBarOnBottom ? kCmdMenuGo : 0);
+}
+
+platform::Menu* LowerPaneSizeMenu() {
+  return platform::BarMenu(gShellWindows.bar, gDeviceOptions.menuBarOnBottom ? kCmdMenuQuelm : 0);
+}
+
+int ReaderMain(void* instance, int showState) {
+  ResetShellState();
+  ResetReaderSettings();
+  gShellWindows.instance = instance;
+  LoadDeviceOptions();
+  if (gDeviceOptions.fullScreen) {
+    gShellWindows.taskBar = platform::FindWindow(u"HHTaskBar", u"");
+    if (gShellWindows.taskBar) gShellWindows.taskBarWasVisible = platform::IsWindowVisible(gShellWindows.taskBar);
+  }
+  platform::Window* window = StartReader(showState);
+  if (!window) return 0;
+  const int code = platform::RunMessageLoop(window, kReaderAccelerators,
+                                            sizeof kReaderAccelerators / sizeof kReaderAccelerators[0]);
+  if (gShellWindows.taskBar && gShellWindows.taskBarWasVisible) platform::ShowWindow(gShellWindows.taskBar, platform::kSwShow);
+  return code;
+}
+
+platform::Window* StartReader(int showState) {
+  if (!platform::ClaimSingleInstance(kReaderClassName)) {
+    platform::SendInstanceRequest(kReaderClassName, platform::InstanceRequest::kSecondStart);
+    return nullptr;
+  }
+  if (gShellWindows.taskBar) platform::ShowWindow(gShellWindows.taskBar, platform::kSwHide);
+  LoadSettings();
+  SelectArticle(0);
+  RegisterMainWindowClass(gShellWindows.instance, kReaderClassName);
+  platform::Window* window =
+      platform::CreateWindow(platform::kWsExWindowEdge, kReaderClassName, kReaderClassName, platform::kWsVisible,
+                             platform::kUseDefault, platform::kUseDefault, platform::kUseDefault,
+                             platform::kUseDefault, nullptr, nullptr);
+  if (!window) return nullptr;
+  platform::ServeInstanceRequests(window);
+  if (gDeviceOptions.fullScreen) {
+    platform::Rect r{0, 0, 0, 0};
+    platform::GetWindowRect(window, &r);
+    platform::SetFullScreenState(window, kFullScreenAll);
+    platform::MoveWindow(window, r.left, 0, r.right, r.bottom, false);
+  }
+  platform::ShowWindow(window, showState);
+  platform::UpdateWindow(window);
+  if (gReaderSettings.fontSpec.faceName[0] == 0) {
+    // The first start asks for a font; the views take the FontSpec whatever the answer.
+    OpenFontChooser(window, &gReaderSettings.fontSpec);
+    PageViewSetFont(gPaneState.upperView, &gReaderSettings.fontSpec);
+    PageViewSetFont(gPaneState.lowerView, &gReaderSettings.fontSpec);
+  }
+  return window;
+}
+
+bool RegisterMainWindowClass(void* /*instance*/, const char16_t* className) {
+  const platform::WindowClass windowClass{platform::kCsHRedraw | platform::kCsVRedraw, MainWindowProc,
+                                          platform::LoadIcon(kIconReader),
+                                          platform::StockBrush(platform::kStockWhiteBrush), className};
+  return platform::RegisterWindowClass(windowClass);
+}
+
+void CreateBars() {
+  const platform::OsVersion version = platform::GetOsVersion();
+  if (version.major > 4 || (version.major == 4 && version.minor >= 21)) gDeviceOptions.menuBarOnBottom = 1;
+
+  platform::Window* owner = gShellWindows.mainWindow;
+  platform::Window* bar;
+  if (gDeviceOptions.menuBarOnBottom) {
+    bar = platform::CreateMenuBar(owner, kReaderMenu, kReaderMenuBarButtons, 2,
+                                  platform::kMenuBarHideInputPanelButton);
+    if (bar) {
+      gShellWindows.bar = bar;
+      gShellWindows.barHeight = platform::BarHeight(bar);
+    }
+  } else {
+    bar = platform::CreateCommandBar(owner, 1);
+    gShellWindows.bar = bar;
+    gShellWindows.barHeight = platform::BarHeight(bar);
+    platform::CommandBarInsertMenu(bar, kReaderMenu);
+  }
+  // Without a bar the reader runs without menu and buttons; nothing is reported.
+  if (!bar) return;
+  platform::BarAddTips(bar, kReaderToolTips, 7);
+  platform::BarAddBitmap(bar, kBitmapToolButtons, 6, kToolButtonImageSize, kToolButtonImageSize);
+  platform::BarAddButtons(bar, kReaderToolButtons, 6);
+  if (gDeviceOptions.fullScreen && !gDeviceOptions.menuBarOnBottom) platform::CommandBarAddCloseButton(bar);
+  platform::ShowWindow(bar, platform::kSwShow);
+}
+
+intptr_t MainWindowProc(platform::Window* window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
+  switch (message) {
+    case platform::kMsgCreate:
+      gShellWindows.mainWindow = window;
+      CreateBars();
+      CreatePanes(window);
+      SyncReverseCheck(MenuCheckMode::kSet);
+      RefreshBookmarkCheck();
+      return 0;
+    case platform::kMsgDestroy:
+      if (gPaneState.upperView) platform::ReleaseWindowDc(window, gPaneState.upperView->dc);
+      if (gShellWindows.bar) {
+        platform::DestroyWindow(gShellWindows.bar);
+        gShellWindows.bar = nullptr;
+      }
+      SaveSettingsAndQuit();
+      return 0;
+    case platform::kMsgSize:
+      LayOutPanes(window, uint32_t(lParam));
+      return 0;
+    case platform::kMsgActivate:
+      if (gDeviceOptions.ignoreActivate) return platform::DefWindowProc(window, message, wParam, lParam);
+      if (platform::LowWord(wParam) != 0)
+        platform::SetFullScreenState(window, gDeviceOptions.fullScreen ? kFullScreenAll
+                                                                       : platform::kFullScreenHideInputPanelButton);
+      return 0;
+    case platform::kMsgPaint:
+      PaintPanes(reinterpret_cast<platform::Dc*>(wParam), window, kRepaintUpper | kRepaintLower | kRepaintEraseUpper);
+      return 0;
+    case platform::kMsgSettingChange:
+      platform::HandleSettingChange(window, wParam, lParam);
+      return 0;
+    case platform::kMsgWindowPositionChanged: {
+      const auto* position = reinterpret_cast<const platform::WindowPosition*>(lParam);
+      if (position && (position->flags & 0xFFFF0000u) && (position->flags & platform::kSwpNoActivate))
+        platform::DestroyWindow(window);
+      return 0;
+    }
+    case platform::kMsgHelp:
+      OpenAboutBox(window);
+      return 0;
+    case platform::kMsgKeyDown:
+      return OnKeyDown(window, uint32_t(wParam));
+    case platform::kMsgCommand:
+      if (DispatchCommand(window, platform::LowWord(wParam)) != 0)
+        return platform::DefWindowProc(window, message, wParam, lParam);
+      return 0;
+    case platform::kMsgVScroll:
+      return OnScrollBar(window, platform::LowWord(wParam), int16_t(platform::HighWord(wParam)),
+                         reinterpret_cast<platform::Window*>(lParam));
+    case platform::kMsgLButtonDown:
+      OnTap(window, uint16_t(platform::LowWord(uintptr_t(lParam))), uint16_t(platform::HighWord(uintptr_t(lParam))));
+      return 0;
+    case platform::kMsgMouseWheel:
+      OnMouseWheel(window, int16_t(platform::LowWord(uintptr_t(lParam))),
+                   int16_t(platform::HighWord(uintptr_t(lParam))), int16_t(platform::HighWord(wParam)));
+      return 0;
+    case platform::kMsgPrivateQuit:
+      platform::DestroyWindow(window);
+      return 0;
+    case platform::kMsgSecondStart:
+      OnSecondStart(window);
+      return 0;
+    default:
+      return platform::DefWindowProc(window, message, wParam, lParam);
+  }
+}
+
+void SetUpDialog(platform::Window* dialog, uint32_t flags) {
+  platform::ShellInitDialog(dialog, gDeviceOptions.fullScreen ? flags : flags | platform::kDialogDoneButton);
+  if (gDeviceOptions.fullScreen) MoveToScreenTop(dialog);
+}
+
+void OnSecondStart(platform::Window* mainWindow) {
+  platform::Window* foreground = platform::GetForegroundWindow();
+  platform::Window* top = foreground;
+  while (top && platform::GetParent(top)) top = platform::GetParent(top);
+  if (mainWindow == foreground)
+    platform::SendMessage(mainWindow, platform::kMsgCommand, kCmdIndex, 0);
+  else if (mainWindow != top)
+    platform::SetForegroundWindow(mainWindow);
+}

@@ -1,0 +1,234 @@
+#include "shell/panes.h"
+
+#include "content/article.h"
+#include "content/reader_settings.h"
+#include "shell/main_window.h"
+#include "shell/shell_resources.h"
+#include "shell/shell_state.h"
+#include "view/page_view.h"
+
+namespace {
+
+constexpr char16_t kResourceNotFound[] = u"Resource not found";
+constexpr char16_t kErrorCaption[] = u"Error";
+constexpr uint32_t kPaneScrollBarStyle = platform::kWsVisible | platform::kWsChild | 0x3;
+
+int ShowResourceNotFound(platform::Window* owner) {
+  return platform::MessageBox(owner, kResourceNotFound, kErrorCaption, platform::kMbOk | platform::kMbIconWarning);
+}
+
+// Bytes of a loaded article's buffer the layout may read: its U decompressed bytes and
+// the 0 after them. U is the block's output length, at offset 8 of the resource; the
+// article loaded, so the header is there.
+uint32_t LoadedArticleLength(int article) {
+  const platform::Resource* resource =
+      platform::FindResource(ArticleResourceId(article), platform::kResourceTypeRawData);
+  const uint8_t* bytes = resource ? platform::LoadResource(resource) : nullptr;
+  if (!bytes || platform::ResourceSize(resource) < 10) return 1;
+  return (uint32_t(bytes[8]) << 8 | bytes[9]) + 1;
+}
+
+platform::Rect ToRect(const PaneRect& r) { return {r.left, r.top, r.right, r.bottom}; }
+
+}  // namespace
+
+bool IsLowerPaneCode(int32_t code) {
+  switch (code) {
+    case 1: case 12: case 13: case 14: case 23: case 34: return true;
+    default: return false;
+  }
+}
+
+int32_t LowerPaneHeight(int32_t code, int32_t available) {
+  if (!IsLowerPaneCode(code)) code = kDefaultLowerPaneCode;
+  return available * (code / 10) / (code % 10);
+}
+
+PageView* ActiveView() { return gPaneState.activeView ? gPaneState.activeView : gPaneState.upperView; }
+
+bool LoadArticleIntoView(PageView* view, int article, bool releaseOld) {
+  uint8_t* text = LoadArticle(article, nullptr);
+  if (!text) return false;
+  // Only a successful layout hands the text to the view; otherwise it is still ours.
+  if (PageViewLayOut(view, text, LoadedArticleLength(article), releaseOld) != kViewOk) platform::Free(text);
+  return true;
+}
+
+intptr_t CreatePanes(platform::Window* mainWindow) {
+  PaneState& panes = gPaneState;
+  platform::Dc* dc = platform::GetWindowDc(mainWindow);
+
+  platform::Rect pane{0, 0, 0, 0};
+  platform::GetClientRect(mainWindow, &pane);
+  // The shell menu bar sits at the bottom of the screen, a command bar at the window's top.
+  if (gDeviceOptions.menuBarOnBottom)
+    pane.bottom -= gShellWindows.barHeight;
+  else
+    pane.top += gShellWindows.barHeight;
+  const int32_t g = gDeviceOptions.surroundingGutter;
+  if (pane.bottom - pane.top > 2 * g) {
+    pane.top += g;
+    pane.bottom -= 2 * g;
+  }
+  if (pane.right - pane.left > 2 * g) {
+    pane.left += g;
+    pane.right -= 2 * g;
+  }
+
+  // A stored size code the menu cannot produce becomes the default, so the radio mark,
+  // the layout and the next save agree.
+  if (!IsLowerPaneCode(gReaderSettings.bottomSection)) gReaderSettings.bottomSection = kDefaultLowerPaneCode;
+
+  panes.lowerRect.left = pane.left;
+  panes.lowerRect.right = pane.right;
+  platform::CheckMenuRadioItem(LowerPaneSizeMenu(), kCmdLowerPaneFirst, kCmdLowerPaneLast,
+                               uint16_t(kCmdLowerPaneBase + gReaderSettings.bottomSection));
+  const platform::Rect lowerRect = ToRect(panes.lowerRect);
+  panes.lowerView = PageViewCreate(dc, &lowerRect, gReaderSettings.fontSpec, 100);
+  if (panes.lowerView) {
+    panes.lowerScrollBar = platform::CreateWindow(0, u"SCROLLBAR", u"Top", kPaneScrollBarStyle, panes.lowerRect.right,
+                                                  panes.lowerRect.top, platform::kUseDefault, platform::kUseDefault,
+                                                  mainWindow, nullptr);
+    panes.upperScrollBar = platform::CreateWindow(0, u"SCROLLBAR", u"Bottom", kPaneScrollBarStyle,
+                                                  panes.lowerRect.right, panes.lowerRect.top, platform::kUseDefault,
+                                                  platform::kUseDefault, mainWindow, nullptr);
+    panes.activeScrollBar = panes.upperScrollBar;
+  }
+
+  panes.upperView = PageViewCreate(dc, &pane, gReaderSettings.fontSpec, 100);
+  if (!panes.upperView) return 1;
+
+  if (!LoadArticleIntoView(panes.upperView, gReaderSettings.lesson, false)) return ShowResourceNotFound(mainWindow);
+  panes.upperView->topRow = gReaderSettings.lastPosition;
+
+  LoadCommentaryPane(mainWindow);
+  if (panes.lowerView) panes.lowerView->topRow = gReaderSettings.bottomSectionLastPosition;
+
+  SyncScrollBars();
+  return 0;
+}
+
+int32_t LoadCommentaryPane(platform::Window* mainWindow) {
+  PageView* lower = gPaneState.lowerView;
+  if (!LoadArticleIntoView(lower, gReaderSettings.lesson + 1, true)) {
+    ShowResourceNotFound(mainWindow);
+    return 0;
+  }
+  if (lower) lower->topRow = 0;
+  return 0;
+}
+
+void LayOutPanes(platform::Window* /*mainWindow*/, uint32_t size) {
+  PaneState& panes = gPaneState;
+  int32_t w, h;
+  if (size == kLastClientSize) {
+    w = panes.lastClientWidth;
+    h = panes.lastClientHeight;
+  } else {
+    w = int32_t(platform::LowWord(size));
+    h = int32_t(platform::HighWord(size));
+    panes.lastClientWidth = w;
+    panes.lastClientHeight = h;
+  }
+  const int32_t g = gDeviceOptions.surroundingGutter;
+  if (w > 2 * g) w -= 2 * g;
+  if (h > 2 * g) h -= 2 * g;
+
+  PageView* upper = panes.upperView;
+  if (!upper || (upper->width == w && upper->height == h)) return;
+
+  const int32_t available = h - gShellWindows.barHeight;
+  const int32_t lowerHeight = LowerPaneHeight(gReaderSettings.bottomSection, available);
+  const int32_t upperHeight = available - lowerHeight;
+  const int32_t s = platform::SystemMetric(platform::kSystemMetricScrollBarWidth);
+
+  panes.lowerRect.right = panes.lowerRect.left + w - s;
+  panes.lowerRect.bottom = upper->y + available - g;
+  panes.lowerRect.top = upper->y + upperHeight + 1;
+
+  PageView* lower = panes.lowerView;
+  if (lower) {
+    lower->y = panes.lowerRect.top + g / 2;
+    PageViewSetSize(lower, w - s, lowerHeight - 1);
+  }
+  if (panes.upperScrollBar)
+    platform::MoveWindow(panes.upperScrollBar, panes.lowerRect.right + g, upper->y - g - 2, s, upperHeight + g, true);
+  if (panes.lowerScrollBar && lower)
+    platform::MoveWindow(panes.lowerScrollBar, panes.lowerRect.right + g, panes.lowerRect.top - 2, s,
+                         lower->height + g + 2, true);
+  PageViewSetSize(upper, w - s, upperHeight - 2);
+  SyncScrollBars();
+}
+
+void PaintPanes(platform::Dc* dc, platform::Window* window, uint32_t flags) {
+  const bool began = dc == nullptr;
+  if (began) dc = platform::BeginPaint(window);
+
+  if (flags & kRepaintUpper) PageViewPaint(gPaneState.upperView, (flags & kRepaintEraseUpper) ? 1 : 0);
+
+  if ((flags & kRepaintLower) && dc) {
+    const PaneRect& r = gPaneState.lowerRect;
+    const int32_t g = gDeviceOptions.surroundingGutter;
+    const int32_t s = platform::SystemMetric(platform::kSystemMetricScrollBarWidth);
+
+    platform::Pen* palePen = platform::CreateSolidPen(1, kLowerPaneColour);
+    platform::Brush* paleBrush = platform::CreateSolidBrush(kLowerPaneColour);
+    platform::Pen* oldPen = palePen ? platform::SelectPen(dc, palePen) : nullptr;
+    platform::Brush* oldBrush = paleBrush ? platform::SelectBrush(dc, paleBrush) : nullptr;
+    if (palePen && paleBrush) platform::DrawRectangle(dc, {r.left - g, r.top - 2, r.right + g, r.bottom + 2 * g});
+    if (palePen) {
+      platform::SelectPen(dc, oldPen);
+      platform::DeletePen(palePen);
+    }
+
+    // A line one pixel high across the pane and its scroll bar.
+    platform::Pen* redPen = platform::CreateSolidPen(1, kSeparatorColour);
+    if (redPen) {
+      platform::Pen* previous = platform::SelectPen(dc, redPen);
+      platform::DrawRectangle(dc, {r.left - g, r.top - 3, r.right + s + g, r.top - 2});
+      platform::SelectPen(dc, previous);
+      platform::DeletePen(redPen);
+    }
+    if (paleBrush) {
+      platform::SelectBrush(dc, oldBrush);
+      platform::DeleteBrush(paleBrush);
+    }
+
+    PageView* lower = gPaneState.lowerView;
+    if (lower && lower->dc) {
+      const int oldMode = platform::SetBackgroundMode(lower->dc, platform::kBkTransparent);
+      PageViewPaint(lower, 0);
+      platform::SetBackgroundMode(lower->dc, oldMode);
+    }
+  }
+
+  if (began) platform::EndPaint(window);
+}
+
+void RepaintPanes(platform::Window* window, uint32_t flags) {
+  if (!window) window = gShellWindows.mainWindow;
+  platform::Dc* dc = platform::GetWindowDc(window);
+  if (dc) {
+    PaintPanes(dc, window, flags);
+    platform::ReleaseWindowDc(window, dc);
+  }
+  SyncScrollBars();
+}
+
+void SyncScrollBar(platform::Window* scrollBar) {
+  if (!(gReaderSettings.flags & kFlagScrollBarSync) || !scrollBar) return;
+  const PageView* view = ActiveView();
+  if (!view) return;
+  platform::SetScrollRange(scrollBar, 0, view->maxTopRow, false);
+  platform::SetScrollPosition(scrollBar, view->topRow, true);
+}
+
+void SyncScrollBars() {
+  PaneState& panes = gPaneState;
+  PageView* const remembered = panes.activeView;
+  panes.activeView = panes.upperView;
+  SyncScrollBar(panes.upperScrollBar);
+  panes.activeView = panes.lowerView;
+  SyncScrollBar(panes.lowerScrollBar);
+  panes.activeView = remembered;
+}

@@ -1,0 +1,68 @@
+#include "shell/shell_resources.h"
+
+namespace {
+
+using platform::MenuItemTemplate;
+
+// A 0x08 unit separates an item's text from the shortcut text shown at its right.
+constexpr MenuItemTemplate kGoItems[] = {
+    {kCmdAbout, u"&About"},
+    {kCmdCheckForUpdates, u"Check For &Updates"},
+    {0, nullptr},
+    {kCmdFont, u"F&ont\bCtrl+F"},
+    {kCmdReverse, u"Re&verse"},
+    {0, nullptr},
+    {kCmdIndex, u"&Index\bCtrl+D"},
+    {kCmdBookmark, u"&Bookmark"},
+    {0, nullptr},
+    {kCmdPreviousArticle, u"&Previous Article"},
+    {kCmdNextArticle, u"&Next Article"},
+    {0, nullptr},
+    {kCmdSearch, u"&Search\bAlt+F3"},
+    {kCmdSearchAgain, u"Search A&gain\bF3"},
+    {0, nullptr},
+    {kCmdCopy, u"&Copy\bCtrl+C"},
+    {kCmdAppend, u"&Append to ClipBoard\bCtrl+E"},
+    {0, nullptr},
+    {kCmdExit, u"E&xit\bCtrl+Q"},
+};
+
+constexpr MenuItemTemplate kQuelmItems[] = {
+    {414, u"1/&4 Screen"}, {413, u"1/&3 Screen"}, {412, u"1/&2 Screen"},
+    {423, u"2/3 Screen"},  {434, u"3/4 Screen"},  {401, u"&None"},
+};
+
+constexpr platform::PopupTemplate kPopups[] = {
+    {u"&Go", kGoItems, sizeof kGoItems / sizeof kGoItems[0]},
+    {u"&Quelm", kQuelmItems, sizeof kQuelmItems / sizeof kQuelmItems[0]},
+};
+
+}  // namespace
+
+const platform::MenuTemplate kReaderMenu = {kPopups, 2};
+
+// Captions are strings 302 "Go" and 304 "Quelm".
+const platform::MenuBarButton kReaderMenuBarButtons[2] = {
+    {kCmdMenuGo, u"Go", 0},
+    {kCmdMenuQuelm, u"Quelm", 1},
+};
+
+const platform::ToolButton kReaderToolButtons[6] = {
+    {0, kCmdPreviousArticle}, {1, kCmdIndex},  {2, kCmdNextArticle},
+    {3, kCmdFont},            {4, kCmdSearch}, {5, kCmdSearchAgain},
+};
+
+const char16_t* const kReaderToolTips[7] = {
+    u"", u"Previous Article", u"Choose Article", u"Next Article", u"Choose Font", u"Search", u"Search Again",
+};
+
+// The shortcuts the menu shows.
+const platform::Accelerator kReaderAccelerators[7] = {
+    {platform::kAccelControl, 'F', kCmdFont},
+    {platform::kAccelControl, 'D', kCmdIndex},
+    {platform::kAccelAlt, uint16_t(platform::kVkF3), kCmdSearch},
+    {0, uint16_t(platform::kVkF3), kCmdSearchAgain},
+    {platform::kAccelControl, 'C', kCmdCopy},
+    {platform::kAccelControl, 'E', kCmdAppend},
+    {platform::kAccelControl, 'Q', kCmdExit},
+};

@@ -1,0 +1,202 @@
+// The Qt settings store against real QSettings files in a private XDG_CONFIG_HOME: where
+// keys live, and that kinds and bytes survive the file.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace {
+
+QString gConfigHome;
+
+class QtEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    dir_ = std::make_unique<QTemporaryDir>();
+    ASSERT_TRUE(dir_->isValid());
+    gConfigHome = dir_->path();
+    // Before the first QSettings: it takes the user's directory once.
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(gConfigHome));
+    static int argc = 1;
+    static char name[] = "qt_settings_tests";
+    static char* argv[] = {name, nullptr};
+    app_ = std::make_unique<QCoreApplication>(argc, argv);
+  }
+  void TearDown() override {
+    app_.reset();
+    dir_.reset();
+  }
+
+ private:
+  std::unique_ptr<QTemporaryDir> dir_;
+  std::unique_ptr<QCoreApplication> app_;
+};
+
+[[maybe_unused]] ::testing::Environment* const gEnvironment = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+
+struct Value {
+  uint32_t type;
+  std::vector<uint8_t> data;
+  bool operator==(const Value&) const = default;
+};
+
+std::vector<uint8_t> Utf16Bytes(const std::u16string& text) {
+  std::vector<uint8_t> bytes((text.size() + 1) * 2, 0);
+  std::memcpy(bytes.data(), text.data(), text.size() * 2);
+  return bytes;
+}
+
+std::vector<uint8_t> NumberBytes(uint32_t n) {
+  std::vector<uint8_t> bytes(4);
+  std::memcpy(bytes.data(), &n, 4);
+  return bytes;
+}
+
+bool Write(const std::u16string& key, const std::u16string& name, const Value& value) {
+  platform::SettingsKey* k = platform::OpenSettingsKey(key.c_str(), true);
+  if (!k) return false;
+  const bool ok = platform::WriteSetting(k, name.c_str(), value.type, value.data.data(), uint32_t(value.data.size()));
+  platform::CloseSettingsKey(k);
+  return ok;
+}
+
+// The value as a reader opening the key afresh sees it; type 0 when it cannot be read.
+Value Read(const std::u16string& key, const std::u16string& name) {
+  Value value{0, {}};
+  platform::SettingsKey* k = platform::OpenSettingsKey(key.c_str(), false);
+  if (!k) return value;
+  uint32_t type = 0;
+  uint32_t size = 0;
+  if (platform::ReadSetting(k, name.c_str(), &type, nullptr, &size)) {
+    value.data.resize(size);
+    if (platform::ReadSetting(k, name.c_str(), &type, value.data.data(), &size)) value.type = type;
+  }
+  platform::CloseSettingsKey(k);
+  return value;
+}
+
+QString FileOf(const QString& relative) { return gConfigHome + QLatin1Char('/') + relative; }
+
+// A later run of the program: the file is copied under a name this process never opened,
+// so QSettings parses it from disk instead of answering from its in-memory cache.
+std::u16string Restarted(const QString& organisation, const QString& application) {
+  static int runs = 0;
+  const QString copy = QStringLiteral("Run%1").arg(++runs);
+  QDir().mkpath(FileOf(copy));
+  EXPECT_TRUE(QFile::copy(FileOf(organisation + QLatin1Char('/') + application + QStringLiteral(".conf")),
+                          FileOf(copy + QLatin1Char('/') + application + QStringLiteral(".conf"))));
+  return (QStringLiteral("Software\\") + copy + QLatin1Char('\\') + application).toStdU16String();
+}
+
+TEST(QtSettings, KeysAreTheOrganisationsAndTheProductsFiles) {
+  ASSERT_TRUE(Write(u"Software\\Orvanel\\Solmar", u"Lesson", {platform::kSettingNumber, NumberBytes(41)}));
+  ASSERT_TRUE(Write(u"software\\Orvanel", u"FullScreen", {platform::kSettingNumber, NumberBytes(1)}));
+  EXPECT_TRUE(QFile::exists(FileOf(QStringLiteral("Orvanel/Solmar.conf"))));
+  EXPECT_TRUE(QFile::exists(FileOf(QStringLiteral("Orvanel.conf"))));
+
+  EXPECT_EQ(Read(u"SOFTWARE\\Orvanel", u"FullScreen").data, NumberBytes(1));
+  EXPECT_EQ(Read(u"Software\\Orvanel\\Solmar", u"FullScreen").type, 0u) << "the product key must not fall back";
+  EXPECT_EQ(Read(u"software\\Orvanel", u"Lesson").type, 0u);
+}
+
+TEST(QtSettings, KindsAndBytesSurviveARestart) {
+  const std::u16string key = u"Software\\Kinds\\Solmar";
+  const std::vector<std::pair<std::u16string, Value>> values = {
+      {u"Flags", {platform::kSettingNumber, NumberBytes(0xD1140040)}},
+      {u"Negative", {platform::kSettingNumber, NumberBytes(uint32_t(-2))}},
+      {u"Program Path", {platform::kSettingString, Utf16Bytes(u"/opt/solmar, \"x\"; #1 @2 \\3")}},
+      {u"FontName", {platform::kSettingString, Utf16Bytes(u"\u05E9\u05DC\u05D5\u05DD Frank ")}},
+      {u"Empty", {platform::kSettingString, Utf16Bytes(u"")}},
+      {u"Looks like a number", {platform::kSettingString, Utf16Bytes(u"dword:00000001")}},
+      {u"Bookmarks", {platform::kSettingBinary, {0x1F, 0x00, 0x2C, 0x00, 0xFF, 0x0A, 0x00, 0x00}}},
+      {u"NoBytes", {platform::kSettingBinary, {}}},
+      {u"OddString", {platform::kSettingString, {'a', 0, 'b'}}},
+      {u"ShortNumber", {platform::kSettingNumber, {1, 2}}},
+      {u"LoneSurrogate", {platform::kSettingString, {0x00, 0xD8, 0x41, 0x00, 0x00, 0x00}}},
+  };
+  for (const auto& [name, value] : values) ASSERT_TRUE(Write(key, name, value)) << QString::fromStdU16String(name).toStdString();
+
+  const std::u16string later = Restarted(QStringLiteral("Kinds"), QStringLiteral("Solmar"));
+  for (const auto& [name, value] : values)
+    EXPECT_EQ(Read(later, name), value) << QString::fromStdU16String(name).toStdString();
+
+  QFile file(FileOf(QStringLiteral("Kinds/Solmar.conf")));
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(file.readAll().contains("Flags=dword:d1140040")) << "numbers stay readable in the file";
+}
+
+TEST(QtSettings, AWriteKeepsEveryOtherValue) {
+  const std::u16string key = u"Software\\Keep\\Solmar";
+  ASSERT_TRUE(Write(key, u"A", {platform::kSettingNumber, NumberBytes(1)}));
+  {
+    QSettings other(QStringLiteral("Keep"), QStringLiteral("Solmar"));
+    other.setValue(QStringLiteral("Foreign"), QStringLiteral("kept"));
+  }
+  ASSERT_TRUE(Write(key, u"B", {platform::kSettingNumber, NumberBytes(2)}));
+  ASSERT_TRUE(Write(key, u"A", {platform::kSettingNumber, NumberBytes(3)}));
+
+  const std::u16string later = Restarted(QStringLiteral("Keep"), QStringLiteral("Solmar"));
+  EXPECT_EQ(Read(later, u"A").data, NumberBytes(3));
+  EXPECT_EQ(Read(later, u"B").data, NumberBytes(2));
+  EXPECT_EQ(Read(later, u"Foreign"), (Value{platform::kSettingString, Utf16Bytes(u"kept")}));
+}
+
+TEST(QtSettings, OpeningForReadingNeedsAnExistingKey) {
+  EXPECT_EQ(platform::OpenSettingsKey(u"Software\\Absent\\Solmar", false), nullptr);
+  platform::SettingsKey* created = platform::OpenSettingsKey(u"Software\\Absent\\Solmar", true);
+  ASSERT_NE(created, nullptr);
+  platform::CloseSettingsKey(created);
+
+  EXPECT_EQ(platform::OpenSettingsKey(u"Hardware\\Orvanel", true), nullptr);
+  EXPECT_EQ(platform::OpenSettingsKey(u"Software", true), nullptr);
+  EXPECT_EQ(platform::OpenSettingsKey(u"Software\\\\Solmar", true), nullptr);
+}
+
+TEST(QtSettings, HandWrittenOptionsReadAsText) {
+  QFile file(FileOf(QStringLiteral("Hand.conf")));
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write("[General]\nFullScreen=1\nGutter=1,2\n");
+  file.close();
+
+  EXPECT_EQ(Read(u"software\\Hand", u"FullScreen"), (Value{platform::kSettingString, Utf16Bytes(u"1")}));
+  EXPECT_EQ(Read(u"software\\Hand", u"Gutter"), (Value{platform::kSettingString, Utf16Bytes(u"1,2")}));
+}
+
+TEST(QtSettings, ReadingIntoASmallBufferFailsAndTellsTheSize) {
+  const std::u16string key = u"Software\\Small\\Solmar";
+  ASSERT_TRUE(Write(key, u"S", {platform::kSettingBinary, {1, 2, 3, 4, 5}}));
+  platform::SettingsKey* k = platform::OpenSettingsKey(key.c_str(), false);
+  ASSERT_NE(k, nullptr);
+  uint8_t buffer[4];
+  uint32_t size = sizeof buffer;
+  uint32_t type = 0;
+  EXPECT_FALSE(platform::ReadSetting(k, u"S", &type, buffer, &size));
+  EXPECT_EQ(size, 5u);
+  size = sizeof buffer;
+  EXPECT_FALSE(platform::ReadSetting(k, u"Absent", &type, buffer, &size));
+  EXPECT_FALSE(platform::WriteSetting(k, u"a/b", platform::kSettingBinary, buffer, 1)) << "a name is not a path";
+  platform::CloseSettingsKey(k);
+}
+
+TEST(QtSettings, ProgramPathIsTheRunningFile) {
+  char16_t buffer[4096];
+  const uint32_t n = platform::GetProgramPath(buffer, 4096);
+  const QString expected = QDir::toNativeSeparators(QCoreApplication::applicationFilePath());
+  ASSERT_GT(n, 0u);
+  EXPECT_EQ(QString::fromUtf16(buffer, n), expected);
+  EXPECT_EQ(buffer[n], 0);
+  EXPECT_EQ(platform::GetProgramPath(buffer, uint32_t(expected.size())), 0u) << "no room for the 0: not cut";
+}
+
+}  // namespace

@@ -1,0 +1,267 @@
+// The Qt backend's windows, menus, bars and message loop: Qt events must arrive as the
+// reader's messages with the documented parameters. A recording window procedure stands
+// in for the reader. Runs on Qt's off-screen platform.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScrollBar>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+#include <vector>
+
+#include "platform/platform.h"
+#include "platform/qt/qt_app.h"
+#include "platform/qt/qt_window_access.h"
+
+namespace {
+
+using platform::Window;
+
+struct Message {
+  uint32_t message;
+  uintptr_t wParam;
+  intptr_t lParam;
+};
+
+std::vector<Message> gMessages;
+intptr_t gKeyAnswer = 0;
+
+intptr_t RecordingProc(Window*, uint32_t message, uintptr_t wParam, intptr_t lParam) {
+  gMessages.push_back({message, wParam, lParam});
+  return message == platform::kMsgKeyDown ? gKeyAnswer : 0;
+}
+
+std::vector<Message> Received(uint32_t message) {
+  std::vector<Message> out;
+  for (const Message& m : gMessages)
+    if (m.message == message) out.push_back(m);
+  return out;
+}
+
+const platform::MenuItemTemplate kItems[] = {{10, u"&First\bCtrl+F"}, {0, nullptr}, {11, u"Second"},
+                                             {21, u"Small"},          {22, u"Big"}};
+const platform::PopupTemplate kPopups[] = {{u"&Go", kItems, 3}, {u"&Size", kItems + 3, 2}};
+const platform::MenuTemplate kMenu = {kPopups, 2};
+const platform::MenuBarButton kButtons[] = {{40001, u"Go", 0}, {40003, u"Size", 1}};
+
+class QtWindowTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "qt_window_tests";
+    static char* argv[] = {name, nullptr};
+    static QApplication* app = new QApplication(argc, argv);
+    (void)app;
+    platform::RegisterWindowClass({platform::kCsHRedraw | platform::kCsVRedraw, RecordingProc, nullptr, nullptr,
+                                   u"Recorder"});
+  }
+  void SetUp() override {
+    gMessages.clear();
+    gKeyAnswer = 0;
+    platform::qt::SetDefaultWindowSize(300, 400);
+    window_ = platform::CreateWindow(0, u"Recorder", u"Recorder", platform::kWsVisible, platform::kUseDefault,
+                                     platform::kUseDefault, platform::kUseDefault, platform::kUseDefault, nullptr,
+                                     nullptr);
+    ASSERT_NE(window_, nullptr);
+    frame_ = qobject_cast<QMainWindow*>(platform::qt::WidgetOf(window_));
+    client_ = platform::qt::ClientWidgetOf(window_);
+    ASSERT_TRUE(frame_ && client_);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(frame_));
+    ASSERT_TRUE(platform::qt::SettleWindow(window_, 2000));
+  }
+  void TearDown() override {
+    if (platform::qt::WidgetOf(window_)) platform::DestroyWindow(window_);
+    QCoreApplication::processEvents();
+  }
+
+  Window* window_ = nullptr;
+  QMainWindow* frame_ = nullptr;
+  QWidget* client_ = nullptr;
+};
+
+TEST_F(QtWindowTest, CreationSizeAndPaintArriveAsMessages) {
+  ASSERT_FALSE(gMessages.empty());
+  EXPECT_EQ(gMessages.front().message, platform::kMsgCreate);
+  const auto sizes = Received(platform::kMsgSize);
+  ASSERT_FALSE(sizes.empty());
+  EXPECT_EQ(platform::LowWord(uintptr_t(sizes.back().lParam)), uint32_t(client_->width()));
+  EXPECT_EQ(platform::HighWord(uintptr_t(sizes.back().lParam)), uint32_t(client_->height()));
+  EXPECT_EQ(Received(platform::kMsgPaint).size(), 1u);
+  platform::Rect client{};
+  ASSERT_TRUE(platform::GetClientRect(window_, &client));
+  EXPECT_EQ(client.right, client_->width());
+  EXPECT_NE(platform::GetWindowDc(window_), nullptr);
+
+  // Drawing outside a paint shows without a new paint message; a new size repaints whole.
+  gMessages.clear();
+  client_->update();
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(Received(platform::kMsgPaint).empty());
+  frame_->resize(320, 420);
+  QTest::qWait(50);
+  client_->repaint();
+  EXPECT_EQ(Received(platform::kMsgSize).size(), 1u);
+  EXPECT_EQ(Received(platform::kMsgPaint).size(), 1u);
+}
+
+TEST_F(QtWindowTest, KeysTapsAndWheelArriveWithTheirParameters) {
+  QTest::keyClick(client_, Qt::Key_Right);
+  QTest::keyClick(client_, Qt::Key_PageDown);
+  QTest::keyClick(client_, Qt::Key_F3);
+  QTest::keyClick(client_, Qt::Key_Exclam);  // no key code: not sent
+  const auto keys = Received(platform::kMsgKeyDown);
+  ASSERT_EQ(keys.size(), 3u);
+  EXPECT_EQ(keys[0].wParam, platform::kVkRight);
+  EXPECT_EQ(keys[1].wParam, platform::kVkNext);
+  EXPECT_EQ(keys[2].wParam, platform::kVkF3);
+  // F1 the window does not handle becomes the help request.
+  gKeyAnswer = 1;
+  QTest::keyClick(client_, Qt::Key_F1);
+  EXPECT_EQ(Received(platform::kMsgHelp).size(), 1u);
+
+  QTest::mouseClick(client_, Qt::LeftButton, Qt::NoModifier, QPoint(17, 230));
+  const auto taps = Received(platform::kMsgLButtonDown);
+  ASSERT_EQ(taps.size(), 1u);
+  EXPECT_EQ(taps[0].lParam, platform::MakeLong(17, 230));
+
+  QWheelEvent wheel(QPointF(40, 50), client_->mapToGlobal(QPointF(40, 50)), QPoint(), QPoint(0, -120), Qt::NoButton,
+                    Qt::NoModifier, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(client_, &wheel);
+  const auto wheels = Received(platform::kMsgMouseWheel);
+  ASSERT_EQ(wheels.size(), 1u);
+  EXPECT_EQ(int16_t(platform::HighWord(wheels[0].wParam)), -120);
+  EXPECT_EQ(wheels[0].lParam, platform::MakeLong(40, 50));
+}
+
+TEST_F(QtWindowTest, ScrollBarReportsActionsAndKeepsTheReadersPosition) {
+  Window* bar = platform::CreateWindow(0, u"SCROLLBAR", u"Top", 0x50000003, 200, 10, platform::kUseDefault,
+                                       platform::kUseDefault, window_, nullptr);
+  ASSERT_NE(bar, nullptr);
+  ASSERT_TRUE(platform::MoveWindow(bar, 200, 10, 16, 300, true));
+  auto* scrollBar = qobject_cast<QScrollBar*>(platform::qt::WidgetOf(bar));
+  ASSERT_NE(scrollBar, nullptr);
+  EXPECT_EQ(scrollBar->geometry(), QRect(200, 10, 16, 300));
+  platform::SetScrollRange(bar, 0, 20, false);
+  platform::SetScrollPosition(bar, 5, true);
+  EXPECT_EQ(scrollBar->value(), 5);
+  platform::SetScrollPosition(bar, 50, true);  // pulled into the range
+  EXPECT_EQ(scrollBar->value(), 20);
+  platform::SetScrollPosition(bar, 5, true);
+
+  const struct {
+    QAbstractSlider::SliderAction action;
+    uint32_t code;
+  } cases[] = {{QAbstractSlider::SliderSingleStepAdd, platform::kSbLineDown},
+               {QAbstractSlider::SliderSingleStepSub, platform::kSbLineUp},
+               {QAbstractSlider::SliderPageStepAdd, platform::kSbPageDown},
+               {QAbstractSlider::SliderPageStepSub, platform::kSbPageUp},
+               {QAbstractSlider::SliderToMinimum, platform::kSbTop},
+               {QAbstractSlider::SliderToMaximum, platform::kSbBottom}};
+  for (const auto& c : cases) {
+    gMessages.clear();
+    scrollBar->triggerAction(c.action);
+    const auto scrolls = Received(platform::kMsgVScroll);
+    ASSERT_EQ(scrolls.size(), 1u);
+    EXPECT_EQ(platform::LowWord(scrolls[0].wParam), c.code);
+    EXPECT_EQ(scrolls[0].lParam, intptr_t(bar));
+    // The reader did not move the bar, so neither does the widget.
+    EXPECT_EQ(scrollBar->value(), 5);
+  }
+}
+
+TEST_F(QtWindowTest, MenusSendCommandsAndShowOnlyTheReadersMarks) {
+  Window* bar = platform::CreateMenuBar(window_, kMenu, kButtons, 2, platform::kMenuBarHideInputPanelButton);
+  ASSERT_NE(bar, nullptr);
+  EXPECT_EQ(platform::BarHeight(bar), 0);  // outside the client area
+  const QList<QAction*> popups = frame_->menuBar()->actions();
+  ASSERT_EQ(popups.size(), 2);
+  EXPECT_EQ(popups[0]->text(), QStringLiteral("&Go"));
+  const QList<QAction*> items = popups[0]->menu()->actions();
+  ASSERT_EQ(items.size(), 3);
+  EXPECT_EQ(items[0]->text(), QStringLiteral("&First\tCtrl+F"));
+  EXPECT_TRUE(items[1]->isSeparator());
+
+  platform::Menu* go = platform::BarMenu(bar, 40001);
+  platform::Menu* size = platform::BarMenu(bar, 40003);
+  ASSERT_TRUE(go && size);
+  EXPECT_FALSE(platform::CheckMenuItem(go, 11, true));
+  EXPECT_TRUE(items[2]->isChecked());
+  EXPECT_TRUE(platform::IsMenuItemChecked(go, 11));
+  EXPECT_FALSE(platform::IsMenuItemChecked(go, 21));  // not in this popup
+
+  // A click sends the command; the mark stays what the reader set.
+  items[2]->trigger();
+  const auto commands = Received(platform::kMsgCommand);
+  ASSERT_EQ(commands.size(), 1u);
+  EXPECT_EQ(platform::LowWord(commands[0].wParam), 11u);
+  EXPECT_TRUE(items[2]->isChecked());
+  EXPECT_TRUE(platform::IsMenuItemChecked(go, 11));
+
+  ASSERT_TRUE(platform::CheckMenuRadioItem(size, 21, 22, 22));
+  const QList<QAction*> sizes = popups[1]->menu()->actions();
+  EXPECT_FALSE(sizes[0]->isChecked());
+  EXPECT_TRUE(sizes[1]->isChecked());
+  EXPECT_NE(sizes[1]->actionGroup(), nullptr);  // drawn as a radio mark
+  sizes[0]->trigger();
+  EXPECT_TRUE(sizes[1]->isChecked());
+  EXPECT_FALSE(platform::CheckMenuRadioItem(size, 21, 22, 99));
+}
+
+TEST_F(QtWindowTest, ToolButtonsCarryImagesTipsAndCommands) {
+  Window* bar = platform::CreateMenuBar(window_, kMenu, kButtons, 2, 0);
+  const char16_t* tips[] = {u"", u"Back", u"Forward"};
+  ASSERT_TRUE(platform::BarAddTips(bar, tips, 3));
+  EXPECT_EQ(platform::BarAddBitmap(bar, 114, 6, 16, 16), 0);
+  const platform::ToolButton buttons[] = {{0, 110}, {2, 109}};
+  ASSERT_TRUE(platform::BarAddButtons(bar, buttons, 2));
+  platform::ShowWindow(bar, platform::kSwShow);
+  auto* toolBar = frame_->findChild<QToolBar*>();
+  ASSERT_NE(toolBar, nullptr);
+  const QList<QAction*> actions = toolBar->actions();
+  ASSERT_EQ(actions.size(), 2);
+  EXPECT_EQ(actions[0]->toolTip(), QStringLiteral("Back"));
+  EXPECT_EQ(actions[1]->toolTip(), QStringLiteral("Forward"));
+  EXPECT_FALSE(actions[0]->icon().isNull());
+  actions[1]->trigger();
+  const auto commands = Received(platform::kMsgCommand);
+  ASSERT_EQ(commands.size(), 1u);
+  EXPECT_EQ(platform::LowWord(commands[0].wParam), 109u);
+}
+
+TEST_F(QtWindowTest, AcceleratorsBecomeCommandsAndTheQuitRequestEndsTheLoop) {
+  const platform::Accelerator accelerators[] = {{platform::kAccelControl, 'Q', 40005},
+                                                {0, uint16_t(platform::kVkF3), 117}};
+  QTimer::singleShot(0, [this] {
+    QTest::keyClick(client_, Qt::Key_Q, Qt::ControlModifier);
+    QTest::keyClick(client_, Qt::Key_F3);
+    platform::PostQuitMessage(7);
+  });
+  EXPECT_EQ(platform::RunMessageLoop(window_, accelerators, 2), 7);
+  const auto commands = Received(platform::kMsgCommand);
+  ASSERT_EQ(commands.size(), 2u);
+  EXPECT_EQ(platform::LowWord(commands[0].wParam), 40005u);
+  EXPECT_EQ(platform::LowWord(commands[1].wParam), 117u);
+  // The accelerated keys did not also arrive as key presses.
+  EXPECT_TRUE(Received(platform::kMsgKeyDown).empty());
+  // A quit asked for before the loop runs ends it at once.
+  EXPECT_EQ(platform::RunMessageLoop(window_, nullptr, 0), 7);
+}
+
+TEST_F(QtWindowTest, ClosingDestroysOnceWithTheDestroyMessage) {
+  Window* bar = platform::CreateWindow(0, u"SCROLLBAR", u"Bottom", 0x50000003, 0, 0, 10, 10, window_, nullptr);
+  frame_->close();
+  EXPECT_EQ(Received(platform::kMsgDestroy).size(), 1u);
+  EXPECT_EQ(platform::qt::WidgetOf(window_), nullptr);
+  EXPECT_EQ(platform::qt::WidgetOf(bar), nullptr);
+  EXPECT_FALSE(platform::DestroyWindow(window_));
+  EXPECT_EQ(platform::SendMessage(window_, platform::kMsgKeyDown, platform::kVkRight, 0), 0);
+  EXPECT_EQ(Received(platform::kMsgKeyDown).size(), 0u);
+  EXPECT_EQ(platform::FindWindow(u"Recorder", u"Recorder"), nullptr);
+}
+
+}  // namespace
