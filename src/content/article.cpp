@@ -12,7 +12,7 @@ void Store(int* reason, int code) {
 
 uint16_t ArticleResourceId(int article) { return uint16_t(kArticleResourceBase + uint32_t(article)); }
 
-uint8_t* LoadArticle(int article, int* reason) {
+uint8_t* LoadArticle(int article, int* reason, uint32_t* length) {
   if (article - 1 < 0) return nullptr;
   const platform::Resource* resource = platform::FindResource(ArticleResourceId(article), platform::kResourceTypeRawData);
   if (!resource) {
@@ -34,7 +34,9 @@ uint8_t* LoadArticle(int article, int* reason) {
   const uint32_t blockLength = uint32_t(bytes[0]) << 8 | bytes[1];
   // The block may not claim more bytes than the resource holds: S is clipped to what
   // follows the header so the decoder never reads beyond the resource.
-  return ReadCompressedBlock(bytes + 6, blockLength < size - 6 ? blockLength : size - 6, reason);
+  uint8_t* buffer = ReadCompressedBlock(bytes + 6, blockLength < size - 6 ? blockLength : size - 6, reason);
+  if (buffer && length) *length = uint32_t(bytes[8]) << 8 | bytes[9];
+  return buffer;
 }
 
 uint8_t* ReadCompressedBlock(const uint8_t* block, uint32_t blockLength, int* reason) {

@@ -28,8 +28,9 @@ struct DecompressionDescriptor {
 uint16_t ArticleResourceId(int article);
 
 // A new heap buffer of U + 2 bytes holding the decompressed article and a 0 at offset U,
-// or none. Articles below 1 give none without a reason code.
-uint8_t* LoadArticle(int article, int* reason);
+// or none. Articles below 1 give none without a reason code. When length is given, a
+// successful load stores U there: the bytes a reader may walk before the final 0.
+uint8_t* LoadArticle(int article, int* reason, uint32_t* length = nullptr);
 
 // Checks the block at resource offset 6 and decodes it.
 uint8_t* ReadCompressedBlock(const uint8_t* block, uint32_t blockLength, int* reason);

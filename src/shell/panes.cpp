@@ -17,17 +17,6 @@ int ShowResourceNotFound(platform::Window* owner) {
   return platform::MessageBox(owner, kResourceNotFound, kErrorCaption, platform::kMbOk | platform::kMbIconWarning);
 }
 
-// Bytes of a loaded article's buffer the layout may read: its U decompressed bytes and
-// the 0 after them. U is the block's output length, at offset 8 of the resource; the
-// article loaded, so the header is there.
-uint32_t LoadedArticleLength(int article) {
-  const platform::Resource* resource =
-      platform::FindResource(ArticleResourceId(article), platform::kResourceTypeRawData);
-  const uint8_t* bytes = resource ? platform::LoadResource(resource) : nullptr;
-  if (!bytes || platform::ResourceSize(resource) < 10) return 1;
-  return (uint32_t(bytes[8]) << 8 | bytes[9]) + 1;
-}
-
 platform::Rect ToRect(const PaneRect& r) { return {r.left, r.top, r.right, r.bottom}; }
 
 }  // namespace
@@ -47,10 +36,12 @@ int32_t LowerPaneHeight(int32_t code, int32_t available) {
 PageView* ActiveView() { return gPaneState.activeView ? gPaneState.activeView : gPaneState.upperView; }
 
 bool LoadArticleIntoView(PageView* view, int article, bool releaseOld) {
-  uint8_t* text = LoadArticle(article, nullptr);
+  uint32_t length = 0;
+  uint8_t* text = LoadArticle(article, nullptr, &length);
   if (!text) return false;
-  // Only a successful layout hands the text to the view; otherwise it is still ours.
-  if (PageViewLayOut(view, text, LoadedArticleLength(article), releaseOld) != kViewOk) platform::Free(text);
+  // Only a successful layout hands the text to the view; otherwise it is still ours. The
+  // layout may read the decompressed bytes and the 0 after them.
+  if (PageViewLayOut(view, text, length + 1, releaseOld) != kViewOk) platform::Free(text);
   return true;
 }
 

@@ -247,9 +247,11 @@ TEST_F(ArticleTest, AllocationFailureStoresCodeTwo) {
 
 TEST_F(ArticleTest, TableOfContentsLoadsFromResource32767) {
   fake::AddResource(32767, 10, MakeResource(Bytes("toc"), 3));
-  uint8_t* out = LoadArticle(kTableOfContentsArticle, nullptr);
+  uint32_t length = 0;
+  uint8_t* out = LoadArticle(kTableOfContentsArticle, nullptr, &length);
   ASSERT_NE(out, nullptr);
   EXPECT_EQ(Decoded(out, 3), "toc");
+  EXPECT_EQ(length, 3u) << "the decompressed length is reported";
   platform::Free(out);
 }
 
