@@ -1,25 +1,19 @@
 // Loading and decoding articles: every reason code, the token kinds, and malformed input.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "content/article.h"
 #include "platform/fake/fake_platform.h"
+#include "support/article_resource.h"
 
 namespace {
 
-// A resource in the article layout around the given token bytes.
-std::vector<uint8_t> MakeResource(const std::vector<uint8_t>& tokens, uint16_t outputLength, int article = 1) {
-  const uint16_t s = uint16_t(tokens.size());
-  const uint16_t l = uint16_t(s + 8);
-  const uint16_t a = uint16_t(article + 20);
-  std::vector<uint8_t> r = {uint8_t(l >> 8), uint8_t(l), uint8_t(a >> 8), uint8_t(a), uint8_t(a >> 8), uint8_t(a),
-                            uint8_t(s >> 8), uint8_t(s), uint8_t(outputLength >> 8), uint8_t(outputLength)};
-  r.insert(r.end(), tokens.begin(), tokens.end());
-  r.insert(r.end(), 4, 0);
-  return r;
+std::vector<uint8_t> MakeResource(const std::vector<uint8_t>& tokens, uint16_t outputLength) {
+  return test_support::ArticleResource(tokens, outputLength);
 }
 
 std::vector<uint8_t> Bytes(const std::string& s) { return std::vector<uint8_t>(s.begin(), s.end()); }

@@ -13,6 +13,7 @@
 #include "content/reader_settings.h"
 #include "platform/fake/fake_platform.h"
 #include "shell/bookmarks.h"
+#include "support/article_resource.h"
 #include "shell/commands.h"
 #include "shell/main_window.h"
 #include "shell/panes.h"
@@ -23,24 +24,9 @@
 
 namespace shell_test {
 
-// An article resource: the stream as literal tokens (0x09..0x7F stand for themselves,
-// any other byte goes in a one-byte run 0x01 b), wrapped in the resource header.
+// An article resource whose tokens are the stream itself, as literals.
 inline std::vector<uint8_t> ArticleResource(const std::vector<uint8_t>& stream) {
-  std::vector<uint8_t> tokens;
-  for (uint8_t b : stream) {
-    if (b >= 0x09 && b <= 0x7F) {
-      tokens.push_back(b);
-    } else {
-      tokens.push_back(0x01);
-      tokens.push_back(b);
-    }
-  }
-  const size_t s = tokens.size(), u = stream.size(), l = 4 + s + 4;
-  std::vector<uint8_t> r = {uint8_t(l >> 8), uint8_t(l), 0, 0, 0, 0,
-                            uint8_t(s >> 8), uint8_t(s), uint8_t(u >> 8), uint8_t(u)};
-  r.insert(r.end(), tokens.begin(), tokens.end());
-  r.insert(r.end(), {0, 0, 0, 0});
-  return r;
+  return test_support::ArticleResource(test_support::LiteralTokens(stream), uint16_t(stream.size()));
 }
 
 // Article n: a first paragraph "n<number>" and then one-word paragraphs, one row each.
