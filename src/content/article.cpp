@@ -8,6 +8,22 @@ void Store(int* reason, int code) {
   if (reason) *reason = code;
 }
 
+// The block checks, with the compressed data limited to available bytes.
+uint8_t* ReadBlock(const uint8_t* block, uint32_t blockLength, uint32_t available, int* reason) {
+  if (blockLength < 5) {
+    Store(reason, kLoadMalformedBlock);
+    return nullptr;
+  }
+  const uint32_t s = uint32_t(block[0]) << 8 | block[1];
+  if (s == 0) {
+    Store(reason, kLoadMalformedBlock);
+    return nullptr;
+  }
+  const uint32_t u = uint32_t(block[2]) << 8 | block[3];
+  DecompressionDescriptor descriptor{block + 4, s < available ? s : available, u};
+  return UnCompress(&descriptor, reason);
+}
+
 }  // namespace
 
 uint16_t ArticleResourceId(int article) { return uint16_t(kArticleResourceBase + uint32_t(article)); }
@@ -32,28 +48,15 @@ uint8_t* LoadArticle(int article, int* reason, uint32_t* length) {
     return nullptr;
   }
   const uint32_t blockLength = uint32_t(bytes[0]) << 8 | bytes[1];
-  // The block may not claim more bytes than the resource holds: S is clipped to what
-  // follows the header so the decoder never reads beyond the resource.
-  uint8_t* buffer = ReadCompressedBlock(bytes + 6, blockLength < size - 6 ? blockLength : size - 6, reason);
+  // L, S and the resource size are not compared with one another, but the decoder never
+  // reads past the resource: the compressed data is bounded by what follows S and U.
+  uint8_t* buffer = ReadBlock(bytes + 6, blockLength, size - 10, reason);
   if (buffer && length) *length = uint32_t(bytes[8]) << 8 | bytes[9];
   return buffer;
 }
 
 uint8_t* ReadCompressedBlock(const uint8_t* block, uint32_t blockLength, int* reason) {
-  if (blockLength < 5) {
-    Store(reason, kLoadMalformedBlock);
-    return nullptr;
-  }
-  const uint32_t s = uint32_t(block[0]) << 8 | block[1];
-  if (s == 0) {
-    Store(reason, kLoadMalformedBlock);
-    return nullptr;
-  }
-  const uint32_t u = uint32_t(block[2]) << 8 | block[3];
-  // The compressed bytes cannot extend past the block: at most L - 4 of them exist.
-  const uint32_t available = blockLength - 4;
-  DecompressionDescriptor descriptor{block + 4, s < available ? s : available, u};
-  return UnCompress(&descriptor, reason);
+  return ReadBlock(block, blockLength, UINT32_MAX, reason);
 }
 
 uint8_t* UnCompress(const DecompressionDescriptor* descriptor, int* reason) {
@@ -76,11 +79,14 @@ uint8_t* UnCompress(const DecompressionDescriptor* descriptor, int* reason) {
   while (in < inEnd && out < outEnd && !malformed) {
     const uint8_t t = *in++;
     if (t >= 0x01 && t <= 0x08) {
-      if (size_t(inEnd - in) < t) {  // the run's bytes are not all there
-        malformed = true;
-        break;
+      // The run's bytes are needed only until the output is full.
+      for (uint8_t i = 0; i < t && out < outEnd; ++i) {
+        if (in >= inEnd) {
+          malformed = true;
+          break;
+        }
+        *out++ = *in++;
       }
-      for (uint8_t i = 0; i < t && out < outEnd; ++i) *out++ = *in++;
     } else if (t < 0x80) {
       *out++ = t;
     } else if (t < 0xC0) {

@@ -97,8 +97,8 @@ constexpr int kStockWhiteBrush = 0;
 constexpr int kStockBlackBrush = 4;
 
 Font* CreateFont(const FontDescription& description);  // none on failure
-// None is allowed. A font may be deleted while a context still has it selected: the
-// context keeps drawing with it until another font is selected.
+// None is allowed. A font must not be deleted while a context has it selected: the
+// context would hand it back as the previous font of its next selection.
 void DeleteFont(Font* font);
 // Select* put an object into the context and return the one it had before. A context
 // starts with the platform's default font (answered as none; SelectFont(none) selects it

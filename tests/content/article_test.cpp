@@ -230,6 +230,27 @@ TEST_F(ArticleTest, CompressedLengthBeyondTheResourceIsClipped) {
   platform::Free(out);
 }
 
+TEST_F(ArticleTest, BlockLengthIsNotComparedWithTheCompressedLength) {
+  auto r = MakeResource(Bytes("abc"), 3);
+  r[0] = 0, r[1] = 5;  // L = 5 is enough, whatever S says
+  uint8_t* out = Load(r, nullptr);
+  ASSERT_NE(out, nullptr);
+  EXPECT_EQ(Decoded(out, 3), "abc");
+  platform::Free(out);
+}
+
+TEST_F(ArticleTest, LiteralRunCutShortByTheOutputNeedsOnlyTheBytesItCopies) {
+  // A run of 8 whose last 5 bytes are missing, in a resource without a trailer: the
+  // output is full after 3 of them.
+  auto r = MakeResource({0x08, 'x', 'y', 'z'}, 3);
+  r.resize(r.size() - 4);
+  uint8_t* out = Load(r, nullptr);
+  ASSERT_NE(out, nullptr);
+  EXPECT_EQ(Decoded(out, 3), "xyz");
+  platform::Free(out);
+  EXPECT_TRUE(fake::MessageBoxes().empty());
+}
+
 TEST_F(ArticleTest, AllocationFailureStoresCodeTwo) {
   fake::AddResource(1001, 10, MakeResource(Bytes("abc"), 3));
   fake::FailAllocation(1);

@@ -169,6 +169,9 @@ void DeleteFont(Font* font) {
   if (!font) return;
   // Deleting a font twice or one the fake never made is a fault the tests must see.
   if (!fake::State().fonts.erase(font)) std::abort();
+  // So is deleting one that a context still has selected.
+  for (const Dc* dc : fake::State().dcs)
+    if (dc->fontHandle == font) std::abort();
   delete font;
 }
 
