@@ -63,6 +63,22 @@ struct DrawingState {
   std::vector<std::unique_ptr<platform::Bitmap>> bitmaps;
   int fontsCreated = 0;
   bool failFonts = false, failPens = false, failBrushes = false;
+
+  // Objects still live when a test ends (or the process exits) belong to the state.
+  void FreeObjects() {
+    for (Font* f : fonts) delete f;
+    for (Pen* p : pens) delete p;
+    for (Brush* b : brushes) delete b;
+    for (Dc* d : dcs) delete d;
+    fonts.clear();
+    pens.clear();
+    brushes.clear();
+    dcs.clear();
+  }
+  DrawingState() = default;
+  DrawingState(DrawingState&&) = default;
+  DrawingState& operator=(DrawingState&&) = default;
+  ~DrawingState() { FreeObjects(); }
 };
 
 DrawingState& State() {
@@ -105,10 +121,7 @@ void Push(DrawCall call) { State().calls.push_back(std::move(call)); }
 
 void ResetDrawing() {
   DrawingState& s = State();
-  for (Font* f : s.fonts) delete f;
-  for (Pen* p : s.pens) delete p;
-  for (Brush* b : s.brushes) delete b;
-  for (Dc* d : s.dcs) delete d;
+  s.FreeObjects();
   s = DrawingState{};
 }
 
