@@ -1,4 +1,5 @@
-// The decoder on arbitrary bytes: as a block (ReadCompressedBlock, L = the input's length)
+// The decoder on arbitrary bytes: as a block that holds its S bytes (ReadCompressedBlock,
+// L = the input's length)
 // and as a whole resource found by LoadArticle. It must never read outside the input or
 // write outside its buffer, must leave no allocation behind, and a success must hold
 // exactly U bytes and the 0 after them.
@@ -27,8 +28,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fake::ResetAll();
   // An exact-size copy, so that AddressSanitizer sees any read past the end.
   const std::vector<uint8_t> block(data, data + size);
+  // A block read directly must hold the S bytes it claims (LoadArticle, below, takes any).
   const uint32_t outputLength = size >= 4 ? uint32_t(data[2]) << 8 | data[3] : 0;
-  Check(ReadCompressedBlock(block.data(), uint32_t(block.size()), nullptr), outputLength);
+  const uint32_t compressedLength = size >= 2 ? uint32_t(data[0]) << 8 | data[1] : 0;
+  if (size >= 4 && compressedLength <= size - 4)
+    Check(ReadCompressedBlock(block.data(), uint32_t(block.size()), nullptr), outputLength);
 
   fake::ResetAll();
   fake::AddResource(1001, platform::kResourceTypeRawData, std::vector<uint8_t>(data, data + size));

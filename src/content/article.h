@@ -32,7 +32,9 @@ uint16_t ArticleResourceId(int article);
 // successful load stores U there: the bytes a reader may walk before the final 0.
 uint8_t* LoadArticle(int article, int* reason, uint32_t* length = nullptr);
 
-// Checks the block at resource offset 6 and decodes it.
+// Checks the block at resource offset 6 and decodes it. L is checked (at least 5) but not
+// compared with S: the caller guarantees that the block holds S + 4 bytes. (LoadArticle
+// bounds the data by the resource's size instead of relying on that.)
 uint8_t* ReadCompressedBlock(const uint8_t* block, uint32_t blockLength, int* reason);
 
 // Decodes the token stream. Input that would read past the compressed data or before the
