@@ -148,7 +148,12 @@ void LoadDeviceOptions() {
   gDeviceOptions.fullScreen = ReadDeviceOption(u"FullScreen", 0);
   gDeviceOptions.allowSipInHebrewSearch = ReadDeviceOption(u"AllowSipInHebrewSearch", 1);
   gDeviceOptions.menuBarOnBottom = ReadDeviceOption(u"MenuBarOnBottom", 0);
-  gDeviceOptions.surroundingGutter = ReadDeviceOption(u"SurroundingGutter", 0);
+  // The gutter is laid out as 2 * g and subtracted from the window's sides: a negative one
+  // would push the panes out of the window, a huge one overflow. No screen needs more
+  // than 0x3FFF pixels of margin.
+  constexpr int32_t kMaxGutter = 0x3FFF;
+  const int32_t gutter = ReadDeviceOption(u"SurroundingGutter", 0);
+  gDeviceOptions.surroundingGutter = gutter < 0 ? 0 : gutter > kMaxGutter ? kMaxGutter : gutter;
 }
 
 void LoadSettings() {

@@ -111,6 +111,31 @@ TEST_F(PanesTest, GutterIsKeptAroundThePanesWhenItFits) {
   EXPECT_EQ(Upper()->width, 200 - 13);
 }
 
+// Regression: a negative gutter moved the panes left of and above the client area, and
+// one of 2^30 overflowed 2 * gutter and moved them far outside it.
+TEST_F(PanesTest, OutOfRangeGutterKeepsThePanesInsideTheWindow) {
+  for (uint32_t stored : {uint32_t(-40), 0x40000000u, 0x7FFFFFFFu}) {
+    PutDevice(u"SurroundingGutter", stored);
+    ASSERT_NE(Start(false), nullptr);
+    Resize(200, 300);
+    for (const PageView* view : {Upper(), Lower()}) {
+      ASSERT_NE(view, nullptr);
+      EXPECT_GE(view->x, 0) << "gutter " << stored;
+      EXPECT_GE(view->y, 0) << "gutter " << stored;
+      EXPECT_LE(view->x + view->width, 200) << "gutter " << stored;
+      EXPECT_LE(view->y + view->height, 300) << "gutter " << stored;
+    }
+    const platform::Rect bar = BarRect(gPaneState.upperScrollBar);
+    EXPECT_GE(bar.left, 0) << "gutter " << stored;
+    EXPECT_LE(bar.right, 200) << "gutter " << stored;
+    platform::DestroyWindow(window_);  // saves, frees the views and bookmarks
+    window_ = nullptr;
+    ResetShellState();
+    ResetReaderSettings();
+    ResetSettingsState();
+  }
+}
+
 TEST_F(PanesTest, PaintDrawsTheUpperErasedThenTheLowerBackgroundSeparatorAndText) {
   ASSERT_NE(Start(), nullptr);
   fake::ClearDrawCalls();

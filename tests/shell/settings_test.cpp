@@ -147,8 +147,27 @@ TEST_F(SettingsTest, StoredValuesAreLoadedAndSixteenBitFieldsTruncated) {
   ASSERT_EQ(gBookmarks.count, 2);
   EXPECT_EQ(gBookmarks.entries[0], 31);
   EXPECT_EQ(gDeviceOptions.fullScreen, 1);
-  EXPECT_EQ(gDeviceOptions.surroundingGutter, -4);
+  EXPECT_EQ(gDeviceOptions.surroundingGutter, 0) << "a negative gutter counts as none";
   EXPECT_EQ(gDeviceOptions.menuBarOnBottom, 0);
+}
+
+// Regression: the gutter was used as read, so a negative one moved the panes out of the
+// window and one of 2^30 or more overflowed 2 * gutter.
+TEST_F(SettingsTest, SurroundingGutterIsKeptFromZeroTo3FFF) {
+  const struct {
+    uint32_t stored;
+    int32_t loaded;
+  } cases[] = {{0, 0}, {6, 6}, {0x3FFF, 0x3FFF}, {0x4000, 0x3FFF}, {0x40000000, 0x3FFF}, {0x7FFFFFFF, 0x3FFF},
+               {uint32_t(-1), 0}, {0x80000000, 0}};
+  for (const auto& c : cases) {
+    fake::PutNumberSetting(kDevice, u"SurroundingGutter", c.stored);
+    LoadDeviceOptions();
+    EXPECT_EQ(gDeviceOptions.surroundingGutter, c.loaded) << "stored " << c.stored;
+  }
+  // The decimal-text form is limited the same way.
+  fake::PutStringSetting(kDevice, u"SurroundingGutter", u"99999999");
+  LoadDeviceOptions();
+  EXPECT_EQ(gDeviceOptions.surroundingGutter, 0x3FFF);
 }
 
 TEST_F(SettingsTest, FontNameIsCutToThirtyOneUnitsAndAnEmptyOneIgnored) {
