@@ -42,7 +42,8 @@ constexpr char kUsage[] =
     "    --article N        showing article N, 1 to 286 (default 1)\n"
     "\n"
     "--quit and --screenshot never read or write the reader's settings.\n"
-    "Qt's own options (-platform NAME, -style NAME, ...) are passed on to Qt.\n";
+    "Qt's own options (-platform NAME, -style NAME, -session ID, ...) are passed on to Qt;\n"
+    "any other argument is ignored with a warning.\n";
 
 struct Options {
   bool help = false;
@@ -71,8 +72,12 @@ bool ParseArticle(const char* text, int* article) {
   return true;
 }
 
-// Fills options from our own arguments; Qt's single-dash options are left to Qt. False
-// (with a message) when the command line is wrong.
+// Whether arg is one of our options that takes a value.
+bool TakesValue(const std::string& arg) { return arg == "--screenshot" || arg == "--size" || arg == "--article"; }
+
+// Fills options from our own arguments and checks their values. Every other argument is
+// left alone here: it may be Qt's (-session ID, -platform NAME, ...), and only once Qt has
+// taken its own can the rest be told apart. False (with a message) when one of ours is wrong.
 bool ParseOptions(int argc, char** argv, Options* options) {
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
@@ -107,12 +112,6 @@ bool ParseOptions(int argc, char** argv, Options* options) {
         return false;
       }
       options->articleGiven = true;
-    } else if (arg.rfind("--", 0) == 0 || arg.rfind("-", 0) != 0) {
-      std::fprintf(stderr, "solmar: unknown argument \"%s\" (see solmar --help)\n", arg.c_str());
-      return false;
-    } else if (arg == "-platform" || arg == "-style" || arg == "-display" || arg == "-qwindowgeometry" ||
-               arg == "-qwindowtitle" || arg == "-platformtheme") {
-      ++i;  // Qt's option and its value
     }
   }
   if ((options->sizeGiven || options->articleGiven) && !options->screenshot) {
@@ -126,8 +125,24 @@ bool ParseOptions(int argc, char** argv, Options* options) {
   return true;
 }
 
+// Warns about what is left of the command line once the application has taken its own
+// arguments out of argv: the command line changes nothing for the reader (a desktop
+// session restoring it may pass -session ID or -geometry WxH), so nothing stops it.
+void WarnUnknownArguments(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "--help" || arg == "-h" || arg == "--version" || arg == "--quit") continue;
+    if (TakesValue(arg)) {
+      ++i;
+      continue;
+    }
+    std::fprintf(stderr, "solmar: ignoring unknown argument \"%s\" (see solmar --help)\n", arg.c_str());
+  }
+}
+
 int RunQuit(int argc, char** argv) {
   QCoreApplication app(argc, argv);
+  WarnUnknownArguments(argc, argv);
   if (platform::SendInstanceRequest(kReaderClassName, platform::InstanceRequest::kQuit)) return 0;
   std::fprintf(stderr, "solmar: no reader is running\n");
   return 1;
@@ -145,6 +160,7 @@ int RunScreenshot(int argc, char** argv, const Options& options) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
 
   QApplication app(argc, argv);
+  WarnUnknownArguments(argc, argv);
   PrepareReaderApplication();
   platform::qt::SetSingleInstanceEnabled(false);
   platform::qt::SetWindowsOffscreen(true);
@@ -208,6 +224,7 @@ int SolmarMain(int argc, char** argv) {
   if (options.screenshot) return RunScreenshot(argc, argv, options);
 
   QApplication app(argc, argv);
+  WarnUnknownArguments(argc, argv);
   PrepareReaderApplication();
   return ReaderMain(nullptr, platform::kSwShowNormal);
 }

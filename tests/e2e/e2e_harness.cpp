@@ -1,24 +1,40 @@
 // End-to-end checks of the real program on Qt's off-screen platform, with a private
 // settings directory and a private directory for the single-instance socket.
 //
-//   e2e_harness reader SOLMAR   the reader runs in this process (the program's own code);
-//                               real key presses, a second start and `solmar --quit` from
-//                               outside, then the settings file is read
-//   e2e_harness signal SOLMAR   `solmar` ends on SIGTERM and saves as Exit does
-//   e2e_harness cli SOLMAR      --help, --version, bad arguments, --quit with no reader,
-//                               --screenshot
+//   e2e_harness reader SOLMAR    the reader runs in this process (the program's own code);
+//                                real key presses, a second start and `solmar --quit` from
+//                                outside, then the settings file is read
+//   e2e_harness session SOLMAR   the reader runs in this process and the desktop session
+//                                ends: it saves and closes as Exit does
+//   e2e_harness signal SOLMAR    `solmar` ends on SIGTERM and SIGHUP and saves as Exit does
+//   e2e_harness instance SOLMAR  where the single instance lives, and starts that find its
+//                                place taken by someone else
+//   e2e_harness cli SOLMAR       --help, --version, bad and unknown arguments, --quit with
+//                                no reader, --screenshot
 // Exit code 0 when every check held; each failed check is printed.
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
+#include <QLockFile>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSessionManager>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <csignal>
 #include <cstdio>
+#include <cstring>
+#include <set>
+
+#include <fcntl.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include "app/app.h"
 #include "content/reader_settings.h"
@@ -69,9 +85,71 @@ int RunSolmar(const QStringList& args, QByteArray* out = nullptr, QByteArray* er
   return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
 }
 
+// A `solmar` started from here, with its stderr kept.
+struct ReaderProcess {
+  QProcess process;
+  QByteArray err;
+
+  // Starts it and waits until it has painted its first frame: by then it serves requests
+  // and signals from outside. False when that did not happen in time.
+  bool Start(const QStringList& args = {}) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("SOLMAR_REPORT_FIRST_PAINT"), QStringLiteral("1"));
+    process.setProcessEnvironment(env);
+    process.setReadChannel(QProcess::StandardError);
+    process.start(gSolmar, args);
+    if (!process.waitForStarted(10000)) return false;
+    QElapsedTimer timer;
+    timer.start();
+    while (!err.contains("first frame painted") && timer.elapsed() < 20000) {
+      if (process.state() != QProcess::Running) break;
+      process.waitForReadyRead(100);
+      err += process.readAllStandardError();
+    }
+    return err.contains("first frame painted");
+  }
+  void Signal(int signal) { ::kill(pid_t(process.processId()), signal); }
+  // The exit code once it has ended; -1 when it did not end in time or crashed (killed by
+  // a signal).
+  int Finish(int timeoutMs = 10000) {
+    if (!process.waitForFinished(timeoutMs)) {
+      process.kill();
+      process.waitForFinished();
+      return -1;
+    }
+    err += process.readAllStandardError();
+    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+  }
+};
+
+// The sockets this process has open.
+std::set<int> SocketFds() {
+  std::set<int> fds;
+  for (const QString& entry : QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::Files | QDir::System)) {
+    char target[64] = {};
+    const QByteArray link = QByteArrayLiteral("/proc/self/fd/") + entry.toLatin1();
+    if (::readlink(link.constData(), target, sizeof target - 1) > 0 && std::strncmp(target, "socket:", 7) == 0)
+      fds.insert(entry.toInt());
+  }
+  return fds;
+}
+
+// Whether fd is a Unix socket without a name: one end of a socket pair (or of a client).
+bool IsUnnamedUnixSocket(int fd) {
+  sockaddr_un address{};
+  socklen_t length = sizeof address;
+  return ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) == 0 && address.sun_family == AF_UNIX &&
+         (length <= sizeof(sa_family_t) || address.sun_path[0] == 0);
+}
+
+QStringList SolmarEntries(const QString& directory) {
+  return QDir(directory).entryList({QStringLiteral("Solmar*")}, QDir::AllEntries | QDir::System | QDir::Hidden);
+}
+
 int ReaderScenario(int argc, char** argv) {
   QApplication app(argc, argv);
   PrepareReaderApplication();
+  const std::set<int> socketsBefore = SocketFds();
 
   QProcess* second = nullptr;
   QProcess* quit = nullptr;
@@ -95,6 +173,24 @@ int ReaderScenario(int argc, char** argv) {
     Check(gReaderSettings.lesson == 5, "two Right keys go to article 5");
     Check(StoredNumber(QStringLiteral("Lesson")) == -1, "nothing but the program path is stored while running");
     settingsDuringRun = SettingsText();
+
+    // The single instance lives in the user's runtime directory, not in the shared temp.
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    Check(QFileInfo(runtime + QStringLiteral("/Solmar")).exists(), "the socket is in $XDG_RUNTIME_DIR");
+    Check(QFileInfo(runtime + QStringLiteral("/Solmar.lock")).exists(), "the lock file is in $XDG_RUNTIME_DIR");
+    Check(SolmarEntries(QDir::tempPath()).isEmpty(), "nothing of the single instance is in the temp directory");
+
+    // Regression: the signal socket pair was inherited by programs the reader starts and
+    // blocked in the signal handler when full.
+    int opened = 0;
+    for (const int fd : SocketFds()) {
+      if (socketsBefore.count(fd)) continue;
+      ++opened;
+      Check((::fcntl(fd, F_GETFD) & FD_CLOEXEC) != 0, "every socket the reader opens is closed on exec");
+      if (IsUnnamedUnixSocket(fd))
+        Check((::fcntl(fd, F_GETFL) & O_NONBLOCK) != 0, "the signal socket pair does not block");
+    }
+    Check(opened >= 3, "the reader holds its server and signal sockets");
 
     // A second start reaches this reader and ends at once, without a window or settings.
     second = new QProcess(&app);
@@ -126,21 +222,117 @@ int ReaderScenario(int argc, char** argv) {
   return gFailures ? 1 : 0;
 }
 
+// The desktop session ending (QGuiApplication::commitDataRequest) closes the reader as
+// Exit does; before, only a signal did, and logging out lost the run's settings.
+int SessionScenario(int argc, char** argv) {
+  QApplication app(argc, argv);
+  PrepareReaderApplication();
+  QTimer::singleShot(0, [&] {
+    QWidget* client = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (w->objectName() == QLatin1String("Solmar")) client = w->findChild<QWidget*>(QStringLiteral("SolmarClient"));
+    Check(client != nullptr, "the main window exists");
+    if (!client) return platform::PostQuitMessage(3);
+    QTest::keyClick(client, Qt::Key_Right);
+    Check(gReaderSettings.lesson == 3, "a Right key goes to article 3");
+    auto* manager = app.findChild<QSessionManager*>();
+    Check(manager != nullptr, "the application has a session manager");
+    if (!manager) return platform::PostQuitMessage(3);
+    Q_EMIT app.commitDataRequest(*manager);
+    Check(platform::FindWindow(kReaderClassName, kReaderClassName) == nullptr, "the window is closed at once");
+  });
+  QTimer::singleShot(10000, [] {
+    Check(false, "the reader ends when the session ends");
+    platform::PostQuitMessage(4);
+  });
+  const int code = ReaderMain(nullptr, platform::kSwShowNormal);
+  Check(code == 0, "the reader ends with 0 when the session ends");
+  Check(StoredNumber(QStringLiteral("Lesson")) == 3, "the session's end saves the settings (Lesson 3)");
+  return gFailures ? 1 : 0;
+}
+
 int SignalScenario(int argc, char** argv) {
   QCoreApplication app(argc, argv);
-  QProcess reader;
-  reader.start(gSolmar, {});
-  Check(reader.waitForStarted(10000), "solmar starts");
-  // Running once it has written its program path at start-up.
-  QElapsedTimer timer;
-  timer.start();
-  while (!SettingsText().contains(QLatin1String("Program")) && timer.elapsed() < 15000) QTest::qWait(20);
-  QTest::qWait(200);
-  Check(StoredNumber(QStringLiteral("Lesson")) == -1, "nothing is saved before the end");
-  reader.terminate();  // SIGTERM
-  Check(reader.waitForFinished(10000), "solmar ends on SIGTERM");
-  Check(reader.exitStatus() == QProcess::NormalExit && reader.exitCode() == 0, "solmar ends with 0 on SIGTERM");
-  Check(StoredNumber(QStringLiteral("Lesson")) == 1, "SIGTERM saves the settings (Lesson 1)");
+  // Whatever this harness was started with, the readers start with the default action.
+  std::signal(SIGHUP, SIG_DFL);
+  {
+    ReaderProcess reader;
+    Check(reader.Start(), "solmar starts");
+    Check(StoredNumber(QStringLiteral("Lesson")) == -1, "nothing is saved before the end");
+    reader.Signal(SIGTERM);
+    Check(reader.Finish() == 0, "solmar ends with 0 on SIGTERM");
+    Check(StoredNumber(QStringLiteral("Lesson")) == 1, "SIGTERM saves the settings (Lesson 1)");
+  }
+  // Regression: closing the terminal (SIGHUP) killed the reader without saving.
+  QFile::remove(qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/Orvanel/Solmar.conf"));
+  {
+    ReaderProcess reader;
+    Check(reader.Start(), "solmar starts again");
+    Check(StoredNumber(QStringLiteral("Lesson")) == -1, "nothing is saved before the end");
+    reader.Signal(SIGHUP);
+    Check(reader.Finish() == 0, "solmar ends with 0 on SIGHUP");
+    Check(StoredNumber(QStringLiteral("Lesson")) == 1, "SIGHUP saves the settings (Lesson 1)");
+  }
+  // Started with SIGHUP ignored (nohup), the reader outlives its terminal.
+  {
+    ReaderProcess reader;
+    std::signal(SIGHUP, SIG_IGN);  // inherited by the reader
+    const bool started = reader.Start();
+    std::signal(SIGHUP, SIG_DFL);
+    Check(started, "solmar starts with SIGHUP ignored");
+    reader.Signal(SIGHUP);
+    Check(!reader.process.waitForFinished(500), "an ignored SIGHUP leaves the reader running");
+    reader.Signal(SIGTERM);
+    Check(reader.Finish() == 0, "SIGTERM still ends it with 0");
+  }
+  return gFailures ? 1 : 0;
+}
+
+// Starts that find the single instance's place taken must still give a reader.
+int InstanceScenario(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+  const QString fallback = QDir::tempPath() + QStringLiteral("/Solmar-") + QString::number(::geteuid());
+
+  // Without a runtime directory: a private directory in the temp path, made by the reader.
+  qunsetenv("XDG_RUNTIME_DIR");
+  {
+    ReaderProcess reader;
+    Check(reader.Start(), "solmar starts without XDG_RUNTIME_DIR");
+    struct stat info {};
+    Check(::lstat(QFile::encodeName(fallback).constData(), &info) == 0 && S_ISDIR(info.st_mode) &&
+              info.st_uid == ::geteuid() && (info.st_mode & 0777) == 0700,
+          "the reader makes <temp>/Solmar-<uid> for itself, closed to others");
+    Check(SolmarEntries(fallback).size() == 2, "the socket and the lock are in it");
+    Check(RunSolmar({}) == 0, "a second start reaches the first and ends with 0");
+    Check(reader.process.state() == QProcess::Running, "the first reader still runs");
+    Check(RunSolmar({QStringLiteral("--quit")}) == 0, "solmar --quit reaches it");
+    Check(reader.Finish() == 0, "the reader ends with 0");
+  }
+
+  // A directory of that name that others may enter is refused: the reader runs without
+  // the single instance and says so.
+  ::chmod(QFile::encodeName(fallback).constData(), 0777);
+  {
+    ReaderProcess reader;
+    Check(reader.Start(), "solmar starts when <temp>/Solmar-<uid> is open to others");
+    Check(reader.err.contains("is not a private directory"), "it says why it runs without the single instance");
+    reader.Signal(SIGTERM);
+    Check(reader.Finish() == 0, "and ends with 0 on SIGTERM");
+  }
+
+  // Regression: a live process holding the lock without serving made every start end
+  // silently with 0.
+  qputenv("XDG_RUNTIME_DIR", runtime);
+  {
+    QLockFile lock(QFile::decodeName(runtime) + QStringLiteral("/Solmar.lock"));
+    Check(lock.tryLock(0), "this harness holds the reader's lock");
+    ReaderProcess reader;
+    Check(reader.Start(), "solmar starts while the lock is held by a process that does not answer");
+    Check(reader.err.contains("does not answer"), "it says why it runs without the single instance");
+    reader.Signal(SIGTERM);
+    Check(reader.Finish() == 0, "and ends with 0 on SIGTERM");
+  }
   return gFailures ? 1 : 0;
 }
 
@@ -149,9 +341,15 @@ int CliScenario(int argc, char** argv) {
   QByteArray out, err;
   Check(RunSolmar({QStringLiteral("--version")}, &out) == 0 && out.startsWith("Solmar 1.84a"), "--version");
   Check(RunSolmar({QStringLiteral("--help")}, &out) == 0 && out.contains("--screenshot FILE"), "--help");
-  Check(RunSolmar({QStringLiteral("--frobnicate")}, &out, &err) == 2 && err.contains("unknown argument"),
-        "an unknown argument is refused");
   Check(RunSolmar({QStringLiteral("--size"), QStringLiteral("300x400")}) == 2, "--size without --screenshot");
+  Check(RunSolmar({QStringLiteral("--screenshot")}, &out, &err) == 2 && err.contains("needs a value"),
+        "--screenshot without FILE");
+  Check(RunSolmar({QStringLiteral("--screenshot"), QStringLiteral("x.png"), QStringLiteral("--size"),
+                   QStringLiteral("99x400")}) == 2,
+        "a --size out of range");
+  Check(RunSolmar({QStringLiteral("--screenshot"), QStringLiteral("x.png"), QStringLiteral("--article"),
+                   QStringLiteral("287")}) == 2,
+        "an --article out of range");
   Check(RunSolmar({QStringLiteral("--quit")}, &out, &err) == 1 && err.contains("no reader is running"),
         "--quit with no reader running");
 
@@ -177,7 +375,21 @@ int CliScenario(int argc, char** argv) {
                   &err) == 0 &&
             err.contains("Resource not found") && QImage(last).width() == 540,
         "--screenshot of article 286 reports the missing commentary and still draws");
+  // An unknown argument is reported and the picture still made.
+  Check(RunSolmar({QStringLiteral("--frobnicate"), QStringLiteral("--screenshot"), png}, &out, &err) == 0 &&
+            err.contains("ignoring unknown argument \"--frobnicate\""),
+        "an unknown argument is ignored with a warning");
   Check(SettingsText().isEmpty(), "--screenshot and --quit leave the settings alone");
+
+  // Regression: the arguments a desktop session restores a program with (and any unknown
+  // one) made the reader exit with 2 instead of starting.
+  ReaderProcess reader;
+  Check(reader.Start({QStringLiteral("-session"), QStringLiteral("10d3a6b5c7"), QStringLiteral("--frobnicate")}),
+        "the reader starts with -session ID and an unknown argument");
+  Check(reader.err.contains("ignoring unknown argument \"--frobnicate\""), "the unknown one is reported");
+  Check(!reader.err.contains("-session") && !reader.err.contains("10d3a6b5c7"), "Qt's -session ID is not");
+  Check(RunSolmar({QStringLiteral("--quit")}) == 0, "solmar --quit closes it");
+  Check(reader.Finish() == 0, "the reader ends with 0");
   return gFailures ? 1 : 0;
 }
 
@@ -185,22 +397,27 @@ int CliScenario(int argc, char** argv) {
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    std::fprintf(stderr, "usage: e2e_harness reader|signal|cli SOLMAR\n");
+    std::fprintf(stderr, "usage: e2e_harness reader|session|signal|instance|cli SOLMAR\n");
     return 2;
   }
   const QByteArray mode = argv[1];
   gSolmar = QString::fromLocal8Bit(argv[2]);
-  // Private settings and socket directories, inherited by every solmar started from here.
-  QTemporaryDir config, runtime;
+  // Private settings, temp and runtime directories, inherited by every solmar started from
+  // here.
+  QTemporaryDir config, temp, runtime;
   qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
-  qputenv("TMPDIR", QFile::encodeName(runtime.path()));
+  qputenv("TMPDIR", QFile::encodeName(temp.path()));
   qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
   qputenv("QT_QPA_PLATFORM", "offscreen");
   int code = 2;
   if (mode == "reader")
     code = ReaderScenario(argc, argv);
+  else if (mode == "session")
+    code = SessionScenario(argc, argv);
   else if (mode == "signal")
     code = SignalScenario(argc, argv);
+  else if (mode == "instance")
+    code = InstanceScenario(argc, argv);
   else if (mode == "cli")
     code = CliScenario(argc, argv);
   std::fprintf(stderr, "%s: %d checks, %s\n", mode.constData(), gChecks, code == 0 ? "all held" : "FAILED");

@@ -25,7 +25,12 @@ bool SettleWindow(Window* window, int timeoutMs);
 // none or a destroyed window.
 QImage RenderWindow(Window* window);
 
-// The name a single instance is held under for this user: name-<uid>.
+// The server a single instance listens on: on Unix the full socket path
+// <runtime directory>/name, in $XDG_RUNTIME_DIR or else in a directory <temp>/name-<uid>
+// made for it, either checked to be this user's and closed to others. Empty (with a note
+// on stderr) when there is no such directory.
 QString InstanceServerName(const char16_t* name);
+// The lock file beside that server: serverName.lock; empty for an empty server name.
+QString InstanceLockPath(const QString& serverName);
 
 }  // namespace platform::qt
