@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test:
 #  1. the full build (warnings as errors) and all CTest tests, the Qt ones off screen;
-#  2. the unit tests again under AddressSanitizer and UndefinedBehaviorSanitizer;
-#  3. a short, bounded run of every libFuzzer target.
+#  2. a short, bounded run of every libFuzzer target;
+#  3. the unit tests again under AddressSanitizer and UndefinedBehaviorSanitizer (last, so
+#     the run ends with CTest's summary).
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc)
@@ -13,13 +14,6 @@ echo "== build and test"
 cmake -S "$here" -B "$here/build/ci" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSOLMAR_WERROR=ON >/dev/null
 cmake --build "$here/build/ci" -j "$jobs"
 ctest --test-dir "$here/build/ci" --output-on-failure -j "$jobs" --timeout 300
-
-echo "== sanitizers"
-cmake -S "$here" -B "$here/build/asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DSOLMAR_WERROR=ON \
-  -DSOLMAR_SANITIZE=ON -DSOLMAR_BUILD_GUI=OFF >/dev/null
-cmake --build "$here/build/asan" -j "$jobs"
-ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-  ctest --test-dir "$here/build/asan" --output-on-failure -j "$jobs" --timeout 600
 
 if [ -f "$here/fuzz/CMakeLists.txt" ]; then
   echo "== fuzz (bounded)"
@@ -33,3 +27,10 @@ if [ -f "$here/fuzz/CMakeLists.txt" ]; then
     "$target" -max_total_time="${SOLMAR_FUZZ_SECONDS:-20}" -rss_limit_mb=2048 -print_final_stats=0 2>&1 | tail -n 2
   done
 fi
+
+echo "== sanitizers"
+cmake -S "$here" -B "$here/build/asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DSOLMAR_WERROR=ON \
+  -DSOLMAR_SANITIZE=ON -DSOLMAR_BUILD_GUI=OFF >/dev/null
+cmake --build "$here/build/asan" -j "$jobs"
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --test-dir "$here/build/asan" --output-on-failure -j "$jobs" --timeout 600

@@ -26,28 +26,25 @@ const QColor kAccent(0xC8, 0x1E, 0x1E);  // red
 
 // Draws into a 16 x 16 cell whose top-left is the painter's origin.
 void DrawArrow(QPainter& p, bool pointsRight) {
-  QPainterPath path;
-  if (pointsRight) {
-    path.moveTo(14.5, 8);
-    path.lineTo(8.5, 2);
-    path.lineTo(8.5, 5.5);
-    path.lineTo(1.5, 5.5);
-    path.lineTo(1.5, 10.5);
-    path.lineTo(8.5, 10.5);
-    path.lineTo(8.5, 14);
-  } else {
-    path.moveTo(1.5, 8);
-    path.lineTo(7.5, 2);
-    path.lineTo(7.5, 5.5);
-    path.lineTo(14.5, 5.5);
-    path.lineTo(14.5, 10.5);
-    path.lineTo(7.5, 10.5);
-    path.lineTo(7.5, 14);
+  // The left arrow is the right one mirrored about the cell's middle (x -> 16 - x).
+  p.save();
+  if (!pointsRight) {
+    p.translate(16, 0);
+    p.scale(-1, 1);
   }
+  QPainterPath path;
+  path.moveTo(14.5, 8);
+  path.lineTo(8.5, 2);
+  path.lineTo(8.5, 5.5);
+  path.lineTo(1.5, 5.5);
+  path.lineTo(1.5, 10.5);
+  path.lineTo(8.5, 10.5);
+  path.lineTo(8.5, 14);
   path.closeSubpath();
   p.setPen(QPen(kInk.darker(130), 1));
   p.setBrush(kInk);
   p.drawPath(path);
+  p.restore();
 }
 
 void DrawIndex(QPainter& p) {
