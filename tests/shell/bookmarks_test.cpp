@@ -10,24 +10,18 @@
 #include "shell/settings.h"
 #include "shell/shell_state.h"
 
+#include "settings_fixture.h"
+
 namespace {
 
-const std::u16string kProduct = kSettingsKeyPath;
+using settings_test::Entries;
 
-std::vector<uint8_t> Entries(std::initializer_list<uint16_t> values) {
-  std::vector<uint8_t> bytes;
-  for (uint16_t v : values) bytes.insert(bytes.end(), {uint8_t(v), uint8_t(v >> 8)});
-  return bytes;
-}
+const std::u16string kProduct = kSettingsKeyPath;
 
 class BookmarksTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    fake::ResetAll();
-    ResetReaderSettings();
-    ResetShellState();
-    ResetBookmarks();
-    ResetSettingsState();
+    settings_test::ResetSettingsWorld();
   }
   void TearDown() override {
     FreeBookmarks();

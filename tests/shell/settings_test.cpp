@@ -14,7 +14,11 @@
 #include "shell/shell_state.h"
 #include "view/page_view.h"
 
+#include "settings_fixture.h"
+
 namespace {
+
+using settings_test::Entries;
 
 const std::u16string kProduct = kSettingsKeyPath;
 const std::u16string kDevice = kDeviceOptionsKeyPath;
@@ -26,20 +30,10 @@ std::vector<uint8_t> Utf16Bytes(const std::u16string& text, bool terminated) {
   return bytes;
 }
 
-std::vector<uint8_t> Entries(std::initializer_list<uint16_t> values) {
-  std::vector<uint8_t> bytes;
-  for (uint16_t v : values) bytes.insert(bytes.end(), {uint8_t(v), uint8_t(v >> 8)});
-  return bytes;
-}
-
 class SettingsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    fake::ResetAll();
-    ResetReaderSettings();
-    ResetShellState();
-    ResetBookmarks();
-    ResetSettingsState();
+    settings_test::ResetSettingsWorld();
   }
   void TearDown() override {
     FreeBookmarks();
