@@ -19,7 +19,6 @@
 
 #include "content/article.h"
 #include "content/letter_code.h"
-#include "content/reader_settings.h"
 #include "content/streams.h"
 #include "platform/qt/qt_drawing.h"
 #include "platform/qt/qt_platform.h"
@@ -110,7 +109,6 @@ struct Fixture {
   PageView* view = nullptr;
 
   explicit Fixture(uint8_t* stream, uint32_t length) {
-    gReaderSettings.fontSpec.fontAsciiBase = 1488;
     image.fill(Qt::white);
     dc = platform::qt::CreateImageDc(&image);
     FontSpec spec{};

@@ -17,13 +17,15 @@
 #include <string>
 
 #include "content/article.h"
-#include "content/reader_settings.h"
 #include "platform/platform.h"
 #include "platform/qt/qt_app.h"
 #include "platform/qt/qt_platform.h"
-#include "shell/main_window.h"
+#include "shell/reader_settings.h"
 #include "shell/settings.h"
+#include "shell/settings_store.h"
 #include "shell/shell_state.h"
+#include "shell/window/main_window.h"
+#include "shell/window/startup.h"
 
 extern "C" const unsigned char solmar_book_pack[];
 extern "C" const unsigned char solmar_book_pack_end[];
@@ -166,10 +168,9 @@ int RunScreenshot(int argc, char** argv, const Options& options) {
   platform::qt::SetWindowsOffscreen(true);
   platform::qt::SetDefaultWindowSize(options.width, options.height);
 
-  // The article asked for, in the platform's font (so no font chooser comes up).
+  // The platform's font, so no font chooser comes up.
   const QString family = QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
   WriteStringSetting(u"FontName", reinterpret_cast<const char16_t*>(family.utf16()));
-  WriteNumberSetting(u"Lesson", options.article);
 
   // Nobody can answer a message box off screen: each one is reported and closed with its
   // default button, so the picture shows the reader as it goes on afterwards.
@@ -186,7 +187,7 @@ int RunScreenshot(int argc, char** argv, const Options& options) {
   ResetShellState();
   ResetReaderSettings();
   LoadDeviceOptions();
-  platform::Window* window = StartReader(platform::kSwShowNormal);
+  platform::Window* window = StartReader(platform::kSwShowNormal, uint16_t(options.article));
   if (!window) {
     std::fprintf(stderr, "solmar: the window could not be made\n");
     return 1;

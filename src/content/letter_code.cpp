@@ -1,6 +1,5 @@
 #include "content/letter_code.h"
 
-#include "content/reader_settings.h"
 #include "platform/platform.h"
 
 ConversionBuffer gConversionBuffer{};
@@ -17,7 +16,8 @@ char16_t LetterToDisplayUnit(uint8_t byte, int32_t fontAsciiBase) {
   return char16_t(byte);
 }
 
-char16_t* ToDisplayText(const uint8_t* text, uint32_t length, ConversionBuffer* buffer) {
+char16_t* ToDisplayText(const uint8_t* text, uint32_t length, ConversionBuffer* buffer, int32_t fontAsciiBase,
+                        bool reverse) {
   char16_t* out;
   if (buffer) {
     if (!buffer->block || buffer->capacity < length) {
@@ -32,17 +32,14 @@ char16_t* ToDisplayText(const uint8_t* text, uint32_t length, ConversionBuffer* 
     out = static_cast<char16_t*>(platform::Alloc((size_t(length) + 1) * sizeof(char16_t)));
     if (!out) return nullptr;
   }
-  const int32_t base = gReaderSettings.fontSpec.fontAsciiBase;
   uint32_t n = 0;
-  for (; n < length && text[n] != 0; ++n) out[n] = LetterToDisplayUnit(text[n], base);
+  for (; n < length && text[n] != 0; ++n) out[n] = LetterToDisplayUnit(text[n], fontAsciiBase);
   out[n] = 0;
-  if (length > 0 && base != 97 && (gReaderSettings.flags & kFlagReverse)) ReverseDisplayText(out, n);
+  if (length > 0 && fontAsciiBase != 97 && reverse) ReverseDisplayText(out, n);
   return out;
 }
 
-namespace {
-
-char16_t Mirror(char16_t c) {
+char16_t MirrorBracket(char16_t c) {
   switch (c) {
     case u'(': return u')';
     case u')': return u'(';
@@ -54,20 +51,25 @@ char16_t Mirror(char16_t c) {
   }
 }
 
-}  // namespace
+uint8_t MirrorLetterCodeBracket(uint8_t byte) {
+  if (byte == kLiteralBrace) return '}';
+  if (byte == '}') return kLiteralBrace;
+  if (byte >= kLetterFirst && byte < kLetterFirst + kLetterCount) return byte;
+  return uint8_t(MirrorBracket(char16_t(byte)));
+}
 
 int ReverseDisplayText(char16_t* text, uint32_t count) {
   if (count == 0) return 0;
   auto* temp = static_cast<char16_t*>(platform::Alloc(size_t(count) * sizeof(char16_t)));
   if (!temp) return 1;
-  for (uint32_t i = 0; i < count; ++i) temp[count - 1 - i] = Mirror(text[i]);
+  for (uint32_t i = 0; i < count; ++i) temp[count - 1 - i] = MirrorBracket(text[i]);
   for (uint32_t i = 0; i < count; ++i) text[i] = temp[i];
   platform::Free(temp);
   return 0;
 }
 
-void ToLetterCode(const char16_t* input, uint8_t* searchString) {
-  const int32_t base = gReaderSettings.fontSpec.fontAsciiBase;
+void ToLetterCode(const char16_t* input, uint8_t* searchString, int32_t fontAsciiBase) {
+  const int32_t base = fontAsciiBase;
   int out = 0;
   for (int i = 0; input[i] != 0 && i < kSearchStringSize - 1; ++i) {
     const char16_t c = input[i];

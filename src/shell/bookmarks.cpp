@@ -2,9 +2,9 @@
 
 #include <cstring>
 
-#include "content/reader_settings.h"
+#include "shell/reader_settings.h"
 #include "platform/platform.h"
-#include "shell/settings.h"
+#include "shell/settings_store.h"
 #include "shell/shell_state.h"
 
 BookmarkList gBookmarks{};

@@ -1,9 +1,10 @@
 #include "shell/panes.h"
 
+#include <initializer_list>
+
 #include "content/article.h"
-#include "content/reader_settings.h"
-#include "shell/main_window.h"
-#include "shell/shell_resources.h"
+#include "shell/menu_marks.h"
+#include "shell/reader_settings.h"
 #include "shell/shell_state.h"
 #include "view/page_view.h"
 
@@ -72,8 +73,7 @@ intptr_t CreatePanes(platform::Window* mainWindow) {
 
   panes.lowerRect.left = pane.left;
   panes.lowerRect.right = pane.right;
-  platform::CheckMenuRadioItem(LowerPaneSizeMenu(), kCmdLowerPaneFirst, kCmdLowerPaneLast,
-                               uint16_t(kCmdLowerPaneBase + gReaderSettings.bottomSection));
+  CheckLowerPaneSize();
   const platform::Rect lowerRect = ToRect(panes.lowerRect);
   panes.lowerView = PageViewCreate(dc, &lowerRect, gReaderSettings.fontSpec, 100);
   if (panes.lowerView) {
@@ -87,6 +87,7 @@ intptr_t CreatePanes(platform::Window* mainWindow) {
   }
 
   panes.upperView = PageViewCreate(dc, &pane, gReaderSettings.fontSpec, 100);
+  SetPanesReversed(gReaderSettings.flags & kFlagReverse);
   if (!panes.upperView) return 1;
 
   if (!LoadArticleIntoView(panes.upperView, gReaderSettings.lesson, false)) return ShowResourceNotFound(mainWindow);
@@ -204,6 +205,11 @@ void RepaintPanes(platform::Window* window, uint32_t flags) {
     platform::ReleaseWindowDc(window, dc);
   }
   SyncScrollBars();
+}
+
+void SetPanesReversed(bool reversed) {
+  for (PageView* view : {gPaneState.upperView, gPaneState.lowerView})
+    if (view) view->drawReversed = reversed;
 }
 
 void SyncScrollBar(platform::Window* scrollBar) {

@@ -13,7 +13,7 @@ struct PageView;
 constexpr uint32_t kRepaintUpper = 0x001;
 constexpr uint32_t kRepaintLower = 0x002;      // background, separator, then its text
 constexpr uint32_t kRepaintEraseUpper = 0x100; // fill the upper pane white first
-constexpr uint32_t kRepaintAll = 0x1FF;
+constexpr uint32_t kRepaintAll = 0x1FF;        // both panes, the upper one erased
 constexpr uint32_t kRepaintAfterResize = 0x3FF;
 
 // LayOutPanes size argument that stands for the last client size again.
@@ -47,6 +47,8 @@ int32_t LoadCommentaryPane(platform::Window* mainWindow);
 void PaintPanes(platform::Dc* dc, platform::Window* window, uint32_t flags);
 // Paints through the window's drawing context (none: the main window), then syncs the bars.
 void RepaintPanes(platform::Window* window, uint32_t flags);
+// Makes both panes' views draw their text turned around, or not (the Reverse option).
+void SetPanesReversed(bool reversed);
 // Sets the bar's range to 0..maxTopRow and position to topRow of the active view, when a
 // ScrollBarSync bit is set.
 void SyncScrollBar(platform::Window* scrollBar);

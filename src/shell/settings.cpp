@@ -1,12 +1,11 @@
 #include "shell/settings.h"
 
-#include <cstring>
-#include <memory>
-#include <string>
+#include <cstddef>
 
-#include "content/reader_settings.h"
 #include "platform/platform.h"
 #include "shell/bookmarks.h"
+#include "shell/reader_settings.h"
+#include "shell/settings_store.h"
 #include "shell/shell_state.h"
 #include "view/page_view.h"
 
@@ -18,62 +17,123 @@ namespace {
 enum class StoreState { kNotLoaded, kLoading, kLoaded, kShutDown };
 StoreState gStoreState = StoreState::kNotLoaded;
 
-struct KeyCloser {
-  void operator()(platform::SettingsKey* key) const { platform::CloseSettingsKey(key); }
+constexpr uint32_t kProgramPathCapacity = 260;  // UTF-16 units with the 0
+
+// How a setting is stored and where its value lives in ReaderSettings.
+enum class SettingKind {
+  kNumber,      // int32_t or uint32_t field, a number value
+  kShortNumber, // uint16_t field, a number value kept to 16 bits
+  kFaceName,    // FontSpec face name, a string value cut to 31 units
+  kByteString,  // search string, 0-terminated letter code stored as raw bytes
 };
-using OpenKey = std::unique_ptr<platform::SettingsKey, KeyCloser>;
 
-// The data of a value known to be size bytes, in a new block from AllocOrAbort with two
-// spare bytes after it for a terminator; none on any failure.
-uint8_t* ReadIntoBlock(platform::SettingsKey* key, const char16_t* name, uint32_t size) {
-  auto* block = static_cast<uint8_t*>(AllocOrAbort(size_t(size) + 2));
-  if (!block) return nullptr;
-  uint32_t type = 0;
-  uint32_t read = size;
-  if (!platform::ReadSetting(key, name, &type, block, &read)) {
-    platform::Free(block);
-    return nullptr;
+// When the shutdown save writes a setting.
+enum class WrittenWhen {
+  kAlways,
+  kNotEmpty,         // the number is not 0, or the text does not start with a 0
+  kUpperPaneTopRow,  // the upper pane's top row, when there is an upper pane
+  kLowerPaneTopRow,  // the lower pane's top row, when there is a lower pane
+};
+
+struct SettingDeclaration {
+  const char16_t* name;
+  void* (*field)(ReaderSettings&);
+  SettingKind kind;
+  int32_t defaultValue;  // numbers: when the value is missing; text: the field stays as it is
+  WrittenWhen when;
+};
+
+// Every per-product setting, in the order the shutdown save writes them ("Bookmarks" is
+// the bookmark list's own and follows them).
+constexpr SettingDeclaration kSettings[] = {
+    {u"SearchString", [](ReaderSettings& s) -> void* { return s.searchString; }, SettingKind::kByteString, 0,
+     WrittenWhen::kNotEmpty},
+    {u"FontName", [](ReaderSettings& s) -> void* { return s.fontSpec.faceName; }, SettingKind::kFaceName, 0,
+     WrittenWhen::kNotEmpty},
+    {u"FontSize", [](ReaderSettings& s) -> void* { return &s.fontSpec.size; }, SettingKind::kNumber, 0,
+     WrittenWhen::kNotEmpty},
+    {u"FontAsciiBase", [](ReaderSettings& s) -> void* { return &s.fontSpec.fontAsciiBase; }, SettingKind::kNumber,
+     1488, WrittenWhen::kNotEmpty},
+    {u"LastPosition", [](ReaderSettings& s) -> void* { return &s.lastPosition; }, SettingKind::kShortNumber, 0,
+     WrittenWhen::kUpperPaneTopRow},
+    {u"Flags", [](ReaderSettings& s) -> void* { return &s.flags; }, SettingKind::kNumber, int32_t(kDefaultFlags),
+     WrittenWhen::kAlways},
+    {u"Lesson", [](ReaderSettings& s) -> void* { return &s.lesson; }, SettingKind::kShortNumber, 0,
+     WrittenWhen::kNotEmpty},
+    {u"BottomSection", [](ReaderSettings& s) -> void* { return &s.bottomSection; }, SettingKind::kNumber, 12,
+     WrittenWhen::kAlways},
+    {u"BottomSectionLastPosition", [](ReaderSettings& s) -> void* { return &s.bottomSectionLastPosition; },
+     SettingKind::kShortNumber, 0, WrittenWhen::kLowerPaneTopRow},
+};
+
+static_assert(sizeof(ReaderSettings{}.flags) == sizeof(int32_t) && sizeof(ReaderSettings{}.bottomSection) == 4 &&
+              sizeof(ReaderSettings{}.fontSpec.size) == 4 && sizeof(ReaderSettings{}.fontSpec.fontAsciiBase) == 4,
+              "kNumber fields are 32 bits wide");
+
+constexpr size_t kFaceNameUnits = sizeof(FontSpec{}.faceName) / sizeof(char16_t);
+
+void LoadSetting(const SettingDeclaration& d, ReaderSettings& s) {
+  void* field = d.field(s);
+  switch (d.kind) {
+    case SettingKind::kNumber:
+      *static_cast<int32_t*>(field) = ReadNumberSetting(d.name, d.defaultValue);
+      return;
+    case SettingKind::kShortNumber:
+      *static_cast<uint16_t*>(field) = uint16_t(ReadNumberSetting(d.name, d.defaultValue));
+      return;
+    case SettingKind::kFaceName: {
+      char16_t* face = ReadStringSetting(d.name);
+      if (!face) return;
+      // An empty stored name keeps the one in memory.
+      if (face[0] != 0) {
+        auto* out = static_cast<char16_t*>(field);
+        size_t n = 0;
+        for (; n < kFaceNameUnits - 1 && face[n] != 0; ++n) out[n] = face[n];
+        out[n] = 0;
+      }
+      platform::Free(face);
+      return;
+    }
+    case SettingKind::kByteString:
+      ReadByteStringSetting(d.name, static_cast<uint8_t*>(field), kSearchStringSize);
+      return;
   }
-  return block;
 }
 
-// Reads a whole value from the per-product key into a new block; none when missing.
-uint8_t* ReadValue(const char16_t* name, uint32_t* size) {
-  *size = 0;
-  OpenKey key(platform::OpenSettingsKey(kSettingsKeyPath, false));
-  if (!key) return nullptr;
-  uint32_t type = 0;
-  uint32_t stored = 0;
-  if (!platform::ReadSetting(key.get(), name, &type, nullptr, &stored)) return nullptr;
-  uint8_t* block = ReadIntoBlock(key.get(), name, stored);
-  if (block) *size = stored;
-  return block;
+// The top row a pane setting saves, or none when its pane is gone.
+const PageView* SavedPane(WrittenWhen when) {
+  return when == WrittenWhen::kUpperPaneTopRow ? gPaneState.upperView : gPaneState.lowerView;
 }
 
-int32_t ReadNumberFrom(const char16_t* keyPath, const char16_t* name, int32_t defaultValue) {
-  OpenKey key(platform::OpenSettingsKey(keyPath, false));
-  if (!key) return defaultValue;
-  uint32_t type = 0;
-  uint32_t size = 0;
-  if (!platform::ReadSetting(key.get(), name, &type, nullptr, &size)) return defaultValue;
-  if (type == platform::kSettingNumber) {
-    uint32_t value = 0;
-    uint32_t capacity = sizeof value;
-    if (!platform::ReadSetting(key.get(), name, &type, &value, &capacity)) return defaultValue;
-    return int32_t(value);
+void SaveSetting(const SettingDeclaration& d, ReaderSettings& s) {
+  void* field = d.field(s);
+  if (d.when == WrittenWhen::kUpperPaneTopRow || d.when == WrittenWhen::kLowerPaneTopRow) {
+    if (const PageView* pane = SavedPane(d.when)) WriteNumberSetting(d.name, pane->topRow);
+    return;
   }
-  uint8_t* block = ReadIntoBlock(key.get(), name, size);
-  if (!block) return defaultValue;
-  const auto* text = reinterpret_cast<const char16_t*>(block);
-  uint32_t value = 0;  // unsigned: the sum wraps at 32 bits instead of overflowing
-  for (uint32_t i = 0; i < size / 2 && text[i] != 0; ++i) value = value * 10u + uint32_t(text[i]) - 0x30u;
-  platform::Free(block);
-  return int32_t(value);
-}
-
-bool Write(const char16_t* name, uint32_t type, const void* data, uint32_t size) {
-  OpenKey key(platform::OpenSettingsKey(kSettingsKeyPath, true));
-  return key && platform::WriteSetting(key.get(), name, type, data, size);
+  const bool always = d.when == WrittenWhen::kAlways;
+  switch (d.kind) {
+    case SettingKind::kNumber: {
+      const int32_t value = *static_cast<const int32_t*>(field);
+      if (always || value != 0) WriteNumberSetting(d.name, value);
+      return;
+    }
+    case SettingKind::kShortNumber: {
+      const uint16_t value = *static_cast<const uint16_t*>(field);
+      if (always || value != 0) WriteNumberSetting(d.name, value);
+      return;
+    }
+    case SettingKind::kFaceName: {
+      const auto* text = static_cast<const char16_t*>(field);
+      if (always || text[0] != 0) WriteStringSetting(d.name, text);
+      return;
+    }
+    case SettingKind::kByteString: {
+      const auto* text = static_cast<const uint8_t*>(field);
+      if (always || text[0] != 0) WriteByteStringSetting(d.name, text);
+      return;
+    }
+  }
 }
 
 // Destroys a pane's view with its record and forgets it, also as the active view.
@@ -84,64 +144,6 @@ void DestroyPaneView(PageView*& view) {
 }
 
 }  // namespace
-
-int32_t ReadNumberSetting(const char16_t* name, int32_t defaultValue) {
-  return ReadNumberFrom(kSettingsKeyPath, name, defaultValue);
-}
-
-int32_t ReadDeviceOption(const char16_t* name, int32_t defaultValue) {
-  return ReadNumberFrom(kDeviceOptionsKeyPath, name, defaultValue);
-}
-
-char16_t* ReadStringSetting(const char16_t* name) {
-  uint32_t size = 0;
-  auto* text = reinterpret_cast<char16_t*>(ReadValue(name, &size));
-  if (text) text[size / 2] = 0;
-  return text;
-}
-
-uint8_t* ReadBytesSetting(const char16_t* name, uint32_t* length) {
-  uint8_t* bytes = ReadValue(name, length);
-  if (bytes && *length == 0) {
-    platform::Free(bytes);
-    bytes = nullptr;
-  }
-  return bytes;
-}
-
-void ReadByteStringSetting(const char16_t* name, uint8_t* buffer, uint32_t capacity) {
-  uint32_t length = 0;
-  uint8_t* bytes = ReadBytesSetting(name, &length);
-  if (!bytes) return;
-  if (bytes[0] != 0 && capacity > 0) {
-    uint32_t n = 0;
-    while (n + 1 < capacity && n < length && bytes[n] != 0) {
-      buffer[n] = bytes[n];
-      ++n;
-    }
-    buffer[n] = 0;
-  }
-  platform::Free(bytes);
-}
-
-bool WriteNumberSetting(const char16_t* name, int32_t value) {
-  const uint32_t data = uint32_t(value);
-  return Write(name, platform::kSettingNumber, &data, sizeof data);
-}
-
-bool WriteStringSetting(const char16_t* name, const char16_t* text) {
-  const size_t length = std::char_traits<char16_t>::length(text);
-  return Write(name, platform::kSettingString, text, uint32_t((length + 1) * 2));
-}
-
-bool WriteByteStringSetting(const char16_t* name, const uint8_t* text) {
-  const size_t length = std::strlen(reinterpret_cast<const char*>(text));
-  return Write(name, platform::kSettingBinary, text, uint32_t(length + 1));
-}
-
-bool WriteBytesSetting(const char16_t* name, const void* bytes, uint32_t length) {
-  return Write(name, platform::kSettingBinary, bytes, length);
-}
 
 void LoadDeviceOptions() {
   gDeviceOptions.ignoreActivate = ReadDeviceOption(u"IgnoreActivate", 0);
@@ -158,34 +160,13 @@ void LoadDeviceOptions() {
 
 void LoadSettings() {
   gStoreState = StoreState::kLoading;
-  ReaderSettings& s = gReaderSettings;
 
   char16_t path[kProgramPathCapacity] = {};
   if (platform::GetProgramPath(path, kProgramPathCapacity) > 0 && path[0] != 0)
     WriteStringSetting(u"Program Path", path);
 
-  if (char16_t* face = ReadStringSetting(u"FontName")) {
-    if (face[0] != 0) {
-      constexpr size_t kMaxFace = sizeof s.fontSpec.faceName / sizeof s.fontSpec.faceName[0] - 1;
-      size_t n = 0;
-      for (; n < kMaxFace && face[n] != 0; ++n) s.fontSpec.faceName[n] = face[n];
-      s.fontSpec.faceName[n] = 0;
-    }
-    platform::Free(face);
-  }
-  ReadByteStringSetting(u"SearchString", s.searchString, kSearchStringSize);
-
-  s.fontSpec.size = ReadNumberSetting(u"FontSize", 0);
-  s.fontSpec.fontAsciiBase = ReadNumberSetting(u"FontAsciiBase", kDefaultFontAsciiBase);
-  s.lastPosition = uint16_t(ReadNumberSetting(u"LastPosition", 0));
-  s.flags = uint32_t(ReadNumberSetting(u"Flags", int32_t(kDefaultFlags)));
-  s.lesson = uint16_t(ReadNumberSetting(u"Lesson", 0));
-
+  for (const SettingDeclaration& setting : kSettings) LoadSetting(setting, gReaderSettings);
   for (int i = 0; i < 3; ++i) gIndexBitmaps.bitmaps[i] = platform::LoadBitmap(uint32_t(201 + i));
-
-  s.bottomSection = ReadNumberSetting(u"BottomSection", kDefaultBottomSection);
-  s.bottomSectionLastPosition = uint16_t(ReadNumberSetting(u"BottomSectionLastPosition", 0));
-
   LoadBookmarks();
   // An out-of-memory abort during the load has already shut the store down.
   if (gStoreState == StoreState::kLoading) gStoreState = StoreState::kLoaded;
@@ -206,39 +187,18 @@ void SelectArticle(uint16_t n) {
 void SaveSettingsAndQuit() {
   const bool write = gStoreState == StoreState::kLoaded;
   gStoreState = StoreState::kShutDown;
-  const ReaderSettings& s = gReaderSettings;
 
   for (platform::Bitmap*& bitmap : gIndexBitmaps.bitmaps) {
     if (bitmap) platform::DeleteBitmap(bitmap);
     bitmap = nullptr;
   }
-  if (write) {
-    if (s.searchString[0] != 0) WriteByteStringSetting(u"SearchString", s.searchString);
-    if (s.fontSpec.faceName[0] != 0) WriteStringSetting(u"FontName", s.fontSpec.faceName);
-    if (s.fontSpec.size != 0) WriteNumberSetting(u"FontSize", s.fontSpec.size);
-    if (s.fontSpec.fontAsciiBase != 0) WriteNumberSetting(u"FontAsciiBase", s.fontSpec.fontAsciiBase);
-    if (gPaneState.upperView) WriteNumberSetting(u"LastPosition", gPaneState.upperView->topRow);
-    WriteNumberSetting(u"Flags", int32_t(s.flags));
-    if (s.lesson != 0) WriteNumberSetting(u"Lesson", s.lesson);
-  }
+  if (write)
+    for (const SettingDeclaration& setting : kSettings) SaveSetting(setting, gReaderSettings);
   if (gPaneState.upperView) DestroyPaneView(gPaneState.upperView);
-  if (write) WriteNumberSetting(u"BottomSection", s.bottomSection);
-  if (gPaneState.lowerView) {
-    if (write) WriteNumberSetting(u"BottomSectionLastPosition", gPaneState.lowerView->topRow);
-    DestroyPaneView(gPaneState.lowerView);
-  }
+  if (gPaneState.lowerView) DestroyPaneView(gPaneState.lowerView);
   if (write) SaveBookmarks();
   FreeBookmarks();
   platform::PostQuitMessage(0);
-}
-
-void* AllocOrAbort(size_t size) {
-  void* block = platform::Alloc(size);
-  if (block) return block;
-  platform::MessageBox(nullptr, u"There is not enough memory, aborting", u"Error",
-                       platform::kMbOk | platform::kMbIconError);
-  SaveSettingsAndQuit();
-  return nullptr;
 }
 
 void ResetSettingsState() { gStoreState = StoreState::kNotLoaded; }

@@ -1,5 +1,6 @@
 // The shell's process-wide records, shared by start-up, panes, commands, settings and
-// bookmarks. Each is zero at start; the Reset functions give tests a clean slate.
+// bookmarks, and by the dialogs and subsystems above the shell. Each is zero at start; the
+// Reset function gives tests a clean slate.
 #pragma once
 
 #include <cstdint>
@@ -11,20 +12,22 @@ struct PageView;
 struct ShellWindows {
   void* instance;               // the program module (unused off the handheld platform)
   platform::Window* mainWindow; // none until the create message arrives
-  platform::Window* bar;        // menu bar or command bar
-  int32_t barHeight;
+  platform::Window* bar;        // menu bar or command bar; none when it could not be made
+  int32_t barHeight;            // pixels the bar takes from the client area
   platform::Window* taskBar;    // only looked up in full-screen mode
-  bool taskBarWasVisible;
+  bool taskBarWasVisible;       // the task bar is shown again at the end when it was
 };
 
+// Device-wide options, read at start-up from the device key and never written.
 struct DeviceOptions {
-  int32_t ignoreActivate;
-  int32_t fullScreen;
-  int32_t allowSipInHebrewSearch;
-  int32_t menuBarOnBottom;
-  int32_t surroundingGutter;
+  int32_t ignoreActivate;         // nonzero: the activate message gets default handling only
+  int32_t fullScreen;             // nonzero: task bar hidden, dialogs without Done, bars at the top
+  int32_t allowSipInHebrewSearch; // nonzero: the search dialog may raise the input panel
+  int32_t menuBarOnBottom;        // nonzero: a shell menu bar at the bottom, else a command bar on top
+  int32_t surroundingGutter;      // pixels of margin around the panes, 0..0x3FFF
 };
 
+// A pane's rectangle in client pixels, right and bottom exclusive.
 struct PaneRect {
   int32_t left, top, right, bottom;
 };
@@ -32,13 +35,15 @@ struct PaneRect {
 struct PaneState {
   platform::Window* lowerScrollBar;   // created with the window name "Top"
   platform::Window* upperScrollBar;   // created with the window name "Bottom"
-  platform::Window* activeScrollBar;
-  PageView* lowerView;
+  platform::Window* activeScrollBar;  // the bar of the pane keys and taps act on
+  PageView* lowerView;                // the commentary of the current page
   PageView* activeView;               // none stands for the upper pane
-  PaneRect lowerRect;
-  PageView* upperView;
-  int32_t lastClientWidth;
+  PaneRect lowerRect;                 // the lower pane with its background, client pixels
+  PageView* upperView;                // the current article
+  int32_t lastClientWidth;            // client size of the last size message, pixels
   int32_t lastClientHeight;
+  int32_t wheelPending;               // wheel units x 3 not yet turned into whole rows
+  platform::Window* wheelBar;         // the bar those units belong to
 };
 
 // The three small bitmaps of the index tree, loaded with the settings and released at

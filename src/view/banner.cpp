@@ -64,7 +64,7 @@ void PageViewShowTitleBanner(PageView* view) {
   for (BannerText* t : {&title, &subtitle}) {
     if (!t->text) continue;
     t->width = view->width;
-    MeasureFit(dc, t->text, &t->width, &t->length);
+    MeasureFit(dc, t->text, view->fontSpec.fontAsciiBase, &t->width, &t->length);
   }
   const int32_t boxWidth = std::min(std::max(title.width, subtitle.width) + 2 * h + 8, view->width);
   platform::Rect box;
@@ -83,7 +83,7 @@ void PageViewShowTitleBanner(PageView* view) {
   int32_t top = box.top;
   for (const BannerText* t : {&title, &subtitle}) {
     if (!t->text) continue;
-    DrawColouredTextBox(dc, t->text, t->length, box.left + (innerWidth - t->width) / 2, top, t->width, h, kRed,
+    DrawColouredTextBox(dc, t->text, t->length, ViewTextForm(view), box.left + (innerWidth - t->width) / 2, top, t->width, h, kRed,
                         kYellow);
     top += h;
   }

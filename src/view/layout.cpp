@@ -143,12 +143,12 @@ bool BreakParagraph(Layout& l, const uint8_t* chars, int32_t length, uint8_t fla
       available = std::max(available - lead, 0);
       pos = end;
     }
-    MeasureFit(view->dc, chars + pos, &available, &count);
+    MeasureFit(view->dc, chars + pos, view->fontSpec.fontAsciiBase, &available, &count);
     if (pos + count < length && chars[pos + count] != ' ') {
       for (int32_t c = count - 1; c >= 1; --c) {
         if (chars[pos + c] == ' ' || chars[pos + c] == '-') {
           count = chars[pos + c] == ' ' ? c : c + 1;
-          MeasureFit(view->dc, chars + pos, &available, &count);
+          MeasureFit(view->dc, chars + pos, view->fontSpec.fontAsciiBase, &available, &count);
           break;
         }
       }
@@ -158,7 +158,7 @@ bool BreakParagraph(Layout& l, const uint8_t* chars, int32_t length, uint8_t fla
     if (count == 0 && leadConsumed == 0) {
       count = 1;
       available = 0x7FFF;
-      MeasureFit(view->dc, chars + pos, &available, &count);
+      MeasureFit(view->dc, chars + pos, view->fontSpec.fontAsciiBase, &available, &count);
       count = 1;
     }
 

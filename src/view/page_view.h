@@ -9,8 +9,8 @@
 
 #include <cstdint>
 
-#include "content/reader_settings.h"
 #include "platform/platform.h"
+#include "view/font_spec.h"
 
 // --- Result codes ---------------------------------------------------------------------
 constexpr int32_t kViewOk = 0;
@@ -58,7 +58,7 @@ struct PageView {
   platform::Dc* dc;       // kept valid by the owner for the view's lifetime
   uint8_t* text;          // the laid-out ParagraphStream, owned
   int32_t rowsPainted;    // rows drawn by the last PageViewPaint
-  FontSpec fontSpec;      // copy; the letter base is carried, not consulted
+  FontSpec fontSpec;      // copy; its letter base converts the view's text for display
   FontCache* fontCache;
   int32_t x, y;           // top-left corner in client coordinates
   int32_t width, height;
@@ -72,6 +72,9 @@ struct PageView {
   // Bytes of `text` that the layout found well formed: every record it walked lies inside,
   // so later reads of the stream (painting, the banner) stay inside too.
   uint32_t textLength;
+  // Drawn text is turned around when the letter base is not 97: the reader's Reverse
+  // option, which the view's owner keeps current (measuring never reverses).
+  bool drawReversed;
 };
 
 // --- Object and font cache --------------------------------------------------------------
@@ -105,16 +108,26 @@ uint32_t StyleColour(uint8_t styleKey);
 
 // --- Text primitives (letter-code text, converted through the shared ConversionBuffer) ---
 
+// How letter-code text becomes display text: the font's letter base, and whether drawn
+// text is turned around (the Reverse option; it has no effect with base 97).
+struct TextForm {
+  int32_t fontAsciiBase;
+  bool reverse;
+};
+// The form a view draws its text in.
+inline TextForm ViewTextForm(const PageView* view) { return {view->fontSpec.fontAsciiBase, view->drawReversed}; }
+
 // On entry *count characters of text and *width pixels; on return *count is how many of
-// them fit and *width their width. Never reversed. When conversion fails both become 0.
-void MeasureFit(platform::Dc* dc, const uint8_t* text, int32_t* width, int32_t* count);
-// Draws count characters centred on one line in x, y, w, h (reversed when the Reverse
-// option applies), with the context's current font, colour and background settings.
-void DrawTextBox(platform::Dc* dc, const uint8_t* text, int32_t count, int32_t x, int32_t y, int32_t w,
-                 int32_t h);
+// them fit and *width their width, for the letter base fontAsciiBase. Never reversed.
+// When conversion fails both become 0.
+void MeasureFit(platform::Dc* dc, const uint8_t* text, int32_t fontAsciiBase, int32_t* width, int32_t* count);
+// Draws count characters centred on one line in x, y, w, h in the given form, with the
+// context's current font, colour and background settings.
+void DrawTextBox(platform::Dc* dc, const uint8_t* text, int32_t count, TextForm form, int32_t x, int32_t y,
+                 int32_t w, int32_t h);
 // DrawTextBox opaque in the given colours; the context's colours and mode are restored.
-void DrawColouredTextBox(platform::Dc* dc, const uint8_t* text, int32_t count, int32_t x, int32_t y,
-                         int32_t w, int32_t h, uint32_t textColour, uint32_t backgroundColour);
+void DrawColouredTextBox(platform::Dc* dc, const uint8_t* text, int32_t count, TextForm form, int32_t x,
+                         int32_t y, int32_t w, int32_t h, uint32_t textColour, uint32_t backgroundColour);
 // Fills x, y, width, height with a stock brush (0 white, 4 black).
 void FillViewRect(platform::Dc* dc, int32_t x, int32_t y, int32_t width, int32_t height, int stockBrush);
 

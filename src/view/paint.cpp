@@ -2,7 +2,6 @@
 #include <algorithm>
 
 #include "content/letter_code.h"
-#include "content/reader_settings.h"
 #include "content/streams.h"
 #include "view/page_view.h"
 #include "view/view_internal.h"
@@ -64,22 +63,18 @@ const uint8_t* RightToLeftLeadWord(const uint8_t* text, const LineRecord& entry)
   return SkipSpaces(p);
 }
 
-// Whether ToDisplayText turns drawn text around.
-bool DrawingReversed() {
-  return gReaderSettings.fontSpec.fontAsciiBase != 97 && (gReaderSettings.flags & kFlagReverse);
-}
+// Whether ToDisplayText turns the view's drawn text around.
+bool DrawingReversed(const PageView* view) { return view->fontSpec.fontAsciiBase != 97 && view->drawReversed; }
 
 // Width and height of n characters in stored order.
-void Extent(platform::Dc* dc, const uint8_t* s, int32_t n, int32_t* cx, int32_t* cy) {
+void Extent(const PageView* view, const uint8_t* s, int32_t n, int32_t* cx, int32_t* cy) {
   *cx = *cy = 0;
-  const uint32_t savedFlags = gReaderSettings.flags;
-  gReaderSettings.flags &= ~kFlagReverse;
-  const char16_t* display = ToDisplayText(s, uint32_t(std::max(n, 0)), &gConversionBuffer);
-  gReaderSettings.flags = savedFlags;
+  const char16_t* display =
+      ToDisplayText(s, uint32_t(std::max(n, 0)), &gConversionBuffer, view->fontSpec.fontAsciiBase, false);
   if (!display) return;
   int32_t units = 0;
   while (units < n && display[units]) ++units;
-  platform::TextExtent(dc, display, units, cx, cy);
+  platform::TextExtent(view->dc, display, units, cx, cy);
 }
 
 void AdvanceRow(const LineRecord& entry, uint16_t* y, int32_t* available, int32_t* rowsPainted) {
@@ -98,21 +93,21 @@ void HighlightPart(PageView* view, const uint8_t* s, int32_t n, int32_t x, int32
   if (d >= 0) {
     n -= d;
     if (n < 0) return;
-    Extent(view->dc, s, d, &shift, &cy);
+    Extent(view, s, d, &shift, &cy);
     s += d;
   }
   n = std::min(n, int32_t(view->highlightEnd) - int32_t(s - view->text));
   if (n <= 0) return;
   int32_t cx = 0;
-  Extent(view->dc, s, n, &cx, &cy);
-  if (DrawingReversed()) {
+  Extent(view, s, n, &cx, &cy);
+  if (DrawingReversed(view)) {
     // The segment is drawn turned around, so the highlighted characters sit after the
     // ones that follow them in the stored text.
     const int32_t after = segmentLength - int32_t(s - segment) - n;
     int32_t unused = 0;
-    Extent(view->dc, s + n, after, &shift, &unused);
+    Extent(view, s + n, after, &shift, &unused);
   }
-  DrawColouredTextBox(view->dc, s, n, x + shift, y, cx, cy, kHighlightTextColour, kHighlightBackColour);
+  DrawColouredTextBox(view->dc, s, n, ViewTextForm(view), x + shift, y, cx, cy, kHighlightTextColour, kHighlightBackColour);
 }
 
 }  // namespace
@@ -122,6 +117,7 @@ int32_t PageViewPaint(PageView* view, int erase) {
   view->rowsPainted = 0;
   view_internal::FirstRow first = view_internal::FindFirstRow(view);
   platform::Dc* dc = view->dc;
+  const TextForm form = ViewTextForm(view);
   const uint32_t oldColour = platform::GetTextColour(dc);
   platform::Font* oldFont = FontCacheSelect(view, first.style | kSelectWithColour);
   uint8_t style = first.style;
@@ -145,17 +141,17 @@ int32_t PageViewPaint(PageView* view, int erase) {
       if (e.leadWidth && (e.flags & kParaRightToLeft)) {
         const uint8_t* lead = RightToLeftLeadWord(view->text, e);
         int32_t w = e.leadWidth, count = TextLength(lead);
-        MeasureFit(dc, lead, &w, &count);
-        DrawTextBox(dc, lead, count, x + e.width + e.leadWidth - w, y, w, e.height);
-        DrawTextBox(dc, row, e.length, x, y, e.width, e.height);
+        MeasureFit(dc, lead, view->fontSpec.fontAsciiBase, &w, &count);
+        DrawTextBox(dc, lead, count, form, x + e.width + e.leadWidth - w, y, w, e.height);
+        DrawTextBox(dc, row, e.length, form, x, y, e.width, e.height);
       } else if (e.leadWidth) {
         int32_t w = e.leadWidth, count = WordLength(row);
         const uint8_t* proper = SkipSpaces(row + count);
-        MeasureFit(dc, row, &w, &count);
-        DrawTextBox(dc, row, count, x - e.leadWidth, y, w, e.height);
-        DrawTextBox(dc, proper, e.length, x, y, e.width, e.height);
+        MeasureFit(dc, row, view->fontSpec.fontAsciiBase, &w, &count);
+        DrawTextBox(dc, row, count, form, x - e.leadWidth, y, w, e.height);
+        DrawTextBox(dc, proper, e.length, form, x, y, e.width, e.height);
       } else {
-        DrawTextBox(dc, row, e.length, x, y, e.width, e.height);
+        DrawTextBox(dc, row, e.length, form, x, y, e.width, e.height);
       }
     }
     // An extra row is counted even when it reaches below the view.
@@ -193,8 +189,8 @@ int32_t PageViewPaintHighlight(PageView* view) {
     if (e.leadWidth && (e.flags & kParaRightToLeft)) {
       const uint8_t* lead = RightToLeftLeadWord(view->text, e);
       int32_t w = e.leadWidth, count = TextLength(lead);
-      MeasureFit(dc, lead, &w, &count);
-      DrawColouredTextBox(dc, lead, count, x + e.width + e.leadWidth - w, y, w, e.height, kHighlightTextColour,
+      MeasureFit(dc, lead, view->fontSpec.fontAsciiBase, &w, &count);
+      DrawColouredTextBox(dc, lead, count, ViewTextForm(view), x + e.width + e.leadWidth - w, y, w, e.height, kHighlightTextColour,
                           kHighlightBackColour);
       HighlightPart(view, row, e.length, x, y);
     } else if (leftToRightLead) {

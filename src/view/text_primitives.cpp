@@ -1,7 +1,6 @@
 // The four text primitives the page view and the index tree measure and draw with. Text
 // arrives in the letter code and is converted into the shared ConversionBuffer.
 #include "content/letter_code.h"
-#include "content/reader_settings.h"
 #include "view/page_view.h"
 
 namespace {
@@ -16,14 +15,11 @@ int32_t ConvertedLength(const char16_t* display, int32_t count) {
 
 }  // namespace
 
-void MeasureFit(platform::Dc* dc, const uint8_t* text, int32_t* width, int32_t* count) {
+void MeasureFit(platform::Dc* dc, const uint8_t* text, int32_t fontAsciiBase, int32_t* width, int32_t* count) {
   const int32_t wanted = *count > 0 ? *count : 0;
   // Measuring is always done on the text in stored order; the Reverse option only turns
-  // drawn text around, and must not be seen by anything else meanwhile.
-  const uint32_t savedFlags = gReaderSettings.flags;
-  gReaderSettings.flags &= ~kFlagReverse;
-  const char16_t* display = ToDisplayText(text, uint32_t(wanted), &gConversionBuffer);
-  gReaderSettings.flags = savedFlags;
+  // drawn text around.
+  const char16_t* display = ToDisplayText(text, uint32_t(wanted), &gConversionBuffer, fontAsciiBase, false);
   if (!display) {
     *count = 0;
     *width = 0;
@@ -40,20 +36,20 @@ void MeasureFit(platform::Dc* dc, const uint8_t* text, int32_t* width, int32_t* 
   *width = cx;
 }
 
-void DrawTextBox(platform::Dc* dc, const uint8_t* text, int32_t count, int32_t x, int32_t y, int32_t w,
-                 int32_t h) {
+void DrawTextBox(platform::Dc* dc, const uint8_t* text, int32_t count, TextForm form, int32_t x, int32_t y,
+                 int32_t w, int32_t h) {
   if (count <= 0) return;
-  const char16_t* display = ToDisplayText(text, uint32_t(count), &gConversionBuffer);
+  const char16_t* display = ToDisplayText(text, uint32_t(count), &gConversionBuffer, form.fontAsciiBase, form.reverse);
   if (!display) return;
   platform::DrawTextCentred(dc, display, ConvertedLength(display, count), platform::Rect{x, y, x + w, y + h});
 }
 
-void DrawColouredTextBox(platform::Dc* dc, const uint8_t* text, int32_t count, int32_t x, int32_t y,
-                         int32_t w, int32_t h, uint32_t textColour, uint32_t backgroundColour) {
+void DrawColouredTextBox(platform::Dc* dc, const uint8_t* text, int32_t count, TextForm form, int32_t x,
+                         int32_t y, int32_t w, int32_t h, uint32_t textColour, uint32_t backgroundColour) {
   const int oldMode = platform::SetBackgroundMode(dc, platform::kBkOpaque);
   const uint32_t oldText = platform::SetTextColour(dc, textColour);
   const uint32_t oldBack = platform::SetBackgroundColour(dc, backgroundColour);
-  DrawTextBox(dc, text, count, x, y, w, h);
+  DrawTextBox(dc, text, count, form, x, y, w, h);
   platform::SetBackgroundColour(dc, oldBack);
   platform::SetTextColour(dc, oldText);
   platform::SetBackgroundMode(dc, oldMode);

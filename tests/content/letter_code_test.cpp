@@ -4,7 +4,6 @@
 #include <string>
 
 #include "content/letter_code.h"
-#include "content/reader_settings.h"
 #include "content/streams.h"
 #include "platform/fake/fake_platform.h"
 
@@ -12,20 +11,24 @@ namespace {
 
 class LetterCodeTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    fake::ResetAll();
-    ResetReaderSettings();
-    gReaderSettings.fontSpec.fontAsciiBase = 1488;
-  }
+  void SetUp() override { fake::ResetAll(); }
   void TearDown() override { ResetConversionBuffer(); }
 
   std::u16string Convert(const char* text, uint32_t length) {
-    char16_t* out = ToDisplayText(reinterpret_cast<const uint8_t*>(text), length, nullptr);
+    char16_t* out = ToDisplayText(reinterpret_cast<const uint8_t*>(text), length, nullptr, base_, reverse_);
     EXPECT_NE(out, nullptr);
     std::u16string s(out);
     platform::Free(out);
     return s;
   }
+  std::string LetterCode(const char16_t* input) {
+    uint8_t out[kSearchStringSize];
+    ToLetterCode(input, out, base_);
+    return reinterpret_cast<const char*>(out);
+  }
+
+  int32_t base_ = 1488;
+  bool reverse_ = false;
 };
 
 TEST_F(LetterCodeTest, HebrewBaseMapsLettersAndKeepsOtherBytes) {
@@ -34,26 +37,28 @@ TEST_F(LetterCodeTest, HebrewBaseMapsLettersAndKeepsOtherBytes) {
 }
 
 TEST_F(LetterCodeTest, CodePageAndLatinBases) {
-  gReaderSettings.fontSpec.fontAsciiBase = 224;
+  base_ = 224;
   EXPECT_EQ(Convert("a{", 2), (std::u16string{0xE0, 0xFA}));
-  gReaderSettings.fontSpec.fontAsciiBase = 97;
+  base_ = 97;
   EXPECT_EQ(Convert("a{~", 3), u"a{{");
 }
 
 TEST_F(LetterCodeTest, ReverseAppliesOnlyAwayFromTheLatinBase) {
-  gReaderSettings.flags = kFlagReverse;
-  gReaderSettings.fontSpec.fontAsciiBase = 97;
+  reverse_ = true;
+  base_ = 97;
   EXPECT_EQ(Convert("(ab)", 4), u"(ab)");
-  gReaderSettings.fontSpec.fontAsciiBase = 224;
+  base_ = 224;
   EXPECT_EQ(Convert("(ab)", 4), (std::u16string{u'(', 225, 224, u')'}));
-  gReaderSettings.fontSpec.fontAsciiBase = 1488;
+  base_ = 1488;
   EXPECT_EQ(Convert("[a]~b}", 6), (std::u16string{u'{', 0x05D1, u'}', u'[', 0x05D0, u']'}));
   // '<' and '>' are not mirrored.
   EXPECT_EQ(Convert("<a", 2), (std::u16string{0x05D0, u'<'}));
+  reverse_ = false;
+  EXPECT_EQ(Convert("(ab)", 4), (std::u16string{u'(', 0x05D0, 0x05D1, u')'})) << "the option is off";
 }
 
 TEST_F(LetterCodeTest, LengthZeroAndEarlyEnd) {
-  gReaderSettings.flags = kFlagReverse;
+  reverse_ = true;
   EXPECT_EQ(Convert("ab", 0), u"");
   EXPECT_EQ(Convert("ab\0cd", 5), (std::u16string{0x05D1, 0x05D0}));
   EXPECT_EQ(Convert("abcd", 2), (std::u16string{0x05D1, 0x05D0}));
@@ -61,11 +66,11 @@ TEST_F(LetterCodeTest, LengthZeroAndEarlyEnd) {
 
 TEST_F(LetterCodeTest, SharedBufferGrowsOnlyWhenNeeded) {
   const uint8_t* text = reinterpret_cast<const uint8_t*>("abcdefgh");
-  char16_t* first = ToDisplayText(text, 8, &gConversionBuffer);
+  char16_t* first = ToDisplayText(text, 8, &gConversionBuffer, 1488, false);
   ASSERT_NE(first, nullptr);
   EXPECT_EQ(gConversionBuffer.capacity, 8u);
   const int made = fake::AllocationsMade();
-  char16_t* second = ToDisplayText(text, 3, &gConversionBuffer);
+  char16_t* second = ToDisplayText(text, 3, &gConversionBuffer, 1488, false);
   EXPECT_EQ(second, first);
   EXPECT_EQ(fake::AllocationsMade(), made) << "a shorter text reuses the block";
   EXPECT_EQ(std::u16string(second), (std::u16string{0x05D0, 0x05D1, 0x05D2}));
@@ -73,7 +78,7 @@ TEST_F(LetterCodeTest, SharedBufferGrowsOnlyWhenNeeded) {
   // A failed growth keeps the old block and answers none.
   fake::FailAllocation(1);
   const uint8_t* longer = reinterpret_cast<const uint8_t*>("abcdefghijklmnop");
-  EXPECT_EQ(ToDisplayText(longer, 16, &gConversionBuffer), nullptr);
+  EXPECT_EQ(ToDisplayText(longer, 16, &gConversionBuffer, 1488, false), nullptr);
   EXPECT_EQ(gConversionBuffer.block, first);
   EXPECT_EQ(gConversionBuffer.capacity, 8u);
   EXPECT_EQ(fake::LiveBlocks(), 1);
@@ -88,26 +93,54 @@ TEST_F(LetterCodeTest, ReverseLeavesTextWhenItsBlockCannotBeHad) {
   EXPECT_EQ(std::u16string(text), u"ba)");
 }
 
+TEST_F(LetterCodeTest, LetterCodeBracketsMirrorLikeTheirDisplayUnits) {
+  struct Case {
+    uint8_t byte;
+    uint8_t mirrored;
+  };
+  const Case cases[] = {
+      {'(', ')'}, {')', '('}, {'[', ']'}, {']', '['}, {kLiteralBrace, '}'}, {'}', kLiteralBrace},
+      {'{', '{'},  // the last letter, not a brace
+      {'a', 'a'}, {'<', '<'}, {' ', ' '}, {0xE0, 0xE0},
+  };
+  for (const Case& c : cases) EXPECT_EQ(MirrorLetterCodeBracket(c.byte), c.mirrored) << int(c.byte);
+}
+
 TEST_F(LetterCodeTest, ToLetterCodeFoldsSpacesAndKeepsLowBytes) {
-  uint8_t out[kSearchStringSize];
-  gReaderSettings.fontSpec.fontAsciiBase = 97;
-  ToLetterCode(u"  a  b ", out);
-  EXPECT_STREQ(reinterpret_cast<char*>(out), " a b ");
+  base_ = 97;
+  EXPECT_EQ(LetterCode(u"  a  b "), " a b ");
 
-  gReaderSettings.fontSpec.fontAsciiBase = 1488;
+  base_ = 1488;
   const char16_t hebrew[] = {0x05D0, u'*', 0x05EA, u'?', u'{', 0x0141, 0};
-  ToLetterCode(hebrew, out);
-  EXPECT_STREQ(reinterpret_cast<char*>(out), "a*{?{A");  // '{' typed stays 0x7B; U+0141 keeps 0x41
+  EXPECT_EQ(LetterCode(hebrew), "a*{?{A");  // '{' typed stays 0x7B; U+0141 keeps 0x41
+  EXPECT_EQ(LetterCode(u""), "");
+}
 
-  ToLetterCode(u"", out);
-  EXPECT_EQ(out[0], 0);
+// Only the 27 units from the base are letters: the ones just outside keep their low byte
+// (an off-by-one at the top turned base + 27 into the byte 0x7C, '|').
+TEST_F(LetterCodeTest, ToLetterCodeTakesExactlyTheTwentySevenLettersOfTheBase) {
+  struct Case {
+    int32_t base;
+    char16_t unit;
+    uint8_t byte;
+  };
+  const Case cases[] = {
+      {1488, 1488, 0x61}, {1488, 1514, 0x7B}, {1488, 1515, 0xEB}, {1488, 1487, 0xCF},
+      {224, 224, 0x61},   {224, 250, 0x7B},   {224, 251, 0xFB},   {224, 223, 0xDF},
+      {97, 97, 0x61},     {97, 123, 0x7B},    {97, 124, 0x7C},    {97, 96, 0x60},
+  };
+  for (const Case& c : cases) {
+    base_ = c.base;
+    const char16_t input[] = {c.unit, 0};
+    EXPECT_EQ(LetterCode(input), std::string(1, char(c.byte))) << "base " << c.base << " unit " << int(c.unit);
+  }
 }
 
 TEST_F(LetterCodeTest, ToLetterCodeNeverWritesPastTheSearchString) {
   std::u16string longInput(100, u'1');
   uint8_t out[kSearchStringSize + 8];
   std::fill(std::begin(out), std::end(out), 0xAA);
-  ToLetterCode(longInput.c_str(), out);
+  ToLetterCode(longInput.c_str(), out, 1488);
   EXPECT_EQ(std::string(reinterpret_cast<char*>(out)), std::string(33, '1'));
   EXPECT_EQ(out[kSearchStringSize], 0xAA);
 }

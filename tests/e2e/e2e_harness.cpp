@@ -37,10 +37,11 @@
 #include <unistd.h>
 
 #include "app/app.h"
-#include "content/reader_settings.h"
 #include "platform/platform.h"
-#include "shell/main_window.h"
 #include "shell/panes.h"
+#include "shell/reader_settings.h"
+#include "shell/window/main_window.h"
+#include "shell/window/startup.h"
 
 namespace {
 

@@ -5,10 +5,11 @@
 #include <initializer_list>
 #include <vector>
 
-#include "content/reader_settings.h"
 #include "platform/fake/fake_platform.h"
 #include "shell/bookmarks.h"
+#include "shell/reader_settings.h"
 #include "shell/settings.h"
+#include "shell/settings_store.h"
 #include "shell/shell_state.h"
 
 namespace settings_test {

@@ -7,10 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "content/reader_settings.h"
 #include "platform/fake/fake_platform.h"
+#include "shell/alloc_or_abort.h"
 #include "shell/bookmarks.h"
+#include "shell/reader_settings.h"
 #include "shell/settings.h"
+#include "shell/settings_store.h"
 #include "shell/shell_state.h"
 #include "view/page_view.h"
 

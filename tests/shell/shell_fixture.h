@@ -10,16 +10,24 @@
 
 #include "content/article.h"
 #include "content/letter_code.h"
-#include "content/reader_settings.h"
 #include "platform/fake/fake_platform.h"
 #include "shell/bookmarks.h"
 #include "support/article_resource.h"
-#include "shell/commands.h"
-#include "shell/main_window.h"
+#include "shell/alloc_or_abort.h"
+#include "shell/command_ids.h"
+#include "shell/dialog_setup.h"
+#include "shell/menu_marks.h"
+#include "shell/navigation.h"
 #include "shell/panes.h"
+#include "shell/reader_settings.h"
 #include "shell/settings.h"
-#include "shell/shell_resources.h"
+#include "shell/settings_store.h"
 #include "shell/shell_state.h"
+#include "shell/window/commands.h"
+#include "shell/window/main_window.h"
+#include "shell/window/menu_tables.h"
+#include "shell/window/pane_input.h"
+#include "shell/window/startup.h"
 #include "view/page_view.h"
 
 namespace shell_test {
@@ -118,7 +126,7 @@ class ShellTest : public ::testing::Test {
   // away.
   platform::Window* Start(bool sizeAndPaint = true) {
     LoadDeviceOptions();
-    window_ = StartReader(platform::kSwShowNormal);
+    window_ = StartReader(platform::kSwShowNormal, 0);
     if (window_ && sizeAndPaint) {
       Send(platform::kMsgSize, 0, platform::MakeLong(kClientWidth, kClientHeight));
       Send(platform::kMsgPaint, 0, 0);

@@ -136,27 +136,24 @@ TEST_F(PageViewTest, DestroyKeepingTheRecordLeavesItEmpty) {
 TEST_F(PageViewTest, MeasureFitAnswersTheFittingPrefixAndItsWidth) {
   const uint8_t text[] = "abcdef";
   int32_t width = 35, count = 5;
-  MeasureFit(dc_, text, &width, &count);  // default font: 12 high, 6 wide
+  MeasureFit(dc_, text, 97, &width, &count);  // default font: 12 high, 6 wide
   EXPECT_EQ(count, 5);
   EXPECT_EQ(width, 30);
   width = 100;
   count = 20;  // the text ends first
-  MeasureFit(dc_, text, &width, &count);
+  MeasureFit(dc_, text, 97, &width, &count);
   EXPECT_EQ(count, 6);
   EXPECT_EQ(width, 36);
   width = 5;
   count = 6;
-  MeasureFit(dc_, text, &width, &count);
+  MeasureFit(dc_, text, 97, &width, &count);
   EXPECT_EQ(count, 0);
   EXPECT_EQ(width, 0);
 
-  gReaderSettings.flags = kFlagReverse | 1;
-  gReaderSettings.fontSpec.fontAsciiBase = 1488;
   width = 100;
   count = 3;
-  MeasureFit(dc_, text, &width, &count);
-  EXPECT_EQ(gConversionBuffer.block[0], u'\u05D0') << "measured in stored order";
-  EXPECT_EQ(gReaderSettings.flags, kFlagReverse | 1);
+  MeasureFit(dc_, text, 1488, &width, &count);
+  EXPECT_EQ(gConversionBuffer.block[0], u'\u05D0') << "measured in stored order, never reversed";
 }
 
 TEST_F(PageViewTest, DrawingPrimitivesRestoreTheContext) {
@@ -165,7 +162,7 @@ TEST_F(PageViewTest, DrawingPrimitivesRestoreTheContext) {
   platform::SetTextColour(dc_, 7);
   platform::SetBackgroundColour(dc_, 8);
   fake::ClearDrawCalls();
-  DrawColouredTextBox(dc_, text, 3, 5, 6, 18, 12, 0x111111, 0x222222);
+  DrawColouredTextBox(dc_, text, 3, TextForm{97, false}, 5, 6, 18, 12, 0x111111, 0x222222);
   auto texts = Texts();
   ASSERT_EQ(texts.size(), 1u);
   EXPECT_EQ(Utf8(texts[0].text), "ab{");

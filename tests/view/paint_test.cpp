@@ -214,9 +214,9 @@ TEST_F(HighlightTest, RowStartingAtTheRangesEndIsTouchedButDrawsNothing) {
 }
 
 TEST_F(HighlightTest, ReversedRowsKeepTheHighlightOnTheSameCharacters) {
-  gReaderSettings.fontSpec.fontAsciiBase = 224;
-  gReaderSettings.flags = kFlagReverse;
+  spec_.fontAsciiBase = 224;
   MakeView(100, 200);
+  view_->drawReversed = true;
   StreamBuilder s;
   s.Add(0x01, 0, "aaaa bcde");
   ASSERT_EQ(LayOut(s), kViewOk);

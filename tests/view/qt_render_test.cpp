@@ -12,7 +12,6 @@
 #include <vector>
 
 #include "content/letter_code.h"
-#include "content/reader_settings.h"
 #include "content/streams.h"
 #include "platform/qt/qt_drawing.h"
 #include "view/page_view.h"
@@ -77,9 +76,7 @@ class QtRenderTest : public ::testing::Test {
   }
 
   void SetUp() override {
-    ResetReaderSettings();
     ResetConversionBuffer();
-    gReaderSettings.fontSpec.fontAsciiBase = 1488;
     spec_ = FontSpec{};
     const std::u16string face = u"Frank Ruehl CLM";
     std::copy(face.begin(), face.end(), spec_.faceName);

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "content/letter_code.h"
-#include "content/reader_settings.h"
 #include "platform/fake/fake_platform.h"
 #include "view/page_view.h"
 
@@ -50,9 +49,7 @@ class ViewTest : public ::testing::Test {
 
   void SetUp() override {
     fake::ResetAll();
-    ResetReaderSettings();
     ResetConversionBuffer();
-    gReaderSettings.fontSpec.fontAsciiBase = 97;
     dc_ = fake::CreateDc();
     spec_ = FontSpec{};
     spec_.size = kSize;

@@ -1,6 +1,8 @@
-// Commands carried out by dialogs and services that arrive with later work: the index,
-// the search, the font chooser, the About box, the update check and the clipboard export.
-// Each does nothing yet (the index chooses nothing, the font chooser is not confirmed).
+// Stand-ins for the commands whose subsystem has not landed yet: the index, the search,
+// the font chooser, the About box, the update check and the clipboard export. Each does
+// nothing (the index chooses nothing, the font chooser is not confirmed). When a
+// subsystem lands, its functions move out of here into its own library, which this
+// library then links; the file empties as they do.
 #pragma once
 
 #include <cstdint>

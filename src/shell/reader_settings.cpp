@@ -1,4 +1,4 @@
-#include "content/reader_settings.h"
+#include "shell/reader_settings.h"
 
 ReaderSettings gReaderSettings{};
 

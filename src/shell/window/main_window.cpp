@@ -1,84 +1,16 @@
-#include "shell/main_window.h"
+#include "shell/window/main_window.h"
 
-#include "content/reader_settings.h"
-#include "shell/commands.h"
-#include "shell/later_commands.h"
+#include "shell/command_ids.h"
+#include "shell/menu_marks.h"
 #include "shell/panes.h"
 #include "shell/settings.h"
-#include "shell/shell_resources.h"
 #include "shell/shell_state.h"
+#include "shell/window/commands.h"
+#include "shell/window/menu_tables.h"
+#include "shell/window/pane_input.h"
+#include "shell/window/stand_in_commands.h"
+#include "shell/window/startup.h"
 #include "view/page_view.h"
-
-namespace {
-
-constexpr uint32_t kFullScreenAll = platform::kFullScreenHideTaskBar | platform::kFullScreenHideInputPanelButton |
-                                    platform::kFullScreenHideStartIcon;  // 42
-
-// In full-screen mode a window keeps its left edge and grows to the top of the screen.
-void MoveToScreenTop(platform::Window* window) {
-  platform::Rect r{0, 0, 0, 0};
-  if (!platform::GetWindowRect(window, &r)) return;
-  platform::MoveWindow(window, r.left, 0, r.right, r.bottom, false);
-}
-
-}  // namespace
-
-platform::Menu* ReaderMenu() {
-  return platform::BarMenu(gShellWindows.bar, gDeviceOptions.menuBarOnBottom ? kCmdMenuGo : 0);
-}
-
-platform::Menu* LowerPaneSizeMenu() {
-  return platform::BarMenu(gShellWindows.bar, gDeviceOptions.menuBarOnBottom ? kCmdMenuQuelm : 0);
-}
-
-int ReaderMain(void* instance, int showState) {
-  ResetShellState();
-  ResetReaderSettings();
-  gShellWindows.instance = instance;
-  LoadDeviceOptions();
-  if (gDeviceOptions.fullScreen) {
-    gShellWindows.taskBar = platform::FindWindow(u"HHTaskBar", u"");
-    if (gShellWindows.taskBar) gShellWindows.taskBarWasVisible = platform::IsWindowVisible(gShellWindows.taskBar);
-  }
-  platform::Window* window = StartReader(showState);
-  if (!window) return 0;
-  const int code = platform::RunMessageLoop(window, kReaderAccelerators,
-                                            sizeof kReaderAccelerators / sizeof kReaderAccelerators[0]);
-  if (gShellWindows.taskBar && gShellWindows.taskBarWasVisible) platform::ShowWindow(gShellWindows.taskBar, platform::kSwShow);
-  return code;
-}
-
-platform::Window* StartReader(int showState) {
-  if (!platform::ClaimSingleInstance(kReaderClassName)) {
-    platform::SendInstanceRequest(kReaderClassName, platform::InstanceRequest::kSecondStart);
-    return nullptr;
-  }
-  if (gShellWindows.taskBar) platform::ShowWindow(gShellWindows.taskBar, platform::kSwHide);
-  LoadSettings();
-  SelectArticle(0);
-  RegisterMainWindowClass(gShellWindows.instance, kReaderClassName);
-  platform::Window* window =
-      platform::CreateWindow(platform::kWsExWindowEdge, kReaderClassName, kReaderClassName, platform::kWsVisible,
-                             platform::kUseDefault, platform::kUseDefault, platform::kUseDefault,
-                             platform::kUseDefault, nullptr, nullptr);
-  if (!window) return nullptr;
-  platform::ServeInstanceRequests(window);
-  if (gDeviceOptions.fullScreen) {
-    platform::Rect r{0, 0, 0, 0};
-    platform::GetWindowRect(window, &r);
-    platform::SetFullScreenState(window, kFullScreenAll);
-    platform::MoveWindow(window, r.left, 0, r.right, r.bottom, false);
-  }
-  platform::ShowWindow(window, showState);
-  platform::UpdateWindow(window);
-  if (gReaderSettings.fontSpec.faceName[0] == 0) {
-    // The first start asks for a font; the views take the FontSpec whatever the answer.
-    OpenFontChooser(window, &gReaderSettings.fontSpec);
-    PageViewSetFont(gPaneState.upperView, &gReaderSettings.fontSpec);
-    PageViewSetFont(gPaneState.lowerView, &gReaderSettings.fontSpec);
-  }
-  return window;
-}
 
 bool RegisterMainWindowClass(void* /*instance*/, const char16_t* className) {
   const platform::WindowClass windowClass{platform::kCsHRedraw | platform::kCsVRedraw, MainWindowProc,
@@ -181,11 +113,6 @@ intptr_t MainWindowProc(platform::Window* window, uint32_t message, uintptr_t wP
     default:
       return platform::DefWindowProc(window, message, wParam, lParam);
   }
-}
-
-void SetUpDialog(platform::Window* dialog, uint32_t flags) {
-  platform::ShellInitDialog(dialog, gDeviceOptions.fullScreen ? flags : flags | platform::kDialogDoneButton);
-  if (gDeviceOptions.fullScreen) MoveToScreenTop(dialog);
 }
 
 void OnSecondStart(platform::Window* mainWindow) {

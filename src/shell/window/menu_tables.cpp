@@ -1,4 +1,4 @@
-#include "shell/shell_resources.h"
+#include "shell/window/menu_tables.h"
 
 namespace {
 
@@ -28,8 +28,9 @@ constexpr MenuItemTemplate kGoItems[] = {
 };
 
 constexpr MenuItemTemplate kQuelmItems[] = {
-    {414, u"1/&4 Screen"}, {413, u"1/&3 Screen"}, {412, u"1/&2 Screen"},
-    {423, u"2/3 Screen"},  {434, u"3/4 Screen"},  {401, u"&None"},
+    {kCmdLowerPaneQuarter, u"1/&4 Screen"},  {kCmdLowerPaneThird, u"1/&3 Screen"},
+    {kCmdLowerPaneHalf, u"1/&2 Screen"},     {kCmdLowerPaneTwoThirds, u"2/3 Screen"},
+    {kCmdLowerPaneThreeQuarters, u"3/4 Screen"}, {kCmdLowerPaneNone, u"&None"},
 };
 
 constexpr platform::PopupTemplate kPopups[] = {

@@ -1,4 +1,4 @@
-#include "shell/later_commands.h"
+#include "shell/window/stand_in_commands.h"
 
 uint16_t OpenIndexDialog(platform::Window*, uint16_t, FontSpec*) { return 0; }
 void OpenSearchDialog(platform::Window*) {}

@@ -1,11 +1,8 @@
-// The reader's resources that are not book data: command identifiers, menu 102 and its
-// menu-bar buttons, the tool buttons with their tips, and the accelerator table.
+// Resource and command identifiers of the reader: the menu and tool-button ids that
+// commands arrive with, and the resources the shell loads.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
-
-#include "platform/platform.h"
 
 // Resource identifiers.
 constexpr uint32_t kIconReader = 101;
@@ -27,8 +24,14 @@ constexpr uint16_t kCmdReverse = 122;
 constexpr uint16_t kCmdBookmark = 123;
 constexpr uint16_t kCmdCheckForUpdates = 129;
 constexpr uint16_t kCmdLowerPaneBase = 400;  // + the lower-pane size code
-constexpr uint16_t kCmdLowerPaneFirst = 401;
-constexpr uint16_t kCmdLowerPaneLast = 434;
+constexpr uint16_t kCmdLowerPaneNone = 401;
+constexpr uint16_t kCmdLowerPaneHalf = 412;
+constexpr uint16_t kCmdLowerPaneThird = 413;
+constexpr uint16_t kCmdLowerPaneQuarter = 414;
+constexpr uint16_t kCmdLowerPaneTwoThirds = 423;
+constexpr uint16_t kCmdLowerPaneThreeQuarters = 434;
+constexpr uint16_t kCmdLowerPaneFirst = kCmdLowerPaneNone;  // the radio group's range
+constexpr uint16_t kCmdLowerPaneLast = kCmdLowerPaneThreeQuarters;
 constexpr uint16_t kCmdMenuGo = 40001;       // menu-bar button of the "&Go" popup
 constexpr uint16_t kCmdMenuQuelm = 40003;    // menu-bar button of the lower-pane sizes
 constexpr uint16_t kCmdAbout = 40004;
@@ -36,10 +39,3 @@ constexpr uint16_t kCmdExit = 40005;
 constexpr uint16_t kCmdFont = 40006;
 constexpr uint16_t kCmdCopy = 40007;
 constexpr uint16_t kCmdAppend = 40009;
-
-extern const platform::MenuTemplate kReaderMenu;
-extern const platform::MenuBarButton kReaderMenuBarButtons[2];
-extern const platform::ToolButton kReaderToolButtons[6];
-// Seven tips: an empty first entry, then one per tool button.
-extern const char16_t* const kReaderToolTips[7];
-extern const platform::Accelerator kReaderAccelerators[7];

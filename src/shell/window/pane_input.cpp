@@ -1,21 +1,24 @@
-#include "shell/commands.h"
+#include "shell/window/pane_input.h"
 
-#include "content/article.h"
-#include "content/reader_settings.h"
-#include "shell/bookmarks.h"
-#include "shell/later_commands.h"
-#include "shell/main_window.h"
+#include "shell/navigation.h"
 #include "shell/panes.h"
-#include "shell/settings.h"
-#include "shell/shell_resources.h"
+#include "shell/reader_settings.h"
 #include "shell/shell_state.h"
+#include "shell/window/stand_in_commands.h"
 #include "view/page_view.h"
 
 namespace {
 
+// What a pane's scrolling repaints: the pane itself, with the upper pane erased first.
+// (The erase bit does nothing for the lower pane, which paints over its own background.)
+constexpr uint32_t kRepaintUpperPane = kRepaintUpper | kRepaintEraseUpper;
+constexpr uint32_t kRepaintLowerPane = kRepaintLower | kRepaintEraseUpper;
+// A move of the lower pane's scroll bar repaints both panes, the upper one not erased.
+constexpr uint32_t kRepaintLowerBar = kRepaintUpper | kRepaintLower;
+
 // Rows one page step moves for a page mode: half the painted rows for modes 2 and 4, else
 // the painted rows less one. Never negative: before anything was painted (no rows) a page
-// key must not move the other way.
+// key or tap must not move the other way. Keys and taps share it.
 int32_t PageStep(const PageView* view, uint32_t mode) {
   const int32_t rows = view ? view->rowsPainted : 0;
   const int32_t step = (mode == 2 || mode == 4) ? rows / 2 : rows - 1;
@@ -27,7 +30,7 @@ uint32_t TapPageMode() { return (gReaderSettings.flags & kFlagTapPageModeMask) >
 
 intptr_t ScrollByKey(platform::Window* mainWindow, PageView* view, int32_t delta) {
   if (PageViewScroll(view, delta, 0, 1) != kScrollNothingDone)
-    RepaintPanes(mainWindow, view == gPaneState.upperView ? 0x101 : 0x102);
+    RepaintPanes(mainWindow, view == gPaneState.upperView ? kRepaintUpperPane : kRepaintLowerPane);
   SyncScrollBar(gPaneState.activeScrollBar);
   return 0;
 }
@@ -39,85 +42,7 @@ bool InsidePane(const PageView* view, int32_t x, int32_t y) {
          y <= view->y + view->height + g;
 }
 
-void ChangeLowerPaneSize(platform::Window* mainWindow, uint32_t id) {
-  const int32_t code = int32_t(id) - kCmdLowerPaneBase;
-  if (code == gReaderSettings.bottomSection) return;
-  gReaderSettings.bottomSection = code;
-  LayOutPanes(mainWindow, kLastClientSize);
-  RepaintPanes(mainWindow, kRepaintAfterResize);
-  platform::CheckMenuRadioItem(LowerPaneSizeMenu(), kCmdLowerPaneFirst, kCmdLowerPaneLast, uint16_t(id));
-}
-
 }  // namespace
-
-intptr_t DispatchCommand(platform::Window* mainWindow, uint32_t id) {
-  switch (id) {
-    case kCmdIndexOld:
-    case kCmdIndex: {
-      const uint16_t chosen = OpenIndexDialog(mainWindow, gReaderSettings.lesson, &gReaderSettings.fontSpec);
-      if (chosen != 0 && chosen != gReaderSettings.lesson) GoToArticle(mainWindow, chosen);
-      return 0;
-    }
-    case kCmdNextArticle: StepArticle(mainWindow, +2); return 0;
-    case kCmdPreviousArticle: StepArticle(mainWindow, -2); return 0;
-    case kCmdSearch: OpenSearchDialog(mainWindow); return 0;
-    case kCmdSearchAgain: SearchAgain(mainWindow); return 0;
-    case kCmdReverse:
-      SyncReverseCheck(MenuCheckMode::kToggle);
-      RepaintPanes(mainWindow, kRepaintAll);
-      return 0;
-    case kCmdBookmark:
-      ToggleBookmark(IsBookmarked());
-      RefreshBookmarkCheck();
-      return 0;
-    case kCmdCheckForUpdates: CheckForUpdates(mainWindow); return 0;
-    case 401: case 412: case 413: case 414: case 423: case 434:
-      ChangeLowerPaneSize(mainWindow, id);
-      return 0;
-    case kCmdAbout: OpenAboutBox(mainWindow); return 0;
-    case kCmdExit: platform::DestroyWindow(mainWindow); return 0;
-    case kCmdFont:
-      if (OpenFontChooser(mainWindow, &gReaderSettings.fontSpec) == 1) {
-        PageViewSetFont(gPaneState.upperView, &gReaderSettings.fontSpec);
-        PageViewSetFont(gPaneState.lowerView, &gReaderSettings.fontSpec);
-      }
-      return 0;
-    case kCmdCopy: CopyArticle(ActiveView(), false); return 0;
-    case kCmdAppend: CopyArticle(ActiveView(), true); return 0;
-    default: return 1;
-  }
-}
-
-void StepArticle(platform::Window* mainWindow, int step) {
-  int n = int(gReaderSettings.lesson) + step;
-  if (n > kLastArticle)
-    n = 1;
-  else if (n < 1)
-    n = kLastPage;
-  GoToArticle(mainWindow, n);
-}
-
-int GoToArticle(platform::Window* mainWindow, int n) {
-  const uint16_t previous = gReaderSettings.lesson;
-  SelectArticle(uint16_t(n));
-  if (!LoadArticleIntoView(gPaneState.upperView, gReaderSettings.lesson, true)) {
-    gReaderSettings.lesson = previous;
-    return 1;
-  }
-  if (gPaneState.upperView) gPaneState.upperView->topRow = 0;
-  LoadCommentaryPane(mainWindow);
-  RepaintPanes(mainWindow, kRepaintAll);
-  RefreshBookmarkCheck();
-  return 0;
-}
-
-int ReloadCurrentArticle(platform::Window* mainWindow) {
-  if (!LoadArticleIntoView(gPaneState.upperView, gReaderSettings.lesson, true)) return 1;
-  if (gPaneState.upperView) gPaneState.upperView->topRow = 0;
-  RepaintPanes(mainWindow, kRepaintAll);
-  RefreshBookmarkCheck();
-  return 0;
-}
 
 intptr_t OnKeyDown(platform::Window* mainWindow, uint32_t key) {
   PageView* view = ActiveView();
@@ -148,11 +73,11 @@ intptr_t OnScrollBar(platform::Window* mainWindow, uint32_t code, int32_t positi
   if (scrollBar && scrollBar == panes.lowerScrollBar) {
     panes.activeScrollBar = panes.lowerScrollBar;
     view = panes.lowerView;
-    repaintFlags = 3;
+    repaintFlags = kRepaintLowerBar;
   } else {
     panes.activeScrollBar = panes.upperScrollBar;
     view = panes.upperView;
-    repaintFlags = 0x101;
+    repaintFlags = kRepaintUpperPane;
   }
   panes.activeView = view;
   if (!view) view = panes.upperView;
@@ -196,9 +121,7 @@ int TapPane(PageView* view, int32_t x, int32_t y, bool repaintNow) {
     c = x;
     middle = view->x + view->width / 2;
   }
-  const uint32_t mode = TapPageMode();
-  int32_t step = (mode == 2 || mode == 4) ? view->rowsPainted / 2 : view->rowsPainted - 1;
-  if (step < 0) step = -step;
+  const int32_t step = PageStep(view, TapPageMode());
   PageViewScroll(view, c < middle ? -step : step, repaintNow ? 1 : 0, 1);
   SyncScrollBar(panes.activeScrollBar);
   return 1;
@@ -220,13 +143,11 @@ void OnMouseWheel(platform::Window* mainWindow, int32_t x, int32_t y, int32_t wh
   else
     return;
   // Fine-grained wheels send parts of a notch; the parts add up to whole rows.
-  static int32_t pending = 0;
-  static platform::Window* pendingBar = nullptr;
-  if (bar != pendingBar || (pending > 0) != (wheelDelta > 0)) pending = 0;
-  pendingBar = bar;
-  pending += wheelDelta * 3;
-  const int32_t rows = pending / platform::kWheelDelta;
-  pending -= rows * platform::kWheelDelta;
+  if (bar != panes.wheelBar || (panes.wheelPending > 0) != (wheelDelta > 0)) panes.wheelPending = 0;
+  panes.wheelBar = bar;
+  panes.wheelPending += wheelDelta * 3;
+  const int32_t rows = panes.wheelPending / platform::kWheelDelta;
+  panes.wheelPending -= rows * platform::kWheelDelta;
 
   if (rows == 0) {
     // Still activates the pane, as a tap would.
@@ -235,24 +156,4 @@ void OnMouseWheel(platform::Window* mainWindow, int32_t x, int32_t y, int32_t wh
   }
   const uint32_t code = rows > 0 ? platform::kSbLineUp : platform::kSbLineDown;
   for (int32_t i = 0; i < (rows > 0 ? rows : -rows); ++i) OnScrollBar(mainWindow, code, 0, bar);
-}
-
-bool SetMenuCheck(platform::Menu* menu, MenuCheckMode mode, uint16_t command, uint32_t value) {
-  if (mode == MenuCheckMode::kSet) {
-    platform::CheckMenuItem(menu, command, value != 0);
-    return value != 0;
-  }
-  const bool checked = !platform::IsMenuItemChecked(menu, command);
-  platform::CheckMenuItem(menu, command, checked);
-  return checked;
-}
-
-void RefreshBookmarkCheck() { SetMenuCheck(ReaderMenu(), MenuCheckMode::kSet, kCmdBookmark, IsBookmarked()); }
-
-void SyncReverseCheck(MenuCheckMode mode) {
-  const bool on = SetMenuCheck(ReaderMenu(), mode, kCmdReverse, gReaderSettings.flags & kFlagReverse);
-  if (on)
-    gReaderSettings.flags |= kFlagReverse;
-  else
-    gReaderSettings.flags &= ~kFlagReverse;
 }

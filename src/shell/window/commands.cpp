@@ -1,0 +1,67 @@
+#include "shell/window/commands.h"
+
+#include "shell/bookmarks.h"
+#include "shell/command_ids.h"
+#include "shell/menu_marks.h"
+#include "shell/navigation.h"
+#include "shell/panes.h"
+#include "shell/reader_settings.h"
+#include "shell/shell_state.h"
+#include "shell/window/stand_in_commands.h"
+#include "view/page_view.h"
+
+namespace {
+
+void ChangeLowerPaneSize(platform::Window* mainWindow, uint32_t id) {
+  const int32_t code = int32_t(id) - kCmdLowerPaneBase;
+  if (code == gReaderSettings.bottomSection) return;
+  gReaderSettings.bottomSection = code;
+  LayOutPanes(mainWindow, kLastClientSize);
+  RepaintPanes(mainWindow, kRepaintAfterResize);
+  CheckLowerPaneSize();
+}
+
+}  // namespace
+
+intptr_t DispatchCommand(platform::Window* mainWindow, uint32_t id) {
+  switch (id) {
+    case kCmdIndexOld:
+    case kCmdIndex: {
+      const uint16_t chosen = OpenIndexDialog(mainWindow, gReaderSettings.lesson, &gReaderSettings.fontSpec);
+      if (chosen != 0 && chosen != gReaderSettings.lesson) GoToArticle(mainWindow, chosen);
+      return 0;
+    }
+    case kCmdNextArticle: StepArticle(mainWindow, +2); return 0;
+    case kCmdPreviousArticle: StepArticle(mainWindow, -2); return 0;
+    case kCmdSearch: OpenSearchDialog(mainWindow); return 0;
+    case kCmdSearchAgain: SearchAgain(mainWindow); return 0;
+    case kCmdReverse:
+      SyncReverseCheck(MenuCheckMode::kToggle);
+      RepaintPanes(mainWindow, kRepaintAll);
+      return 0;
+    case kCmdBookmark:
+      ToggleBookmark(IsBookmarked());
+      RefreshBookmarkCheck();
+      return 0;
+    case kCmdCheckForUpdates: CheckForUpdates(mainWindow); return 0;
+    case kCmdLowerPaneNone:
+    case kCmdLowerPaneHalf:
+    case kCmdLowerPaneThird:
+    case kCmdLowerPaneQuarter:
+    case kCmdLowerPaneTwoThirds:
+    case kCmdLowerPaneThreeQuarters:
+      ChangeLowerPaneSize(mainWindow, id);
+      return 0;
+    case kCmdAbout: OpenAboutBox(mainWindow); return 0;
+    case kCmdExit: platform::DestroyWindow(mainWindow); return 0;
+    case kCmdFont:
+      if (OpenFontChooser(mainWindow, &gReaderSettings.fontSpec) == 1) {
+        PageViewSetFont(gPaneState.upperView, &gReaderSettings.fontSpec);
+        PageViewSetFont(gPaneState.lowerView, &gReaderSettings.fontSpec);
+      }
+      return 0;
+    case kCmdCopy: CopyArticle(ActiveView(), false); return 0;
+    case kCmdAppend: CopyArticle(ActiveView(), true); return 0;
+    default: return 1;
+  }
+}

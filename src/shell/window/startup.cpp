@@ -1,0 +1,60 @@
+#include "shell/window/startup.h"
+
+#include "shell/panes.h"
+#include "shell/reader_settings.h"
+#include "shell/settings.h"
+#include "shell/shell_state.h"
+#include "shell/window/main_window.h"
+#include "shell/window/menu_tables.h"
+#include "shell/window/stand_in_commands.h"
+#include "view/page_view.h"
+
+int ReaderMain(void* instance, int showState) {
+  ResetShellState();
+  ResetReaderSettings();
+  gShellWindows.instance = instance;
+  LoadDeviceOptions();
+  if (gDeviceOptions.fullScreen) {
+    gShellWindows.taskBar = platform::FindWindow(u"HHTaskBar", u"");
+    if (gShellWindows.taskBar) gShellWindows.taskBarWasVisible = platform::IsWindowVisible(gShellWindows.taskBar);
+  }
+  platform::Window* window = StartReader(showState, 0);
+  if (!window) return 0;
+  const int code = platform::RunMessageLoop(window, kReaderAccelerators,
+                                            sizeof kReaderAccelerators / sizeof kReaderAccelerators[0]);
+  if (gShellWindows.taskBar && gShellWindows.taskBarWasVisible) platform::ShowWindow(gShellWindows.taskBar, platform::kSwShow);
+  return code;
+}
+
+platform::Window* StartReader(int showState, uint16_t startArticle) {
+  if (!platform::ClaimSingleInstance(kReaderClassName)) {
+    platform::SendInstanceRequest(kReaderClassName, platform::InstanceRequest::kSecondStart);
+    return nullptr;
+  }
+  if (gShellWindows.taskBar) platform::ShowWindow(gShellWindows.taskBar, platform::kSwHide);
+  LoadSettings();
+  SelectArticle(startArticle);
+  RegisterMainWindowClass(gShellWindows.instance, kReaderClassName);
+  platform::Window* window =
+      platform::CreateWindow(platform::kWsExWindowEdge, kReaderClassName, kReaderClassName, platform::kWsVisible,
+                             platform::kUseDefault, platform::kUseDefault, platform::kUseDefault,
+                             platform::kUseDefault, nullptr, nullptr);
+  if (!window) return nullptr;
+  platform::ServeInstanceRequests(window);
+  if (gDeviceOptions.fullScreen) {
+    platform::Rect r{0, 0, 0, 0};
+    platform::GetWindowRect(window, &r);
+    platform::SetFullScreenState(window, kFullScreenAll);
+    platform::MoveWindow(window, r.left, 0, r.right, r.bottom, false);
+  }
+  platform::ShowWindow(window, showState);
+  platform::UpdateWindow(window);
+  if (gReaderSettings.fontSpec.faceName[0] == 0) {
+    // The first start asks for a font; the views take the FontSpec whatever the answer.
+    OpenFontChooser(window, &gReaderSettings.fontSpec);
+    PageViewSetFont(gPaneState.upperView, &gReaderSettings.fontSpec);
+    PageViewSetFont(gPaneState.lowerView, &gReaderSettings.fontSpec);
+  }
+  return window;
+}
+
