@@ -3,16 +3,8 @@
 #include "shell/bookmarks.h"
 #include "shell/command_ids.h"
 #include "shell/panes.h"
+#include "shell/reader_menus.h"
 #include "shell/reader_settings.h"
-#include "shell/shell_state.h"
-
-platform::Menu* ReaderMenu() {
-  return platform::BarMenu(gShellWindows.bar, gDeviceOptions.menuBarOnBottom ? kCmdMenuGo : 0);
-}
-
-platform::Menu* LowerPaneSizeMenu() {
-  return platform::BarMenu(gShellWindows.bar, gDeviceOptions.menuBarOnBottom ? kCmdMenuQuelm : 0);
-}
 
 bool SetMenuCheck(platform::Menu* menu, MenuCheckMode mode, uint16_t command, uint32_t value) {
   if (mode == MenuCheckMode::kSet) {
@@ -33,9 +25,4 @@ void SyncReverseCheck(MenuCheckMode mode) {
   else
     gReaderSettings.flags &= ~kFlagReverse;
   SetPanesReversed(on);
-}
-
-void CheckLowerPaneSize() {
-  platform::CheckMenuRadioItem(LowerPaneSizeMenu(), kCmdLowerPaneFirst, kCmdLowerPaneLast,
-                               uint16_t(kCmdLowerPaneBase + gReaderSettings.bottomSection));
 }

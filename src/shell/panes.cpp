@@ -3,7 +3,8 @@
 #include <initializer_list>
 
 #include "content/article.h"
-#include "shell/menu_marks.h"
+#include "shell/command_ids.h"
+#include "shell/reader_menus.h"
 #include "shell/reader_settings.h"
 #include "shell/shell_state.h"
 #include "view/page_view.h"
@@ -205,6 +206,11 @@ void RepaintPanes(platform::Window* window, uint32_t flags) {
     platform::ReleaseWindowDc(window, dc);
   }
   SyncScrollBars();
+}
+
+void CheckLowerPaneSize() {
+  platform::CheckMenuRadioItem(LowerPaneSizeMenu(), kCmdLowerPaneFirst, kCmdLowerPaneLast,
+                               uint16_t(kCmdLowerPaneBase + gReaderSettings.bottomSection));
 }
 
 void SetPanesReversed(bool reversed) {

@@ -47,6 +47,8 @@ int32_t LoadCommentaryPane(platform::Window* mainWindow);
 void PaintPanes(platform::Dc* dc, platform::Window* window, uint32_t flags);
 // Paints through the window's drawing context (none: the main window), then syncs the bars.
 void RepaintPanes(platform::Window* window, uint32_t flags);
+// Puts the radio mark of the lower-pane size menu on the item of the current size code.
+void CheckLowerPaneSize();
 // Makes both panes' views draw their text turned around, or not (the Reverse option).
 void SetPanesReversed(bool reversed);
 // Sets the bar's range to 0..maxTopRow and position to topRow of the active view, when a

@@ -19,6 +19,7 @@
 #include "shell/menu_marks.h"
 #include "shell/navigation.h"
 #include "shell/panes.h"
+#include "shell/reader_menus.h"
 #include "shell/reader_settings.h"
 #include "shell/settings.h"
 #include "shell/settings_store.h"
@@ -147,13 +148,13 @@ class ShellTest : public ::testing::Test {
   PageView* Lower() const { return gPaneState.lowerView; }
   bool Checked(uint16_t command) const {
     for (const fake::FakeMenuItem& item : fake::MenuItems(ReaderMenu()))
-      if (item.command == command) return item.checked;
+      if (item.command == command) return item.mark.checked;
     return false;
   }
   // The lower-pane size item with the radio mark; 0 when none.
   uint16_t RadioChecked() const {
     for (const fake::FakeMenuItem& item : fake::MenuItems(LowerPaneSizeMenu()))
-      if (item.radio && item.checked) return item.command;
+      if (item.mark.radio && item.mark.checked) return item.command;
     return 0;
   }
   // White fills over the upper view's rectangle and pale rectangles (lower background) drawn

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/menu_marks.h"
 #include "platform/platform.h"
 
 namespace fake {
@@ -171,8 +172,7 @@ const std::vector<RecordedDialog>& Dialogs();
 struct FakeMenuItem {
   uint16_t command;      // 0: separator
   std::u16string text;
-  bool checked;
-  bool radio;            // the mark is a radio mark
+  platform::MenuMark mark;
 };
 // The items of a menu in order, popups' items included; empty for none.
 std::vector<FakeMenuItem> MenuItems(platform::Menu* menu);

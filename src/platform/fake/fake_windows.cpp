@@ -98,7 +98,7 @@ Menu* BuildPopup(const platform::PopupTemplate& popup) {
   Menu* menu = NewMenu();
   for (size_t i = 0; i < popup.count; ++i) {
     const platform::MenuItemTemplate& item = popup.items[i];
-    menu->items.push_back({item.command, item.text ? std::u16string(item.text) : std::u16string(), false, false});
+    menu->items.push_back({item.command, item.text ? std::u16string(item.text) : std::u16string(), {}});
   }
   return menu;
 }
@@ -116,6 +116,11 @@ FakeMenuItem* FindItem(Menu* menu, uint16_t command) {
   for (Menu* popup : menu->popups)
     if (FakeMenuItem* item = FindItem(popup, command)) return item;
   return nullptr;
+}
+
+platform::MenuMark* FindMark(Menu* menu, uint16_t command) {
+  FakeMenuItem* item = FindItem(menu, command);
+  return item ? &item->mark : nullptr;
 }
 
 void CollectItems(Menu* menu, std::vector<FakeMenuItem>* out) {
@@ -401,25 +406,17 @@ bool EndDialog(Window* dialog, intptr_t result) {
 bool CheckMenuItem(Menu* menu, uint16_t command, bool checked) {
   fake::FakeMenuItem* item = fake::FindItem(menu, command);
   if (!item) return false;
-  const bool was = item->checked;
-  item->checked = checked;
-  item->radio = false;
-  return was;
+  return platform::SetCheckMark(&item->mark, checked);
 }
 
 bool IsMenuItemChecked(Menu* menu, uint16_t command) {
   const fake::FakeMenuItem* item = fake::FindItem(menu, command);
-  return item && item->checked;
+  return item && item->mark.checked;
 }
 
 bool CheckMenuRadioItem(Menu* menu, uint16_t first, uint16_t last, uint16_t check) {
-  fake::FakeMenuItem* target = fake::FindItem(menu, check);
-  if (!target) return false;
-  for (uint32_t c = first; c <= last; ++c)
-    if (fake::FakeMenuItem* item = fake::FindItem(menu, uint16_t(c))) item->checked = false;
-  target->checked = true;
-  target->radio = true;
-  return true;
+  return platform::SetRadioMark([menu](uint16_t command) { return fake::FindMark(menu, command); }, first, last,
+                                check);
 }
 
 Window* CreateMenuBar(Window* owner, const MenuTemplate& menu, const MenuBarButton* buttons, size_t count,

@@ -16,6 +16,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/menu_marks.h"
 #include "platform/platform.h"
 #include "platform/qt/qt_drawing.h"
 #include "platform/qt/qt_window_access.h"
@@ -26,7 +27,7 @@ struct Menu {
   struct Item {
     uint16_t command;
     QPointer<QAction> action;
-    bool checked = false;
+    MenuMark mark{};
   };
   std::vector<Item> items;
   std::vector<Menu*> popups;  // searched after the items
@@ -78,8 +79,8 @@ Menu::Item* FindItem(Menu* menu, uint16_t command) {
 // Puts every action's mark back to the stored state.
 void RestoreMarks(Menu* menu) {
   for (Menu::Item& item : menu->items)
-    if (item.action && item.action->isCheckable() && item.action->isChecked() != item.checked)
-      item.action->setChecked(item.checked);
+    if (item.action && item.action->isCheckable() && item.action->isChecked() != item.mark.checked)
+      item.action->setChecked(item.mark.checked);
   for (Menu* popup : menu->popups) RestoreMarks(popup);
 }
 
@@ -109,7 +110,7 @@ Menu* BuildMenu(Window* owner, const MenuTemplate& tmpl) {
       QString text = QString::fromUtf16(item.text ? item.text : u"");
       text.replace(QChar(0x08), QChar('\t'));
       QAction* action = qmenu->addAction(text);
-      menu->items.push_back({item.command, action, false});
+      menu->items.push_back({item.command, action, MenuMark{}});
       const uint16_t command = item.command;
       QObject::connect(action, &QAction::triggered, action, [owner, whole, command] {
         RestoreMarks(whole);
@@ -235,8 +236,7 @@ bool BarAddButtons(Window* bar, const ToolButton* buttons, size_t count) {
 bool CheckMenuItem(Menu* menu, uint16_t command, bool checked) {
   Menu::Item* item = qt::FindItem(menu, command);
   if (!item) return false;
-  const bool was = item->checked;
-  item->checked = checked;
+  const bool was = SetCheckMark(&item->mark, checked);
   if (item->action) {
     item->action->setCheckable(true);
     item->action->setChecked(checked);
@@ -246,24 +246,25 @@ bool CheckMenuItem(Menu* menu, uint16_t command, bool checked) {
 
 bool IsMenuItemChecked(Menu* menu, uint16_t command) {
   const Menu::Item* item = qt::FindItem(menu, command);
-  return item && item->checked;
+  return item && item->mark.checked;
 }
 
 bool CheckMenuRadioItem(Menu* menu, uint16_t first, uint16_t last, uint16_t check) {
-  Menu::Item* target = qt::FindItem(menu, check);
-  if (!target) return false;
+  const auto find = [menu](uint16_t command) -> MenuMark* {
+    Menu::Item* item = qt::FindItem(menu, command);
+    return item ? &item->mark : nullptr;
+  };
+  if (!SetRadioMark(find, first, last, check)) return false;
   for (uint32_t c = first; c <= last; ++c) {
     Menu::Item* item = qt::FindItem(menu, uint16_t(c));
-    if (!item) continue;
-    item->checked = item == target;
-    if (!item->action) continue;
+    if (!item || !item->action) continue;
     // An exclusive group makes the style draw radio marks.
     if (!item->action->actionGroup()) {
       if (!menu->radioGroup) menu->radioGroup = new QActionGroup(item->action->parent());
       menu->radioGroup->addAction(item->action);
     }
     item->action->setCheckable(true);
-    item->action->setChecked(item->checked);
+    item->action->setChecked(item->mark.checked);
   }
   return true;
 }

@@ -9,7 +9,6 @@
 #include "shell/window/menu_tables.h"
 #include "shell/window/pane_input.h"
 #include "shell/window/stand_in_commands.h"
-#include "shell/window/startup.h"
 #include "view/page_view.h"
 
 bool RegisterMainWindowClass(void* /*instance*/, const char16_t* className) {
