@@ -101,10 +101,17 @@ TEST_F(ArticleTest, MalformedHeaderCodes) {
   EXPECT_TRUE(fake::MessageBoxes().empty());
 }
 
+// Every size from 1 to 9 bytes lacks part of the ten-byte header (L, two sequence values,
+// S, U): malformed, never read past. (A check of "fewer than 9" let the 9-byte resource
+// read U's second byte from outside it.)
 TEST_F(ArticleTest, ResourceShorterThanItsHeaderIsMalformedNotOverread) {
-  int reason = 0;
-  EXPECT_EQ(Load({0, 9, 0, 21, 0, 21, 0, 1}, &reason), nullptr);
-  EXPECT_EQ(reason, kLoadMalformedBlock);
+  const std::vector<uint8_t> header = {0, 9, 0, 21, 0, 21, 0, 1, 0, 1};
+  for (size_t size = 1; size < header.size(); ++size) {
+    fake::ResetAll();
+    int reason = 0;
+    EXPECT_EQ(Load(std::vector<uint8_t>(header.begin(), header.begin() + long(size)), &reason), nullptr) << size;
+    EXPECT_EQ(reason, kLoadMalformedBlock) << size;
+  }
 }
 
 TEST_F(ArticleTest, DecodesEveryTokenKind) {
@@ -216,6 +223,36 @@ TEST_F(ArticleTest, OperandsPastTheCompressedDataAreRefused) {
   reason = 0;
   uint8_t* out = Load(MakeResource({'a', 'b', 0x80}, 5), &reason);
   ExpectLengthMismatch(out, reason);
+}
+
+// The compressed data ends exactly where a token still wants its operands. Each case
+// decodes one byte more than the data holds, so reading one byte past the data (the
+// trailer, or past a resource without one) would fill the output and pass.
+TEST_F(ArticleTest, DataEndingOneByteShortIsALengthMismatch) {
+  struct Case {
+    const char* what;
+    std::vector<uint8_t> tokens;
+    uint16_t outputLength;
+    int sMore;         // S claims this many bytes more than the tokens
+    bool withTrailer;  // the four zero bytes follow the tokens
+  };
+  const Case cases[] = {
+      {"literal run of 3 with 2 bytes left", {0x03, 'a', 'b'}, 3, 0, true},
+      {"literal run of 3 with 2 bytes left, no trailer", {0x03, 'a', 'b'}, 3, 0, false},
+      {"S one byte more than the resource holds", {'a', 'b', 'c'}, 4, 1, false},
+      {"back-reference without its second byte", {'a', 'b', 0x80}, 4, 0, true},
+  };
+  for (const Case& c : cases) {
+    fake::ResetAll();
+    std::vector<uint8_t> r = MakeResource(c.tokens, c.outputLength);
+    if (!c.withTrailer) r.resize(r.size() - 4);
+    const uint16_t s = uint16_t(c.tokens.size() + unsigned(c.sMore));
+    r[6] = uint8_t(s >> 8), r[7] = uint8_t(s);
+    int reason = 0;
+    uint8_t* out = Load(r, &reason);
+    SCOPED_TRACE(c.what);
+    ExpectLengthMismatch(out, reason);
+  }
 }
 
 TEST_F(ArticleTest, CompressedLengthBeyondTheResourceIsClipped) {

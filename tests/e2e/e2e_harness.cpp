@@ -109,7 +109,14 @@ struct ReaderProcess {
     }
     return err.contains("first frame painted");
   }
-  void Signal(int signal) { ::kill(pid_t(process.processId()), signal); }
+  // Sends signal to the reader's own process, and only while it runs: once it has ended, or
+  // when it never started, processId() is 0, and kill(0, ...) would signal this harness's
+  // whole process group (CTest and whatever started it). False when nothing was sent.
+  bool Signal(int signal) {
+    const qint64 pid = process.processId();
+    if (process.state() != QProcess::Running || pid <= 0) return false;
+    return ::kill(pid_t(pid), signal) == 0;
+  }
   // The exit code once it has ended; -1 when it did not end in time or crashed (killed by
   // a signal).
   int Finish(int timeoutMs = 10000) {
@@ -260,7 +267,7 @@ int SignalScenario(int argc, char** argv) {
     ReaderProcess reader;
     Check(reader.Start(), "solmar starts");
     Check(StoredNumber(QStringLiteral("Lesson")) == -1, "nothing is saved before the end");
-    reader.Signal(SIGTERM);
+    Check(reader.Signal(SIGTERM), "the running reader is sent SIGTERM");
     Check(reader.Finish() == 0, "solmar ends with 0 on SIGTERM");
     Check(StoredNumber(QStringLiteral("Lesson")) == 1, "SIGTERM saves the settings (Lesson 1)");
   }
@@ -270,7 +277,7 @@ int SignalScenario(int argc, char** argv) {
     ReaderProcess reader;
     Check(reader.Start(), "solmar starts again");
     Check(StoredNumber(QStringLiteral("Lesson")) == -1, "nothing is saved before the end");
-    reader.Signal(SIGHUP);
+    Check(reader.Signal(SIGHUP), "the running reader is sent SIGHUP");
     Check(reader.Finish() == 0, "solmar ends with 0 on SIGHUP");
     Check(StoredNumber(QStringLiteral("Lesson")) == 1, "SIGHUP saves the settings (Lesson 1)");
   }
@@ -281,9 +288,9 @@ int SignalScenario(int argc, char** argv) {
     const bool started = reader.Start();
     std::signal(SIGHUP, SIG_DFL);
     Check(started, "solmar starts with SIGHUP ignored");
-    reader.Signal(SIGHUP);
+    Check(reader.Signal(SIGHUP), "the running reader is sent SIGHUP");
     Check(!reader.process.waitForFinished(500), "an ignored SIGHUP leaves the reader running");
-    reader.Signal(SIGTERM);
+    Check(reader.Signal(SIGTERM), "the running reader is sent SIGTERM");
     Check(reader.Finish() == 0, "SIGTERM still ends it with 0");
   }
   return gFailures ? 1 : 0;
@@ -318,7 +325,7 @@ int InstanceScenario(int argc, char** argv) {
     ReaderProcess reader;
     Check(reader.Start(), "solmar starts when <temp>/Solmar-<uid> is open to others");
     Check(reader.err.contains("is not a private directory"), "it says why it runs without the single instance");
-    reader.Signal(SIGTERM);
+    Check(reader.Signal(SIGTERM), "the running reader is sent SIGTERM");
     Check(reader.Finish() == 0, "and ends with 0 on SIGTERM");
   }
 
@@ -331,7 +338,7 @@ int InstanceScenario(int argc, char** argv) {
     ReaderProcess reader;
     Check(reader.Start(), "solmar starts while the lock is held by a process that does not answer");
     Check(reader.err.contains("does not answer"), "it says why it runs without the single instance");
-    reader.Signal(SIGTERM);
+    Check(reader.Signal(SIGTERM), "the running reader is sent SIGTERM");
     Check(reader.Finish() == 0, "and ends with 0 on SIGTERM");
   }
   return gFailures ? 1 : 0;

@@ -108,19 +108,54 @@ TEST_F(MainWindowTest, BarsCarryMenuButtonsImagesAndTips) {
   EXPECT_FALSE(bar->closeButton);
   EXPECT_EQ(gShellWindows.barHeight, 26);
 
-  // The "&Go" popup: every item in order, groups apart, shortcut texts after a 0x08.
-  std::vector<uint16_t> order;
-  std::u16string fontText;
-  for (const fake::FakeMenuItem& item : fake::MenuItems(ReaderMenu())) {
-    order.push_back(item.command);
-    if (item.command == kCmdFont) fontText = item.text;
-  }
-  EXPECT_EQ(order, (std::vector<uint16_t>{40004, 129, 0, 40006, 122, 0, 119, 123, 0, 110, 109, 0, 116, 117, 0, 40007,
-                                          40009, 0, 40005}));
-  EXPECT_EQ(fontText, u"F&ont\bCtrl+F");
-  std::vector<uint16_t> sizes;
-  for (const fake::FakeMenuItem& item : fake::MenuItems(LowerPaneSizeMenu())) sizes.push_back(item.command);
-  EXPECT_EQ(sizes, (std::vector<uint16_t>{414, 413, 412, 423, 434, 401}));
+  // Both popups, every item in order with its label: groups apart, shortcut texts after a
+  // 0x08. (Two swapped labels passed when only the order of the commands was checked.)
+  using Item = std::pair<uint16_t, std::u16string>;
+  auto items = [](platform::Menu* menu) {
+    std::vector<Item> out;
+    for (const fake::FakeMenuItem& item : fake::MenuItems(menu)) out.emplace_back(item.command, item.text);
+    return out;
+  };
+  const std::vector<Item> go = {
+      {40004, u"&About"},
+      {129, u"Check For &Updates"},
+      {0, u""},
+      {40006, u"F&ont\bCtrl+F"},
+      {122, u"Re&verse"},
+      {0, u""},
+      {119, u"&Index\bCtrl+D"},
+      {123, u"&Bookmark"},
+      {0, u""},
+      {110, u"&Previous Article"},
+      {109, u"&Next Article"},
+      {0, u""},
+      {116, u"&Search\bAlt+F3"},
+      {117, u"Search A&gain\bF3"},
+      {0, u""},
+      {40007, u"&Copy\bCtrl+C"},
+      {40009, u"&Append to ClipBoard\bCtrl+E"},
+      {0, u""},
+      {40005, u"E&xit\bCtrl+Q"},
+  };
+  const std::vector<Item> sizes = {
+      {414, u"1/&4 Screen"}, {413, u"1/&3 Screen"}, {412, u"1/&2 Screen"},
+      {423, u"2/3 Screen"},  {434, u"3/4 Screen"},  {401, u"&None"},
+  };
+  EXPECT_EQ(items(ReaderMenu()), go);
+  EXPECT_EQ(items(LowerPaneSizeMenu()), sizes);
+}
+
+TEST_F(MainWindowTest, MenuBarPopupsCarryTheirOwnItems) {
+  fake::SetOsVersion(4, 21);
+  ASSERT_NE(Start(), nullptr);
+  std::vector<std::u16string> sizes, go;
+  for (const fake::FakeMenuItem& item : fake::MenuItems(LowerPaneSizeMenu())) sizes.push_back(item.text);
+  for (const fake::FakeMenuItem& item : fake::MenuItems(ReaderMenu())) go.push_back(item.text);
+  EXPECT_EQ(sizes, (std::vector<std::u16string>{u"1/&4 Screen", u"1/&3 Screen", u"1/&2 Screen", u"2/3 Screen",
+                                                u"3/4 Screen", u"&None"}));
+  ASSERT_EQ(go.size(), 19u);
+  EXPECT_EQ(go.front(), u"&About");
+  EXPECT_EQ(go.back(), u"E&xit\bCtrl+Q");
 }
 
 TEST_F(MainWindowTest, MenuBarFromShellVersion421EvenWithoutTheOption) {

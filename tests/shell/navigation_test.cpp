@@ -62,6 +62,20 @@ TEST_F(NavigationTest, EvenArticlesStepByTheSameRule) {
   EXPECT_EQ(ArticleIn(Lower()), 2);
 }
 
+// Only a step past the last article wraps: 284 goes on to 286 (an upper bound of "286 or
+// more" sent it to 1), and 283 to 285.
+TEST_F(NavigationTest, NextStopsWrappingShortOfTheLastArticle) {
+  struct Case {
+    int from, to;
+  };
+  for (const Case& c : {Case{284, 286}, Case{283, 285}, Case{285, 1}, Case{286, 1}, Case{3, 5}}) {
+    ASSERT_EQ(GoToArticle(window_, c.from), 0);
+    StepArticle(window_, +2);
+    EXPECT_EQ(gReaderSettings.lesson, c.to) << c.from;
+    EXPECT_EQ(ArticleIn(Upper()), c.to) << c.from;
+  }
+}
+
 TEST_F(NavigationTest, ArticleThatCannotLoadKeepsEverything) {
   Key(platform::kVkDown);
   fake::FailResourceLoad(kArticleResourceBase + 3);
@@ -175,6 +189,24 @@ TEST_F(NavigationTest, PageKeysNeverMoveBackwardsBeforeAnythingWasPainted) {
   EXPECT_EQ(Upper()->topRow, 3);
 }
 
+// A tap pages by the same step as the keys: before anything was painted that step is 0, so
+// a tap in either half never moves the pane the other way. (Its own step rule once paged a
+// forward tap back by a row here.)
+TEST_F(NavigationTest, TapsNeverPageTheWrongWayBeforeAnythingWasPainted) {
+  const int32_t middle = Upper()->y + Upper()->height / 2;
+  for (uint32_t mode : {0u, 1u, 2u, 4u}) {
+    gReaderSettings.flags = (gReaderSettings.flags & ~kFlagTapPageModeMask) | mode << kFlagTapPageModeShift;
+    Upper()->rowsPainted = 0;
+    Upper()->topRow = 3;
+    OnTap(window_, 50, uint16_t(middle + 5));  // forward half
+    EXPECT_GE(Upper()->topRow, 3) << "mode " << mode;
+    Upper()->rowsPainted = 0;
+    Upper()->topRow = 3;
+    OnTap(window_, 50, uint16_t(middle - 5));  // back half
+    EXPECT_LE(Upper()->topRow, 3) << "mode " << mode;
+  }
+}
+
 TEST_F(NavigationTest, ScrollBarCodes) {
   struct Case {
     uint32_t code;
@@ -206,6 +238,8 @@ TEST_F(NavigationTest, LowerScrollBarMakesTheLowerPaneActive) {
   EXPECT_EQ(gPaneState.activeScrollBar, LowerBar());
   EXPECT_EQ(LowerBackgrounds(), 1);
   EXPECT_EQ(UpperErases(), 0);  // flags 3: the upper pane is drawn, not erased
+  EXPECT_GT(TextDrawnIn(Upper()), 0);
+  EXPECT_GT(TextDrawnIn(Lower()), 0);
   EXPECT_EQ(BarPosition(LowerBar()), 1);
   // Copy and the keys now act on the lower pane.
   Key(platform::kVkDown);

@@ -65,7 +65,7 @@ TEST_F(PanesTest, NoneGivesTheUpperPaneEverything) {
   // The red line lies right under the upper view.
   bool redLine = false;
   for (const fake::DrawCall& c : fake::DrawCallsOf(fake::DrawOp::kRectangle))
-    if (c.penColour == kSeparatorColour) {
+    if (c.penColour == kRed) {
       EXPECT_EQ(c.rect.top, 272);
       EXPECT_EQ(c.rect.bottom, 273);
       EXPECT_EQ(c.rect.right, 187 + 13);
@@ -76,6 +76,18 @@ TEST_F(PanesTest, NoneGivesTheUpperPaneEverything) {
   Command(412);
   EXPECT_EQ(Upper()->height, 135);
   EXPECT_EQ(Lower()->height, 136);
+}
+
+// One radio mark at a time: choosing 3/4 and then 1/2 leaves the mark on 1/2 only.
+TEST_F(PanesTest, ChoosingSizesMovesTheOneRadioMark) {
+  ASSERT_NE(Start(), nullptr);
+  Command(kCmdLowerPaneThreeQuarters);
+  EXPECT_EQ(RadioChecked(), kCmdLowerPaneThreeQuarters);
+  Command(kCmdLowerPaneHalf);
+  EXPECT_EQ(RadioChecked(), kCmdLowerPaneHalf);
+  int marks = 0;
+  for (const fake::FakeMenuItem& item : fake::MenuItems(LowerPaneSizeMenu())) marks += item.mark.checked;
+  EXPECT_EQ(marks, 1);
 }
 
 TEST_F(PanesTest, ChoosingTheCurrentSizeAgainDoesNothing) {
@@ -158,13 +170,13 @@ TEST_F(PanesTest, PaintDrawsTheUpperErasedThenTheLowerBackgroundSeparatorAndText
   for (size_t i = 0; i < calls.size(); ++i) {
     const fake::DrawCall& c = calls[i];
     if (c.op == fake::DrawOp::kFill && c.stockBrush == platform::kStockWhiteBrush && erase == calls.size()) erase = i;
-    if (c.op == fake::DrawOp::kRectangle && c.penColour == kLowerPaneColour) {
+    if (c.op == fake::DrawOp::kRectangle && c.penColour == kPaleYellow) {
       pale = i;
       EXPECT_EQ(c.rect.top, 163 - 2);
       EXPECT_EQ(c.rect.bottom, 324);
-      EXPECT_EQ(c.brushColour, kLowerPaneColour);
+      EXPECT_EQ(c.brushColour, kPaleYellow);
     }
-    if (c.op == fake::DrawOp::kRectangle && c.penColour == kSeparatorColour) red = i;
+    if (c.op == fake::DrawOp::kRectangle && c.penColour == kRed) red = i;
     if (c.op == fake::DrawOp::kText && c.rect.top >= Lower()->y && lowerText == calls.size()) {
       lowerText = i;
       EXPECT_EQ(c.backgroundMode, platform::kBkTransparent);

@@ -268,6 +268,13 @@ TEST_F(SettingsTest, SearchStringIsCutToTheBufferAndAZeroFirstByteLeavesItAlone)
   EXPECT_STREQ(reinterpret_cast<const char*>(buffer), "old");
   ReadByteStringSetting(u"NoZero", buffer, kSearchStringSize);
   EXPECT_STREQ(reinterpret_cast<const char*>(buffer), "pq");
+
+  // The start-up load cuts it the same way, into the record's buffer and not past it.
+  LoadSettings();
+  const uint8_t* loaded = gReaderSettings.searchString;
+  EXPECT_EQ(std::memcmp(loaded, forty.data(), 33), 0);
+  EXPECT_EQ(loaded[33], 0);
+  EXPECT_EQ(std::strlen(reinterpret_cast<const char*>(loaded)), 33u);
 }
 
 // --- Writes -----------------------------------------------------------------------------

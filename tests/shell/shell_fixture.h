@@ -52,6 +52,11 @@ inline void AddArticle(int n, int paragraphs) {
   fake::AddResource(kArticleResourceBase + uint32_t(n), platform::kResourceTypeRawData, ArticleResource(stream));
 }
 
+// The pane colours, written out so that a change of the program's constants fails: the
+// lower pane's pale background and the red line above it.
+constexpr uint32_t kPaleYellow = 0xFFFFEE;
+constexpr uint32_t kRed = 0x0000FF;
+
 // Pages have 40 rows, commentaries 20.
 constexpr int kPageRows = 40;
 constexpr int kCommentaryRows = 20;
@@ -152,10 +157,17 @@ class ShellTest : public ::testing::Test {
     return false;
   }
   // The lower-pane size item with the radio mark; 0 when none.
+  // The one item of the lower-pane size menu with a radio mark; 0 when there is none, and
+  // also when there are several.
   uint16_t RadioChecked() const {
-    for (const fake::FakeMenuItem& item : fake::MenuItems(LowerPaneSizeMenu()))
-      if (item.mark.radio && item.mark.checked) return item.command;
-    return 0;
+    uint16_t found = 0;
+    int marks = 0;
+    for (const fake::FakeMenuItem& item : fake::MenuItems(LowerPaneSizeMenu())) {
+      if (!item.mark.checked || item.command < kCmdLowerPaneFirst || item.command > kCmdLowerPaneLast) continue;
+      ++marks;
+      if (item.mark.radio) found = item.command;
+    }
+    return marks == 1 ? found : 0;
   }
   // White fills over the upper view's rectangle and pale rectangles (lower background) drawn
   // since the last ClearDrawCalls.
@@ -168,7 +180,7 @@ class ShellTest : public ::testing::Test {
   int LowerBackgrounds() const {
     int count = 0;
     for (const fake::DrawCall& c : fake::DrawCallsOf(fake::DrawOp::kRectangle))
-      count += c.hasBrush && c.brushColour == kLowerPaneColour && c.penColour == kLowerPaneColour;
+      count += c.hasBrush && c.brushColour == kPaleYellow && c.penColour == kPaleYellow;
     return count;
   }
   // Text rows drawn inside a view since the last ClearDrawCalls.

@@ -204,6 +204,27 @@ TEST_F(LayoutTest, NarrowViewsStillTakeOneCharacterPerRow) {
   EXPECT_EQ(RowText(rows[2]), "d");
 }
 
+// An indent that leaves no room (as wide as the view or wider) is dropped; a narrower one
+// is kept. (A check of "wider than the view" let an indent equal to the width through, and
+// the paragraph came out one character a row at the view's right edge.)
+TEST_F(LayoutTest, IndentAsWideAsTheViewIsDropped) {
+  struct Case {
+    uint8_t indent;
+    size_t rows;
+    uint16_t x;
+  };
+  const Case cases[] = {{40, 1, 0}, {41, 1, 0}, {50, 1, 0}, {39, 4, 39}, {20, 2, 20}, {0, 1, 0}};
+  MakeView(40, 400);
+  for (const Case& c : cases) {
+    StreamBuilder s;
+    s.Add(0x01, c.indent, "aaaa");
+    ASSERT_EQ(LayOut(s), kViewOk) << int(c.indent);
+    auto rows = Rows();
+    ASSERT_EQ(rows.size(), c.rows) << int(c.indent);
+    EXPECT_EQ(rows[0].x, c.x) << int(c.indent);
+  }
+}
+
 TEST_F(LayoutTest, MaxTopRowLeavesTheLastScreenFull) {
   MakeView(100, 100);
   StreamBuilder s;

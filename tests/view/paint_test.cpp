@@ -129,12 +129,17 @@ TEST_F(PaintTest, RightToLeftParagraphOfOnlyALeadWordShowsIt) {
   EXPECT_RECT(texts[0].rect, 80, 0, 100, 20);
 }
 
+// The highlight is blue text on yellow, written out here so that a swap of the two (or
+// any other change of the program's colours) fails.
+constexpr uint32_t kBlue = 0xFF0000;
+constexpr uint32_t kYellow = 0x00FFFF;
+
 class HighlightTest : public ViewTest {
  protected:
   std::vector<fake::DrawCall> Highlights() {
     std::vector<fake::DrawCall> out;
     for (const fake::DrawCall& c : Texts())
-      if (c.backgroundMode == platform::kBkOpaque && c.textColour == kHighlightTextColour) out.push_back(c);
+      if (c.backgroundMode == platform::kBkOpaque && c.textColour == kBlue) out.push_back(c);
     return out;
   }
 };
@@ -153,7 +158,7 @@ TEST_F(HighlightTest, RangeAcrossTwoRowsIsDrawnInTwoPieces) {
   ASSERT_EQ(marks.size(), 2u);
   EXPECT_EQ(Utf8(marks[0].text), "bbbb");
   EXPECT_RECT(marks[0].rect, 50, 10, 90, 30);
-  EXPECT_EQ(marks[0].backgroundColour, kHighlightBackColour);
+  EXPECT_EQ(marks[0].backgroundColour, kYellow);
   EXPECT_EQ(Utf8(marks[1].text), "cc");
   EXPECT_RECT(marks[1].rect, 0, 30, 20, 50);
   EXPECT_EQ(fake::BackgroundModeOf(dc_), platform::kBkTransparent);
