@@ -40,6 +40,15 @@ TEST_F(MainWindowTest, StoredStateComesBackWithMarks) {
   EXPECT_TRUE(Checked(kCmdReverse));
   EXPECT_TRUE(Checked(kCmdBookmark));
   EXPECT_EQ(RadioChecked(), 434);
+  // The stored Reverse option turns the panes' text around from the first paint on: the
+  // upper pane's top row "w5" (its letter at 1488 + 0x77 - 0x61) is drawn "5" first.
+  bool reversed = false, unreversed = false;
+  for (const fake::DrawCall& c : fake::DrawCallsOf(fake::DrawOp::kText)) {
+    reversed |= c.text == u"5\u05E6";
+    unreversed |= c.text == u"\u05E65";
+  }
+  EXPECT_TRUE(reversed);
+  EXPECT_FALSE(unreversed);
 }
 
 TEST_F(MainWindowTest, SecondStartTellsTheRunningReaderAndTouchesNoSettings) {

@@ -335,15 +335,25 @@ TEST_F(NavigationTest, WheelScrollsThePaneUnderThePointerThreeRowsANotch) {
 }
 
 TEST_F(NavigationTest, ReverseTogglesMarkAndFlagAndRepaintsAll) {
+  // The first row of each pane, "n1" and "n2", as the panes draw it with letter base 1488.
+  auto firstRows = [] {
+    std::vector<std::u16string> rows;
+    for (const fake::DrawCall& c : fake::DrawCallsOf(fake::DrawOp::kText))
+      if (c.text.size() == 2 && c.text.find(u'\u05DD') != std::u16string::npos) rows.push_back(c.text);
+    return rows;
+  };
   fake::ClearDrawCalls();
   Command(kCmdReverse);
   EXPECT_TRUE(Checked(kCmdReverse));
   EXPECT_TRUE(gReaderSettings.flags & kFlagReverse);
   EXPECT_EQ(UpperErases(), 1);
   EXPECT_EQ(LowerBackgrounds(), 1);
+  EXPECT_EQ(firstRows(), (std::vector<std::u16string>{u"1\u05DD", u"2\u05DD"})) << "both panes draw turned around";
+  fake::ClearDrawCalls();
   Command(kCmdReverse);
   EXPECT_FALSE(Checked(kCmdReverse));
   EXPECT_FALSE(gReaderSettings.flags & kFlagReverse);
+  EXPECT_EQ(firstRows(), (std::vector<std::u16string>{u"\u05DD1", u"\u05DD2"}));
 }
 
 TEST_F(NavigationTest, BookmarkCommandTogglesWithTheRemovalQuestion) {
@@ -378,13 +388,20 @@ TEST_F(NavigationTest, BookmarkCommandTogglesWithTheRemovalQuestion) {
   EXPECT_EQ(fake::MessageBoxes().size(), 3u);
 }
 
-TEST_F(NavigationTest, CommandsOfLaterDialogsChangeNothing) {
+// Every command of the menus, the tool bar and the accelerators is the reader's own (it
+// answers 0 and never reaches default processing); ids next to them are not.
+TEST_F(NavigationTest, ReaderCommandsAreHandledAndOthersGoToDefaultProcessing) {
   for (uint16_t id : {kCmdIndex, kCmdIndexOld, kCmdSearch, kCmdSearchAgain, kCmdFont, kCmdAbout,
-                      kCmdCheckForUpdates, kCmdCopy, kCmdAppend}) {
+                      kCmdCheckForUpdates, kCmdCopy, kCmdAppend, kCmdNextArticle, kCmdPreviousArticle, kCmdReverse,
+                      kCmdLowerPaneNone, kCmdLowerPaneHalf, kCmdLowerPaneThird, kCmdLowerPaneQuarter,
+                      kCmdLowerPaneTwoThirds, kCmdLowerPaneThreeQuarters}) {
     EXPECT_EQ(Command(id), 0) << id;
   }
-  EXPECT_EQ(ArticleIn(Upper()), 1);
   EXPECT_TRUE(fake::DefaultProcessing().empty());
+  const uint16_t others[] = {108, 111, 118, 120, 121, 124, 400, 402, 411, 424, 435, 40002, 40008, 40010};
+  for (uint16_t id : others) Command(id);
+  EXPECT_EQ(fake::DefaultProcessing().size(), sizeof others / sizeof others[0]);
+  EXPECT_TRUE(fake::WindowInfo(window_)->visible) << "none of them closed the window";
 }
 
 }  // namespace

@@ -5,35 +5,53 @@ namespace {
 
 using PageViewTest = ViewTest;
 
-TEST_F(PageViewTest, CreateTakesTheRectangleTheSpecAndATable) {
+// A new view draws in the rectangle it was made for, with the face of its FontSpec, and
+// makes no font before it needs one.
+TEST_F(PageViewTest, CreatedViewDrawsInItsRectangleWithItsFace) {
   EXPECT_EQ(PageViewCreate(nullptr, nullptr, spec_, 100), nullptr);
   spec_.faceName[0] = u'F';
   platform::Rect rect{10, 20, 110, 220};
   view_ = PageViewCreate(dc_, &rect, spec_, 100);
   ASSERT_NE(view_, nullptr);
-  EXPECT_EQ(view_->x, 10);
-  EXPECT_EQ(view_->y, 20);
-  EXPECT_EQ(view_->width, 100);
-  EXPECT_EQ(view_->height, 200);
-  EXPECT_EQ(view_->fontSpec.faceName[0], u'F');
-  EXPECT_EQ(view_->lineCapacity, 100);
-  EXPECT_TRUE(LineRecordIsEnd(view_->lines[0]));
-  EXPECT_EQ(view_->text, nullptr);
   EXPECT_EQ(fake::FontsCreated(), 0) << "no font before the first use";
-  PageViewDestroy(view_, true);
+  EXPECT_EQ(PageViewPaint(view_, 1), kViewMissing) << "nothing to paint yet";
+  StreamBuilder s;
+  s.Add(0x01, 0, "ab");
+  ASSERT_EQ(LayOut(s), kViewOk);
+  fake::ClearDrawCalls();
+  ASSERT_EQ(PageViewPaint(view_, 1), kViewOk);
+  const auto fills = fake::DrawCallsOf(fake::DrawOp::kFill);
+  ASSERT_EQ(fills.size(), 1u);
+  EXPECT_EQ(fills[0].rect.left, 10);
+  EXPECT_EQ(fills[0].rect.top, 20);
+  EXPECT_EQ(fills[0].rect.right, 110);
+  EXPECT_EQ(fills[0].rect.bottom, 220);
+  const auto texts = Texts();
+  ASSERT_EQ(texts.size(), 1u);
+  EXPECT_EQ(texts[0].rect.left, 10);
+  EXPECT_EQ(texts[0].rect.top, 20);
+  EXPECT_EQ(texts[0].font.face[0], u'F');
+}
 
+// Without a rectangle the view has no size and lays out nothing until it gets one; a
+// failed record allocation gives no view, a failed table a view that lays out all the same.
+TEST_F(PageViewTest, CreateWithoutRectangleOrMemory) {
   view_ = PageViewCreate(dc_, nullptr, spec_, 0);
-  EXPECT_EQ(view_->width, 0);
-  EXPECT_EQ(view_->lines, nullptr);
+  ASSERT_NE(view_, nullptr);
+  EXPECT_EQ(PageViewSetSize(view_, 0, 0), kViewBadSize);
   PageViewDestroy(view_, true);
 
+  platform::Rect rect{0, 0, 100, 100};
   fake::FailAllocation(1);
   EXPECT_EQ(PageViewCreate(dc_, &rect, spec_, 100), nullptr);
   fake::FailAllocation(2);  // the table: the view still comes back
   view_ = PageViewCreate(dc_, &rect, spec_, 100);
   ASSERT_NE(view_, nullptr);
   EXPECT_EQ(view_->lines, nullptr);
-  EXPECT_EQ(view_->lineCapacity, 0);
+  StreamBuilder s;
+  s.Add(0x01, 0, "ab cd");
+  ASSERT_EQ(LayOut(s), kViewOk) << "the layout makes its own table";
+  EXPECT_EQ(Rows().size(), 1u);
 }
 
 TEST_F(PageViewTest, StyleFontsAndColoursFollowTheStyleKey) {
