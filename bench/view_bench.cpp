@@ -111,13 +111,13 @@ struct Fixture {
   explicit Fixture(uint8_t* stream, uint32_t length) {
     image.fill(Qt::white);
     dc = platform::qt::CreateImageDc(&image);
-    FontSpec spec{};
+    FontSpec fontSpec{};
     const std::u16string face = u"Frank Ruehl CLM";
-    std::copy(face.begin(), face.end(), spec.faceName);
-    spec.size = 18;
-    spec.fontAsciiBase = 1488;
+    std::copy(face.begin(), face.end(), fontSpec.faceName);
+    fontSpec.size = 18;
+    fontSpec.fontAsciiBase = 1488;
     platform::Rect rect{0, 0, kWidth, kHeight};
-    view = PageViewCreate(dc, &rect, spec, 100);
+    view = PageViewCreate(dc, &rect, fontSpec, 100);
     const int32_t result = PageViewLayOut(view, stream, length, true);
     if (result != kViewOk) std::fprintf(stderr, "view_bench: layout failed with %d\n", result);
   }

@@ -11,6 +11,8 @@
 constexpr uint8_t kLetterFirst = 0x61;
 constexpr int kLetterCount = 27;
 constexpr uint8_t kLiteralBrace = 0x7E;
+// The letter base of Unicode fonts: the letters land on U+05D0..U+05EA.
+constexpr int32_t kUnicodeLetterBase = 1488;
 
 // The search string: 33 letter-code characters and the 0.
 constexpr int kSearchStringSize = 34;

@@ -8,7 +8,7 @@ class BannerTest : public ViewTest {
  protected:
   void SetUp() override {
     ViewTest::SetUp();
-    spec_.size = 22;
+    fontSpec_.size = 22;
   }
   void Show(const StreamBuilder& s) {
     ASSERT_EQ(LayOut(s), kViewOk);

@@ -308,7 +308,7 @@ TEST_F(LayoutTest, TableGrowsBy128AndCopiesItsRows) {
 
 TEST_F(LayoutTest, OutOfMemoryAtTheFirstTable) {
   platform::Rect rect{0, 0, 100, 100};
-  view_ = PageViewCreate(dc_, &rect, spec_, 0);
+  view_ = PageViewCreate(dc_, &rect, fontSpec_, 0);
   ASSERT_EQ(view_->lines, nullptr);
   StreamBuilder s;
   s.Add(0x01, 0, "abc");
@@ -323,7 +323,7 @@ TEST_F(LayoutTest, OutOfMemoryAtTheFirstTable) {
 
 TEST_F(LayoutTest, OutOfMemoryWhileGrowingKeepsTheRowsMadeAndTheFont) {
   platform::Rect rect{0, 0, 100, 100};
-  view_ = PageViewCreate(dc_, &rect, spec_, 3);
+  view_ = PageViewCreate(dc_, &rect, fontSpec_, 3);
   StreamBuilder s;
   s.Add(0x01, 0, "aaaa bbbb").Add(0x01, 0, "cccc dddd").Add(0x01, 0, "eeee ffff");
   ASSERT_EQ(LayOut(s), kViewOk);

@@ -8,10 +8,10 @@ using PageViewTest = ViewTest;
 // A new view draws in the rectangle it was made for, with the face of its FontSpec, and
 // makes no font before it needs one.
 TEST_F(PageViewTest, CreatedViewDrawsInItsRectangleWithItsFace) {
-  EXPECT_EQ(PageViewCreate(nullptr, nullptr, spec_, 100), nullptr);
-  spec_.faceName[0] = u'F';
+  EXPECT_EQ(PageViewCreate(nullptr, nullptr, fontSpec_, 100), nullptr);
+  fontSpec_.faceName[0] = u'F';
   platform::Rect rect{10, 20, 110, 220};
-  view_ = PageViewCreate(dc_, &rect, spec_, 100);
+  view_ = PageViewCreate(dc_, &rect, fontSpec_, 100);
   ASSERT_NE(view_, nullptr);
   EXPECT_EQ(fake::FontsCreated(), 0) << "no font before the first use";
   EXPECT_EQ(PageViewPaint(view_, 1), kViewMissing) << "nothing to paint yet";
@@ -36,16 +36,16 @@ TEST_F(PageViewTest, CreatedViewDrawsInItsRectangleWithItsFace) {
 // Without a rectangle the view has no size and lays out nothing until it gets one; a
 // failed record allocation gives no view, a failed table a view that lays out all the same.
 TEST_F(PageViewTest, CreateWithoutRectangleOrMemory) {
-  view_ = PageViewCreate(dc_, nullptr, spec_, 0);
+  view_ = PageViewCreate(dc_, nullptr, fontSpec_, 0);
   ASSERT_NE(view_, nullptr);
   EXPECT_EQ(PageViewSetSize(view_, 0, 0), kViewBadSize);
   PageViewDestroy(view_, true);
 
   platform::Rect rect{0, 0, 100, 100};
   fake::FailAllocation(1);
-  EXPECT_EQ(PageViewCreate(dc_, &rect, spec_, 100), nullptr);
+  EXPECT_EQ(PageViewCreate(dc_, &rect, fontSpec_, 100), nullptr);
   fake::FailAllocation(2);  // the table: the view still comes back
-  view_ = PageViewCreate(dc_, &rect, spec_, 100);
+  view_ = PageViewCreate(dc_, &rect, fontSpec_, 100);
   ASSERT_NE(view_, nullptr);
   EXPECT_EQ(view_->lines, nullptr);
   StreamBuilder s;
@@ -55,23 +55,23 @@ TEST_F(PageViewTest, CreateWithoutRectangleOrMemory) {
 }
 
 TEST_F(PageViewTest, StyleFontsAndColoursFollowTheStyleKey) {
-  FontSpec spec{};
-  spec.faceName[0] = u'X';
-  EXPECT_EQ(StyleFontDescription(spec, 0x01).height, 0);  // platform default
-  EXPECT_EQ(StyleFontDescription(spec, 0x04).height, 20);
-  EXPECT_EQ(StyleFontDescription(spec, 0x02).height, 14);
-  EXPECT_EQ(StyleFontDescription(spec, 0x06).height, 20);  // larger wins
-  spec.size = 14;
-  EXPECT_EQ(StyleFontDescription(spec, 0x04).height, 17);
-  EXPECT_EQ(StyleFontDescription(spec, 0x02).height, 10);
-  spec.size = 16;
-  const platform::FontDescription big = StyleFontDescription(spec, 0x0E);
+  FontSpec fontSpec{};
+  fontSpec.faceName[0] = u'X';
+  EXPECT_EQ(StyleFontDescription(fontSpec, 0x01).height, 0);  // platform default
+  EXPECT_EQ(StyleFontDescription(fontSpec, 0x04).height, 20);
+  EXPECT_EQ(StyleFontDescription(fontSpec, 0x02).height, 14);
+  EXPECT_EQ(StyleFontDescription(fontSpec, 0x06).height, 20);  // larger wins
+  fontSpec.size = 14;
+  EXPECT_EQ(StyleFontDescription(fontSpec, 0x04).height, 17);
+  EXPECT_EQ(StyleFontDescription(fontSpec, 0x02).height, 10);
+  fontSpec.size = 16;
+  const platform::FontDescription big = StyleFontDescription(fontSpec, 0x0E);
   EXPECT_EQ(big.height, 20);
   EXPECT_EQ(big.weight, 700);
   EXPECT_EQ(big.face[0], u'X');
   EXPECT_EQ(big.charset, 0);
-  EXPECT_EQ(StyleFontDescription(spec, 0x02).height, 12);
-  EXPECT_EQ(StyleFontDescription(spec, 0x11).weight, 400);
+  EXPECT_EQ(StyleFontDescription(fontSpec, 0x02).height, 12);
+  EXPECT_EQ(StyleFontDescription(fontSpec, 0x11).weight, 400);
 
   EXPECT_EQ(StyleColour(0x0E), 0x800000u);  // dark blue takes precedence
   EXPECT_EQ(StyleColour(0x0C), 0xFF0000u);
@@ -99,7 +99,7 @@ TEST_F(PageViewTest, FontCacheMakesOneFontPerKey) {
 TEST_F(PageViewTest, SetFontReplacesReleasesAndRepaints) {
   MakeView(100, 100);
   EXPECT_EQ(PageViewSetFont(nullptr, nullptr), kViewMissing);
-  EXPECT_EQ(PageViewSetFont(view_, &spec_), kSetFontLayoutFailed) << "no text to lay out";
+  EXPECT_EQ(PageViewSetFont(view_, &fontSpec_), kSetFontLayoutFailed) << "no text to lay out";
   StreamBuilder s;
   s.Add(0x01, 0, "aaaa bbbb").Add(0x03, 0, "cc");
   ASSERT_EQ(LayOut(s), kViewOk);
@@ -109,7 +109,7 @@ TEST_F(PageViewTest, SetFontReplacesReleasesAndRepaints) {
   EXPECT_EQ(fake::LiveFonts(), 0);
 
   fake::ClearDrawCalls();
-  FontSpec bigger = spec_;
+  FontSpec bigger = fontSpec_;
   bigger.size = 40;
   EXPECT_EQ(PageViewSetFont(view_, &bigger), kViewOk);
   EXPECT_EQ(fake::LiveFonts(), 2);

@@ -219,7 +219,7 @@ TEST_F(HighlightTest, RowStartingAtTheRangesEndIsTouchedButDrawsNothing) {
 }
 
 TEST_F(HighlightTest, ReversedRowsKeepTheHighlightOnTheSameCharacters) {
-  spec_.fontAsciiBase = 224;
+  fontSpec_.fontAsciiBase = 224;
   MakeView(100, 200);
   view_->drawReversed = true;
   StreamBuilder s;

@@ -77,11 +77,11 @@ class QtRenderTest : public ::testing::Test {
 
   void SetUp() override {
     ResetConversionBuffer();
-    spec_ = FontSpec{};
+    fontSpec_ = FontSpec{};
     const std::u16string face = u"Frank Ruehl CLM";
-    std::copy(face.begin(), face.end(), spec_.faceName);
-    spec_.size = 24;
-    spec_.fontAsciiBase = 1488;
+    std::copy(face.begin(), face.end(), fontSpec_.faceName);
+    fontSpec_.size = 24;
+    fontSpec_.fontAsciiBase = 1488;
     image_ = QImage(480, 360, QImage::Format_RGB32);
     image_.fill(Qt::white);
     dc_ = platform::qt::CreateImageDc(&image_);
@@ -94,12 +94,12 @@ class QtRenderTest : public ::testing::Test {
 
   PageView* MakeView(int32_t left, int32_t top, int32_t right, int32_t bottom) {
     platform::Rect rect{left, top, right, bottom};
-    view_ = PageViewCreate(dc_, &rect, spec_, 100);
+    view_ = PageViewCreate(dc_, &rect, fontSpec_, 100);
     return view_;
   }
 
   static QGuiApplication* app_;
-  FontSpec spec_{};
+  FontSpec fontSpec_{};
   QImage image_;
   platform::Dc* dc_ = nullptr;
   PageView* view_ = nullptr;
@@ -111,7 +111,7 @@ TEST_F(QtRenderTest, FontHeightIsAscentPlusDescentAndFitAgreesWithExtent) {
   platform::FontDescription d{};
   d.height = 24;
   d.weight = 700;
-  std::copy(spec_.faceName, spec_.faceName + 32, d.face);
+  std::copy(fontSpec_.faceName, fontSpec_.faceName + 32, d.face);
   platform::Font* font = platform::CreateFont(d);
   platform::Font* old = platform::SelectFont(dc_, font);
   platform::TextMetrics m{};
@@ -165,7 +165,7 @@ TEST_F(QtRenderTest, UnitsAreDrawnLeftToRightInTheOrderGiven) {
   platform::FontDescription d{};
   d.height = 40;
   d.weight = 400;
-  std::copy(spec_.faceName, spec_.faceName + 32, d.face);
+  std::copy(fontSpec_.faceName, fontSpec_.faceName + 32, d.face);
   platform::Font* font = platform::CreateFont(d);
   platform::Font* old = platform::SelectFont(dc_, font);
   // Right-to-left letters in one call must come out exactly as the same letters drawn one

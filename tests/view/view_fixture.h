@@ -51,9 +51,9 @@ class ViewTest : public ::testing::Test {
     fake::ResetAll();
     ResetConversionBuffer();
     dc_ = fake::CreateDc();
-    spec_ = FontSpec{};
-    spec_.size = kSize;
-    spec_.fontAsciiBase = 97;
+    fontSpec_ = FontSpec{};
+    fontSpec_.size = kSize;
+    fontSpec_.fontAsciiBase = 97;
   }
   void TearDown() override {
     PageViewDestroy(view_, true);
@@ -69,7 +69,7 @@ class ViewTest : public ::testing::Test {
   // A view at x, y of width x height with the usual capacity of 100.
   PageView* MakeView(int32_t width, int32_t height, int32_t x = 0, int32_t y = 0) {
     platform::Rect rect{x, y, x + width, y + height};
-    view_ = PageViewCreate(dc_, &rect, spec_, 100);
+    view_ = PageViewCreate(dc_, &rect, fontSpec_, 100);
     return view_;
   }
   int32_t LayOut(const StreamBuilder& stream) { return PageViewLayOut(view_, stream.Build(), true); }
@@ -87,6 +87,6 @@ class ViewTest : public ::testing::Test {
   std::vector<fake::DrawCall> Texts() const { return fake::DrawCallsOf(fake::DrawOp::kText); }
 
   platform::Dc* dc_ = nullptr;
-  FontSpec spec_{};
+  FontSpec fontSpec_{};
   PageView* view_ = nullptr;
 };

@@ -3,14 +3,16 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "content/letter_code.h"
+
 namespace book {
 namespace {
 
-constexpr char32_t kFirstHebrewLetter = 0x05D0;
-constexpr char32_t kLastHebrewLetter = 0x05EA;
-constexpr uint8_t kFirstLetterCode = 0x61;
-constexpr uint8_t kLastLetterCode = 0x7B;
-constexpr uint8_t kStoredBrace = 0x7E;
+// The source's Hebrew letters are the Unicode ones.
+constexpr char32_t kFirstHebrewLetter = char32_t(kUnicodeLetterBase);
+constexpr char32_t kLastHebrewLetter = kFirstHebrewLetter + kLetterCount - 1;
+
+bool IsLetterCodeLetter(uint8_t b) { return b >= kLetterFirst && b < kLetterFirst + kLetterCount; }
 
 std::string CodePointName(char32_t c) {
   char buffer[16];
@@ -113,9 +115,9 @@ bool EncodeText(std::string_view source, std::string* letterCode, std::string* e
       return false;
     }
     if (c >= kFirstHebrewLetter && c <= kLastHebrewLetter) {
-      letterCode->push_back(char(kFirstLetterCode + (c - kFirstHebrewLetter)));
+      letterCode->push_back(char(kLetterFirst + (c - kFirstHebrewLetter)));
     } else if (c == '{') {
-      letterCode->push_back(char(kStoredBrace));
+      letterCode->push_back(char(kLiteralBrace));
     } else if (c >= 'a' && c <= 'z') {
       *error = std::string("lower-case Latin letter '") + char(c) +
                "' cannot be stored: the letter code reads it as a Hebrew letter";
@@ -146,10 +148,8 @@ std::string DecodeText(std::string_view letterCode) {
   const size_t n = letterCode.size();
   for (size_t i = 0; i < n; ++i) {
     const uint8_t b = uint8_t(letterCode[i]);
-    if (b >= kFirstLetterCode && b <= kLastLetterCode) {
-      AppendUtf8(&out, kFirstHebrewLetter + (b - kFirstLetterCode));
-    } else if (b == kStoredBrace) {
-      out.push_back('{');
+    if (IsLetterCodeLetter(b) || b == kLiteralBrace) {
+      AppendUtf8(&out, LetterToDisplayUnit(b, kUnicodeLetterBase));
     } else if (b == '\\') {
       out += "\\\\";
     } else if (b == ' ' && (i == 0 || i + 1 == n)) {
@@ -169,24 +169,12 @@ namespace {
 
 bool IsLeftToRightRunCharacter(uint8_t c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z'); }
 
-uint8_t MirroredBracket(uint8_t c) {
-  switch (c) {
-    case '(': return ')';
-    case ')': return '(';
-    case '[': return ']';
-    case ']': return '[';
-    case kStoredBrace: return '}';
-    case '}': return kStoredBrace;
-    default: return c;
-  }
-}
-
 }  // namespace
 
 void ToVisualOrder(std::string* letterCode) {
   std::string& s = *letterCode;
   std::reverse(s.begin(), s.end());
-  for (char& c : s) c = char(MirroredBracket(uint8_t(c)));
+  for (char& c : s) c = char(MirrorLetterCodeBracket(uint8_t(c)));
   const size_t n = s.size();
   size_t i = 0;
   while (i < n) {
