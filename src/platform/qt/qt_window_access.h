@@ -66,4 +66,7 @@ std::vector<Window*> TopLevelWindows();
 // into and turns Qt events into messages for the window procedure.
 QWidget* ClientWidgetOf(Window* window);
 
+// Whether the reader asked its message loop to end (PostQuitMessage).
+bool QuitRequested();
+
 }  // namespace platform::qt
