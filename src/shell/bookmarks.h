@@ -9,7 +9,7 @@
 // is 0 and no earlier entry is, so a scan to the terminator and a walk of count entries
 // see the same list.
 struct BookmarkList {
-  uint16_t* entries;
+  uint16_t* entries;      // heap array of count + 1 article numbers, or none
   uint16_t count;         // entries before the terminator
   bool dontAskOnRemove;   // the user answered Cancel to the removal question; this run only
 };

@@ -10,6 +10,7 @@ constexpr uint32_t kMenuReader = 102;
 constexpr uint32_t kDialogAbout = 103;
 constexpr uint32_t kDialogFontChooser = 105;
 constexpr uint32_t kBitmapToolButtons = 114;
+constexpr uint32_t kBitmapIndexFirst = 201;  // 201, 202, 203: the index tree's pictures
 constexpr uint32_t kAcceleratorTable = 3;
 constexpr int32_t kToolButtonImageSize = 16;
 

@@ -13,7 +13,10 @@ namespace {
 
 constexpr char16_t kResourceNotFound[] = u"Resource not found";
 constexpr char16_t kErrorCaption[] = u"Error";
-constexpr uint32_t kPaneScrollBarStyle = platform::kWsVisible | platform::kWsChild | 0x3;
+constexpr uint32_t kScrollBarLeftAligned = 0x2;  // the bar keeps to the left of its rectangle
+constexpr uint32_t kPaneScrollBarStyle =
+    platform::kWsVisible | platform::kWsChild | platform::kSbsVertical | kScrollBarLeftAligned;
+constexpr uint16_t kInitialRowCapacity = 100;  // rows of a new view's line table
 
 int ShowResourceNotFound(platform::Window* owner) {
   return platform::MessageBox(owner, kResourceNotFound, kErrorCaption, platform::kMbOk | platform::kMbIconWarning);
@@ -76,7 +79,7 @@ intptr_t CreatePanes(platform::Window* mainWindow) {
   panes.lowerRect.right = pane.right;
   CheckLowerPaneSize();
   const platform::Rect lowerRect = ToRect(panes.lowerRect);
-  panes.lowerView = PageViewCreate(dc, &lowerRect, gReaderSettings.fontSpec, 100);
+  panes.lowerView = PageViewCreate(dc, &lowerRect, gReaderSettings.fontSpec, kInitialRowCapacity);
   if (panes.lowerView) {
     panes.lowerScrollBar = platform::CreateWindow(0, u"SCROLLBAR", u"Top", kPaneScrollBarStyle, panes.lowerRect.right,
                                                   panes.lowerRect.top, platform::kUseDefault, platform::kUseDefault,
@@ -87,7 +90,7 @@ intptr_t CreatePanes(platform::Window* mainWindow) {
     panes.activeScrollBar = panes.upperScrollBar;
   }
 
-  panes.upperView = PageViewCreate(dc, &pane, gReaderSettings.fontSpec, 100);
+  panes.upperView = PageViewCreate(dc, &pane, gReaderSettings.fontSpec, kInitialRowCapacity);
   SetPanesReversed(gReaderSettings.flags & kFlagReverse);
   if (!panes.upperView) return 1;
 

@@ -4,6 +4,7 @@
 
 #include "platform/platform.h"
 #include "shell/bookmarks.h"
+#include "shell/command_ids.h"
 #include "shell/reader_settings.h"
 #include "shell/settings_store.h"
 #include "shell/shell_state.h"
@@ -166,7 +167,7 @@ void LoadSettings() {
     WriteStringSetting(u"Program Path", path);
 
   for (const SettingDeclaration& setting : kSettings) LoadSetting(setting, gReaderSettings);
-  for (int i = 0; i < 3; ++i) gIndexBitmaps.bitmaps[i] = platform::LoadBitmap(uint32_t(201 + i));
+  for (int i = 0; i < 3; ++i) gIndexBitmaps.bitmaps[i] = platform::LoadBitmap(kBitmapIndexFirst + uint32_t(i));
   LoadBookmarks();
   // An out-of-memory abort during the load has already shut the store down.
   if (gStoreState == StoreState::kLoading) gStoreState = StoreState::kLoaded;

@@ -41,7 +41,7 @@ struct PaneState {
   PaneRect lowerRect;                 // the lower pane with its background, client pixels
   PageView* upperView;                // the current article
   int32_t lastClientWidth;            // client size of the last size message, pixels
-  int32_t lastClientHeight;
+  int32_t lastClientHeight;           // the same, height
   int32_t wheelPending;               // wheel units x 3 not yet turned into whole rows
   platform::Window* wheelBar;         // the bar those units belong to
 };

@@ -11,6 +11,12 @@
 #include "shell/window/stand_in_commands.h"
 #include "view/page_view.h"
 
+namespace {
+
+constexpr uint32_t kPositionFlagsHighBits = 0xFFFF0000u;
+
+}  // namespace
+
 bool RegisterMainWindowClass(void* /*instance*/, const char16_t* className) {
   const platform::WindowClass windowClass{platform::kCsHRedraw | platform::kCsVRedraw, MainWindowProc,
                                           platform::LoadIcon(kIconReader),
@@ -80,7 +86,9 @@ intptr_t MainWindowProc(platform::Window* window, uint32_t message, uintptr_t wP
       return 0;
     case platform::kMsgWindowPositionChanged: {
       const auto* position = reinterpret_cast<const platform::WindowPosition*>(lParam);
-      if (position && (position->flags & 0xFFFF0000u) && (position->flags & platform::kSwpNoActivate))
+      // A position change with any of the high flag bits and no activation is the shell's
+      // request to close the reader.
+      if (position && (position->flags & kPositionFlagsHighBits) && (position->flags & platform::kSwpNoActivate))
         platform::DestroyWindow(window);
       return 0;
     }
