@@ -289,6 +289,11 @@ TEST_F(NavigationTest, TapInTheGutterCountsForThePane) {
   EXPECT_EQ(Upper()->topRow, 12);
   Tap(10 + Upper()->width + 4, 150);
   EXPECT_EQ(Upper()->topRow, 24);
+  // The same above and below it: the bottom edge plus the gutter is still the upper pane's.
+  Upper()->topRow = 0;
+  Tap(50, Upper()->y + Upper()->height + 4);
+  EXPECT_EQ(Upper()->topRow, 12);
+  EXPECT_EQ(ActiveView(), Upper());
 }
 
 TEST_F(NavigationTest, TapInTheLowerPanePagesItAndRepaintsOnlyIt) {
