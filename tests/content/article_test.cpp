@@ -286,15 +286,17 @@ TEST_F(ArticleTest, AgreesWithThePlainDecoderOnRandomStreams) {
     const Shape shape = Shape(round % kShapes);
     std::vector<uint8_t> tokens;
     uint32_t produced = 0;
+    uint32_t badLength = 0;  // output of the bad back-reference, had it been good
     const uint32_t tokenCount = 1 + below(400);
     for (uint32_t i = 0; i < tokenCount; ++i) {
-      const uint32_t kind = below(4);
+      const bool bad = shape == kBadDistance && i == tokenCount / 2;
+      const uint32_t kind = bad ? 3 : below(4);
       if (kind == 0) {
         const uint8_t run = uint8_t(1 + below(8));
         tokens.push_back(run);
         for (uint8_t k = 0; k < run; ++k) tokens.push_back(uint8_t(below(256)));
         produced += run;
-      } else if (kind == 1 || produced == 0) {
+      } else if (kind == 1 || (produced == 0 && !bad)) {
         tokens.push_back(uint8_t(9 + below(0x77)));
         produced += 1;
       } else if (kind == 2) {
@@ -302,11 +304,17 @@ TEST_F(ArticleTest, AgreesWithThePlainDecoderOnRandomStreams) {
         produced += 2;
       } else {
         const uint32_t reach = std::min<uint32_t>(produced, 2047);
-        uint32_t distance = below(3) == 0 ? 1 + below(std::min<uint32_t>(reach, 7))
-                          : below(2) == 0 ? 1 + below(std::min<uint32_t>(reach, 16))
-                                          : 1 + below(reach);
-        if (shape == kBadDistance && i == tokenCount / 2) distance = below(2) ? 0 : std::min(produced + 1, 2047u);
         const uint32_t length = 3 + below(8);
+        uint32_t distance = 0;
+        if (bad) {
+          // Distance 0, or one byte further back than the output's start.
+          distance = below(2) == 0 || produced >= 2047 ? 0 : produced + 1;
+          badLength = length;
+        } else {
+          distance = below(3) == 0 ? 1 + below(std::min<uint32_t>(reach, 7))
+                   : below(2) == 0 ? 1 + below(std::min<uint32_t>(reach, 16))
+                                   : 1 + below(reach);
+        }
         const auto ref = BackRef(distance, length);
         tokens.insert(tokens.end(), ref.begin(), ref.end());
         produced += length;
@@ -316,6 +324,9 @@ TEST_F(ArticleTest, AgreesWithThePlainDecoderOnRandomStreams) {
     if (shape == kOutputCutShort) u = 1 + below(produced);
     if (shape == kOutputTooLong) u = produced + 1 + below(20);
     if (shape == kInputCutShort && tokens.size() > 1) tokens.resize(1 + below(uint32_t(tokens.size() - 1)));
+    // Exactly what the other tokens make: a decoder that skipped the bad back-reference
+    // instead of refusing it would succeed.
+    if (shape == kBadDistance) u = std::max<uint32_t>(produced - badLength, 1);
     u = std::min<uint32_t>(u, 0xFFFF);
 
     std::vector<uint8_t> expected(u);
