@@ -82,8 +82,9 @@ uint8_t* UnCompress(const DecompressionDescriptor* descriptor, int* reason) {
   // can run past either end (a token reads at most 1 + 8 bytes and writes at most 10), so
   // the bounds are checked once per token here instead of once per byte, and runs and
   // back-references are copied in fixed 8-byte words that may write a few bytes beyond
-  // the token's own output. Those bytes lie inside the buffer (room >= 16) and behind
-  // `out`, where the following tokens overwrite them in order before the output is full.
+  // the token's own output. Those bytes lie inside the buffer (room >= 16) and at or past
+  // the new `out`, so the following tokens overwrite them, in order, before the output can
+  // be full; a decode that fails frees the buffer anyway.
   while (inEnd - in >= 9 && outEnd - out >= 16) {
     const uint8_t t = *in++;
     if (t >= 0x01 && t <= 0x08) {
