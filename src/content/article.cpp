@@ -1,5 +1,7 @@
 #include "content/article.h"
 
+#include <cstring>
+
 #include "platform/platform.h"
 
 namespace {
@@ -76,6 +78,49 @@ uint8_t* UnCompress(const DecompressionDescriptor* descriptor, int* reason) {
   uint8_t* const outEnd = buffer + u;
   bool malformed = false;
 
+  // Fast loop: while at least 9 token bytes and 16 bytes of output room remain, no token
+  // can run past either end (a token reads at most 1 + 8 bytes and writes at most 10), so
+  // the bounds are checked once per token here instead of once per byte, and runs and
+  // back-references are copied in fixed 8-byte words that may write a few bytes beyond
+  // the token's own output. Those bytes lie inside the buffer (room >= 16) and at or past
+  // the new `out`, so the following tokens overwrite them, in order, before the output can
+  // be full; a decode that fails frees the buffer anyway.
+  while (inEnd - in >= 9 && outEnd - out >= 16) {
+    const uint8_t t = *in++;
+    if (t >= 0x01 && t <= 0x08) {
+      std::memcpy(out, in, 8);  // the token's t bytes, and up to 7 more that are overwritten
+      in += t;
+      out += t;
+    } else if (t < 0x80) {
+      *out++ = t;
+    } else if (t < 0xC0) {
+      const uint32_t w = uint32_t(t) << 8 | *in++;
+      const uint32_t distance = (w >> 3) & 0x7FF;
+      const uint32_t length = (w & 7) + 3;
+      if (distance == 0 || distance > uint32_t(out - buffer)) {
+        malformed = true;
+        break;
+      }
+      const uint8_t* from = out - distance;
+      if (distance >= 8) {
+        // Each 8-byte word reads only bytes already final: the first ends at or before
+        // out, the second at or before out + 8, which the first has just written.
+        std::memcpy(out, from, 8);
+        std::memcpy(out + 8, from + 8, 8);
+      } else {
+        // A distance below 8 repeats the last bytes: copy one byte at a time, in order.
+        for (uint32_t i = 0; i < length; ++i) out[i] = from[i];
+      }
+      out += length;
+    } else {
+      out[0] = ' ';
+      out[1] = uint8_t(t ^ 0x80);
+      out += 2;
+    }
+  }
+
+  // The last tokens, where a token may be cut short by the output's end or have operands
+  // missing from the input: every byte is checked.
   while (in < inEnd && out < outEnd && !malformed) {
     const uint8_t t = *in++;
     if (t >= 0x01 && t <= 0x08) {

@@ -300,7 +300,7 @@ int32_t PageViewScrollToOffset(PageView* view, uint16_t offset) {
   if (!view || !view->lines) return 0;
   uint32_t rows = 0;
   for (const LineRecord* entry = view->lines; !LineRecordIsEnd(*entry); ++entry) {
-    if (entry->offset <= offset && offset <= uint32_t(entry->offset) + entry->length) {
+    if (entry->offset <= offset && offset <= view_internal::RowSpanEnd(view->text, *entry)) {
       view->topRow = uint16_t(std::min<uint32_t>(rows, view->maxTopRow));
       return 1;
     }

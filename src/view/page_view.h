@@ -143,8 +143,9 @@ int32_t PageViewLayOut(PageView* view, uint8_t* stream, bool releaseOld);
 // (for an article from LoadArticle pass U + 1, its bytes and the 0 after them). A record
 // that does not end inside the buffer ends the stream; one that is the first answers 0xFFFC.
 int32_t PageViewLayOut(PageView* view, uint8_t* stream, uint32_t streamLength, bool releaseOld);
-// Sets topRow to the row holding offset (at most maxTopRow) and answers 1; 0 when no row
-// holds it (nothing changes).
+// Sets topRow to the first row holding offset (at most maxTopRow) and answers 1; 0 when no
+// row holds it (nothing changes). A row holds the stored text it shows, its lead word
+// included, from its offset up to the offset just past that text.
 int32_t PageViewScrollToOffset(PageView* view, uint16_t offset);
 
 // --- Painting, highlight, scrolling --------------------------------------------------------

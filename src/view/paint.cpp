@@ -112,6 +112,22 @@ void HighlightPart(PageView* view, const uint8_t* s, int32_t n, int32_t x, int32
 
 }  // namespace
 
+namespace view_internal {
+
+uint32_t RowSpanEnd(const uint8_t* text, const LineRecord& entry) {
+  if (!entry.leadWidth || !text) return uint32_t(entry.offset) + entry.length;
+  if (entry.flags & kParaRightToLeft) {
+    // The lead word is stored after the row proper and reaches to the record's end.
+    const uint8_t* lead = RightToLeftLeadWord(text, entry);
+    return uint32_t(lead - text) + uint32_t(TextLength(lead));
+  }
+  // The row proper starts after the lead word and its spaces.
+  const uint8_t* row = text + entry.offset;
+  return uint32_t(SkipSpaces(row + WordLength(row)) - text) + entry.length;
+}
+
+}  // namespace view_internal
+
 int32_t PageViewPaint(PageView* view, int erase) {
   if (!view || !view->text || !view->lines) return kViewMissing;
   view->rowsPainted = 0;
@@ -175,10 +191,8 @@ int32_t PageViewPaintHighlight(PageView* view) {
     const LineRecord& e = *entry;
     const uint8_t* row = view->text + e.offset;
     const bool leftToRightLead = e.leadWidth && !(e.flags & kParaRightToLeft);
-    // The span of a left-to-right lead row runs from its lead word to the end of its row
-    // proper, which starts after the lead word and its spaces.
-    const uint8_t* proper = leftToRightLead ? SkipSpaces(row + WordLength(row)) : row;
-    const uint32_t spanEnd = uint32_t(proper - view->text) + e.length;
+    // A row's span is all the stored text it shows, its lead word included.
+    const uint32_t spanEnd = view_internal::RowSpanEnd(view->text, e);
     if (IsRuleRecord(e.flags) || view->highlightEnd < e.offset || view->highlightStart > spanEnd) {
       AdvanceRow(e, &y, &available, nullptr);
       continue;
@@ -194,7 +208,12 @@ int32_t PageViewPaintHighlight(PageView* view) {
                           kHighlightBackColour);
       HighlightPart(view, row, e.length, x, y);
     } else if (leftToRightLead) {
-      HighlightPart(view, row, WordLength(row), x - e.leadWidth, y);
+      // Only the characters paint drew in the lead box count, so that under Reverse the
+      // highlight is placed within what was drawn, not within the whole word.
+      int32_t w = e.leadWidth, count = WordLength(row);
+      const uint8_t* proper = SkipSpaces(row + count);
+      MeasureFit(dc, row, &w, &count);
+      HighlightPart(view, row, count, x - e.leadWidth, y);
       HighlightPart(view, proper, e.length, x, y);
     } else {
       HighlightPart(view, row, e.length, x, y);

@@ -18,6 +18,12 @@ int32_t BoundedTextLength(const uint8_t* p, uint32_t limit);
 // view has no table, no rows or no total rows.
 int32_t ComputeMaxTopRow(PageView* view);
 
+// Stored offset just past the text a row shows: its row proper, and on a lead row the lead
+// word too (left to right it comes first, right to left it is stored after the row proper
+// and runs to the record's end). A row holds the offsets from its offset up to this one,
+// both included. Without text only the row proper counts.
+uint32_t RowSpanEnd(const uint8_t* text, const LineRecord& entry);
+
 // First row to draw, shared by paint and highlight.
 struct FirstRow {
   const LineRecord* entry;

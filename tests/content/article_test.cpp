@@ -3,10 +3,12 @@
 
 #include <algorithm>
 #include <cstring>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "content/article.h"
+#include "lz77_reference.h"
 #include "platform/fake/fake_platform.h"
 #include "support/article_resource.h"
 
@@ -305,6 +307,88 @@ TEST_F(ArticleTest, TableOfContentsLoadsFromResource32767) {
   EXPECT_EQ(Decoded(out, 3), "toc");
   EXPECT_EQ(length, 3u) << "the decompressed length is reported";
   platform::Free(out);
+}
+
+// The decoder against the plain byte-by-byte one on long random token streams, so that
+// every token kind meets its fast path (far from both ends) and its checked path (near
+// them), with distances below, at and above the 8-byte word. Both must agree on success,
+// on the bytes, and on refusing a back-reference before the start, an operand past the
+// input, and a stream that ends early.
+TEST_F(ArticleTest, AgreesWithThePlainDecoderOnRandomStreams) {
+  std::mt19937 random(20261208);
+  const auto below = [&](uint32_t n) { return uint32_t(random() % n); };
+  enum Shape { kExact, kOutputCutShort, kOutputTooLong, kInputCutShort, kBadDistance, kShapes };
+  int successes = 0, refusals = 0;
+  for (int round = 0; round < 2000; ++round) {
+    const Shape shape = Shape(round % kShapes);
+    std::vector<uint8_t> tokens;
+    uint32_t produced = 0;
+    uint32_t badLength = 0;  // output of the bad back-reference, had it been good
+    const uint32_t tokenCount = 1 + below(400);
+    for (uint32_t i = 0; i < tokenCount; ++i) {
+      const bool bad = shape == kBadDistance && i == tokenCount / 2;
+      const uint32_t kind = bad ? 3 : below(4);
+      if (kind == 0) {
+        const uint8_t run = uint8_t(1 + below(8));
+        tokens.push_back(run);
+        for (uint8_t k = 0; k < run; ++k) tokens.push_back(uint8_t(below(256)));
+        produced += run;
+      } else if (kind == 1 || (produced == 0 && !bad)) {
+        tokens.push_back(uint8_t(9 + below(0x77)));
+        produced += 1;
+      } else if (kind == 2) {
+        tokens.push_back(uint8_t(0xC0 + below(64)));
+        produced += 2;
+      } else {
+        const uint32_t reach = std::min<uint32_t>(produced, 2047);
+        const uint32_t length = 3 + below(8);
+        uint32_t distance = 0;
+        if (bad) {
+          // Distance 0, or one byte further back than the output's start.
+          distance = below(2) == 0 || produced >= 2047 ? 0 : produced + 1;
+          badLength = length;
+        } else {
+          distance = below(3) == 0 ? 1 + below(std::min<uint32_t>(reach, 7))
+                   : below(2) == 0 ? 1 + below(std::min<uint32_t>(reach, 16))
+                                   : 1 + below(reach);
+        }
+        const auto ref = BackRef(distance, length);
+        tokens.insert(tokens.end(), ref.begin(), ref.end());
+        produced += length;
+      }
+    }
+    uint32_t u = produced;
+    if (shape == kOutputCutShort) u = 1 + below(produced);
+    if (shape == kOutputTooLong) u = produced + 1 + below(20);
+    if (shape == kInputCutShort && tokens.size() > 1) tokens.resize(1 + below(uint32_t(tokens.size() - 1)));
+    // Exactly what the other tokens make: a decoder that skipped the bad back-reference
+    // instead of refusing it would succeed.
+    if (shape == kBadDistance) u = std::max<uint32_t>(produced - badLength, 1);
+    u = std::min<uint32_t>(u, 0xFFFF);
+
+    std::vector<uint8_t> expected(u);
+    const bool plainOk = lz77_reference::PlainDecode(tokens.data(), tokens.size(), expected.data(), u);
+    // An exact-size copy, so that a sanitizer build sees any read past the input.
+    const std::vector<uint8_t> input(tokens);
+    const DecompressionDescriptor descriptor{input.data(), uint32_t(input.size()), u};
+    int reason = 0;
+    uint8_t* out = UnCompress(&descriptor, &reason);
+    SCOPED_TRACE(testing::Message() << "round " << round << ", shape " << shape);
+    ASSERT_EQ(out != nullptr, plainOk);
+    if (out) {
+      EXPECT_EQ(std::vector<uint8_t>(out, out + u), expected);
+      EXPECT_EQ(out[u], 0);
+      EXPECT_EQ(reason, 0);
+      platform::Free(out);
+      ++successes;
+    } else {
+      EXPECT_EQ(reason, kLoadLengthMismatch);
+      ++refusals;
+    }
+  }
+  // Both outcomes are well represented, so neither half of the comparison is empty.
+  EXPECT_GT(successes, 600);
+  EXPECT_GT(refusals, 600);
 }
 
 }  // namespace

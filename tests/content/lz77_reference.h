@@ -1,7 +1,8 @@
-// Deliberately simple LZ77 references for the encoder's tests and benchmarks: a greedy
-// encoder (what a straightforward PalmDoc compressor does) and the exact optimal size by
-// exhaustive search. Both search every distance byte by byte, so they are slow but
-// obviously right; keep inputs to a few tens of kilobytes.
+// Deliberately simple LZ77 references for the codec's tests and benchmarks: a greedy
+// encoder (what a straightforward PalmDoc compressor does), the exact optimal size by
+// exhaustive search, and a plain byte-by-byte decoder. The two encoders search every
+// distance byte by byte, so they are slow but obviously right; keep their inputs to a few
+// tens of kilobytes.
 #pragma once
 
 #include <algorithm>
@@ -84,6 +85,40 @@ inline size_t OptimalSize(const uint8_t* data, size_t size) {
     cost[i] = best;
   }
   return cost[0];
+}
+
+// The PalmDoc decoder written the plain way, one byte at a time with every bound checked
+// at every byte: the yardstick for the reader's decoder, in its tests and its benchmark.
+// Decodes inSize token bytes into exactly outSize bytes of out; false when the tokens end
+// early, or an operand lies past the input, or a back-reference reaches before out.
+inline bool PlainDecode(const uint8_t* in, size_t inSize, uint8_t* out, size_t outSize) {
+  const uint8_t* const inEnd = in + inSize;
+  uint8_t* const start = out;
+  uint8_t* const outEnd = out + outSize;
+  while (in < inEnd && out < outEnd) {
+    const uint8_t t = *in++;
+    if (t >= 0x01 && t <= 0x08) {
+      for (uint8_t i = 0; i < t && out < outEnd; ++i) {
+        if (in >= inEnd) return false;
+        *out++ = *in++;
+      }
+    } else if (t < 0x80) {
+      *out++ = t;
+    } else if (t < 0xC0) {
+      if (in >= inEnd) return false;
+      const unsigned w = unsigned(t) << 8 | *in++;
+      const size_t distance = (w >> 3) & 0x7FF;
+      size_t length = (w & 7) + 3;
+      if (distance == 0 || distance > size_t(out - start)) return false;
+      const uint8_t* from = out - distance;
+      while (length-- && out < outEnd) *out++ = *from++;
+    } else {
+      *out++ = ' ';
+      if (out >= outEnd) break;
+      *out++ = uint8_t(t ^ 0x80);
+    }
+  }
+  return out == outEnd;
 }
 
 }  // namespace lz77_reference

@@ -262,6 +262,56 @@ TEST_F(LayoutTest, ScrollToOffsetFindsTheRowAndStopsAtMaxTopRow) {
   EXPECT_EQ(view_->topRow, 2);
 }
 
+// Regression: offsets in a lead word were not found. A right-to-left lead word is stored
+// after its row proper, and a left-to-right lead row's row proper ends past offset +
+// length; both belong to the lead row, and the first row holding an offset still wins.
+TEST_F(LayoutTest, ScrollToOffsetFindsLeadWordsAndTheTailOfALeadRow) {
+  MakeView(100, 40);
+  StreamBuilder s;
+  s.Add(0x01, 0, "aaaa")               // row 0
+      .Add(0x31, 0xC0, "dddd cccc ba")  // row 1: "cccc" with the lead word "ba"; row 2: "dddd"
+      .Add(0x01, 0xC0, "ab cccc dd");   // row 3: lead word "ab", row proper "cccc dd"
+  for (int i = 0; i < 4; ++i) s.Add(0x01, 0, "zz");
+  ASSERT_EQ(LayOut(s), kViewOk);
+  ASSERT_EQ(view_->maxTopRow, 6);
+  const uint16_t p = s.TextOffset(1), q = s.TextOffset(2);
+  const struct {
+    uint16_t offset;
+    uint16_t topRow;
+  } cases[] = {
+      {uint16_t(p + 10), 1}, {uint16_t(p + 11), 1},  // the lead word "ba"
+      {uint16_t(p + 12), 1},                         // just past it, as at any row's end
+      {uint16_t(p + 9), 1},                          // the space before it
+      {uint16_t(p + 5), 1}, {uint16_t(p + 4), 2},    // unchanged: row proper, second row's end
+      {q, 3}, {uint16_t(q + 7), 3},                  // unchanged: lead word, offset + length
+      {uint16_t(q + 8), 3}, {uint16_t(q + 10), 3},   // the tail "dd" and just past it
+  };
+  for (const auto& c : cases) {
+    view_->topRow = 0;
+    EXPECT_EQ(PageViewScrollToOffset(view_, c.offset), 1) << c.offset;
+    EXPECT_EQ(view_->topRow, c.topRow) << c.offset;
+  }
+  // Between the records: the zero byte of the right-to-left record's text is its lead
+  // row's end; the next record's flags byte is in no row.
+  view_->topRow = 4;
+  EXPECT_EQ(PageViewScrollToOffset(view_, uint16_t(q - 1)), 0);
+  EXPECT_EQ(view_->topRow, 4);
+}
+
+// Without its text (released by a layout of no stream, which keeps the table) a view finds
+// only row propers, and never reads the released stream for a lead word.
+TEST_F(LayoutTest, ScrollToOffsetWithoutTextFindsOnlyRowPropers) {
+  MakeView(100, 40);
+  StreamBuilder s;
+  s.Add(0x01, 0, "aaaa").Add(0x31, 0xC0, "dddd cccc ba");
+  for (int i = 0; i < 4; ++i) s.Add(0x01, 0, "zz");
+  ASSERT_EQ(LayOut(s), kViewOk);
+  ASSERT_EQ(PageViewLayOut(view_, nullptr, true), kLayoutNoStream);
+  const uint16_t p = s.TextOffset(1);
+  EXPECT_EQ(PageViewScrollToOffset(view_, uint16_t(p + 11)), 0);
+  EXPECT_EQ(PageViewScrollToOffset(view_, uint16_t(p + 6)), 1);
+}
+
 TEST_F(LayoutTest, ResultCodesAndWhatTheyLeaveBehind) {
   EXPECT_EQ(PageViewLayOut(nullptr, nullptr, true), kViewMissing);
   MakeView(100, 100);

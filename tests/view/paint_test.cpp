@@ -205,6 +205,58 @@ TEST_F(HighlightTest, InsideLeadWordsAndAtTheEndOfALeadRow) {
   EXPECT_RECT(marks[1].rect, 50, 20, 60, 40);
 }
 
+// Regression: a hit inside a right-to-left lead word (stored after its row proper, as
+// every verse number is) did not touch its row and was not highlighted.
+TEST_F(HighlightTest, HitOnlyInARightToLeftLeadWordHighlightsItInItsBox) {
+  MakeView(100, 200);
+  StreamBuilder s;
+  s.Add(0x31, 0xC0, "dddd cccc ba");
+  ASSERT_EQ(LayOut(s), kViewOk);
+  const uint16_t p = s.TextOffset(0);
+  for (const uint16_t start : {uint16_t(p + 10), uint16_t(p + 11)}) {
+    fake::ClearDrawCalls();
+    view_->highlightStart = start;
+    view_->highlightEnd = uint16_t(start + 1);
+    ASSERT_EQ(PageViewPaintHighlight(view_), kViewOk);
+    auto marks = Highlights();
+    ASSERT_EQ(marks.size(), 1u) << "the lead word only, not the row proper";
+    EXPECT_EQ(Utf8(marks[0].text), "ba");
+    EXPECT_RECT(marks[0].rect, 80, 0, 100, 20);
+  }
+}
+
+// A left-to-right lead word cut short by its box: only the drawn characters are
+// highlighted, and under Reverse the highlight sits within what was drawn.
+TEST_F(HighlightTest, LeadWordCutShortByItsBoxIsHighlightedWithinWhatWasDrawn) {
+  MakeView(100, 200);
+  StreamBuilder s;
+  s.Add(0x01, 0xC0, "abc dd");  // box 20: "ab" of "abc" is drawn
+  ASSERT_EQ(LayOut(s), kViewOk);
+  const uint16_t p = s.TextOffset(0);
+  view_->highlightStart = uint16_t(p + 1);  // "bc": only "b" is drawn
+  view_->highlightEnd = uint16_t(p + 3);
+  ASSERT_EQ(PageViewPaintHighlight(view_), kViewOk);
+  auto marks = Highlights();
+  ASSERT_EQ(marks.size(), 1u);
+  EXPECT_EQ(Utf8(marks[0].text), "b");
+  EXPECT_RECT(marks[0].rect, 10, 0, 20, 20);
+
+  gReaderSettings.fontSpec.fontAsciiBase = 224;
+  gReaderSettings.flags = kFlagReverse;
+  ASSERT_EQ(PageViewLayOut(view_, view_->text, false), kViewOk);
+  fake::ClearDrawCalls();
+  view_->highlightStart = p;  // "a", drawn turned around as "b a": at 10..20
+  view_->highlightEnd = uint16_t(p + 1);
+  ASSERT_EQ(PageViewPaint(view_, 0), kViewOk);
+  auto texts = Texts();
+  ASSERT_EQ(texts.size(), 3u);
+  EXPECT_EQ(texts[0].text, (std::u16string{225, 224}));
+  EXPECT_RECT(texts[0].rect, 0, 0, 20, 20);
+  EXPECT_EQ(texts[2].text, (std::u16string{224}));
+  EXPECT_EQ(texts[2].textColour, kHighlightTextColour);
+  EXPECT_RECT(texts[2].rect, 10, 0, 20, 20);
+}
+
 TEST_F(HighlightTest, RowStartingAtTheRangesEndIsTouchedButDrawsNothing) {
   MakeView(100, 200);
   StreamBuilder s;
