@@ -212,7 +212,7 @@ int32_t PageViewPaintHighlight(PageView* view) {
       // highlight is placed within what was drawn, not within the whole word.
       int32_t w = e.leadWidth, count = WordLength(row);
       const uint8_t* proper = SkipSpaces(row + count);
-      MeasureFit(dc, row, &w, &count);
+      MeasureFit(dc, row, view->fontSpec.fontAsciiBase, &w, &count);
       HighlightPart(view, row, count, x - e.leadWidth, y);
       HighlightPart(view, proper, e.length, x, y);
     } else {

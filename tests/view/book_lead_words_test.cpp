@@ -32,12 +32,12 @@ TEST_F(BookLeadWordTest, EveryVerseNumberIsScrolledToAndHighlightedWhereItIsDraw
   // Letters read as themselves, and a Hebrew base with the drawing order turned around.
   const struct {
     int32_t base;
-    uint32_t flags;
-  } settings[] = {{97, 0}, {1488, kFlagReverse}};
+    bool reverse;
+  } settings[] = {{97, false}, {1488, true}};
   for (const auto& setting : settings) {
-    gReaderSettings.fontSpec.fontAsciiBase = setting.base;
-    gReaderSettings.flags = setting.flags;
+    fontSpec_.fontAsciiBase = setting.base;
     MakeView(480, 400);
+    view_->drawReversed = setting.reverse;
     size_t verses = 0;
     for (int article = 1; article <= kArticleCount; article += 2) {
       uint32_t length = 0;

@@ -241,8 +241,8 @@ TEST_F(HighlightTest, LeadWordCutShortByItsBoxIsHighlightedWithinWhatWasDrawn) {
   EXPECT_EQ(Utf8(marks[0].text), "b");
   EXPECT_RECT(marks[0].rect, 10, 0, 20, 20);
 
-  gReaderSettings.fontSpec.fontAsciiBase = 224;
-  gReaderSettings.flags = kFlagReverse;
+  view_->fontSpec.fontAsciiBase = 224;
+  view_->drawReversed = true;
   ASSERT_EQ(PageViewLayOut(view_, view_->text, false), kViewOk);
   fake::ClearDrawCalls();
   view_->highlightStart = p;  // "a", drawn turned around as "b a": at 10..20
