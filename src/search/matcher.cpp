@@ -12,13 +12,25 @@ constexpr uint32_t kOffsetLimit = 0x10000;
 
 constexpr ptrdiff_t kNone = -1;
 
+// The highest position at or below from that holds byte, or kNone. Most positions of a
+// text fail on the pattern's last byte, so finding the candidates is most of the work.
+ptrdiff_t FindLastByte(const uint8_t* text, uint8_t byte, ptrdiff_t from) {
+#if defined(__GLIBC__)
+  const void* found = memrchr(text, byte, size_t(from + 1));
+  return found ? static_cast<const uint8_t*>(found) - text : kNone;
+#else
+  for (ptrdiff_t p = from; p >= 0; --p)
+    if (text[p] == byte) return p;
+  return kNone;
+#endif
+}
+
 // MatchPattern on positions counted from text (the text begin): the first n bytes of
 // pattern, tried from position from down to 0. Answers the end position or kNone.
 ptrdiff_t Match(const uint8_t* text, const uint8_t* pattern, ptrdiff_t n, ptrdiff_t from, uint16_t* matchLength) {
   // An empty pattern looks for the 0 that no paragraph text holds.
   const uint8_t last = n > 0 ? pattern[n - 1] : 0;
-  for (ptrdiff_t p = from; p >= 0; --p) {
-    if (text[p] != last) continue;
+  for (ptrdiff_t p = FindLastByte(text, last, from); p >= 0; p = p > 0 ? FindLastByte(text, last, p - 1) : kNone) {
     ptrdiff_t q = n - 2;
     ptrdiff_t t = p - 1;
     bool failed = false;
@@ -51,6 +63,19 @@ ptrdiff_t Match(const uint8_t* text, const uint8_t* pattern, ptrdiff_t n, ptrdif
   return kNone;
 }
 
+// The pattern's length, or kNone when it is longer than the matcher takes.
+ptrdiff_t PatternLength(const uint8_t* pattern) {
+  const ptrdiff_t n = ptrdiff_t(strnlen(reinterpret_cast<const char*>(pattern), kMaxPatternLength + 1));
+  return n > kMaxPatternLength ? kNone : n;
+}
+
+// MatchPattern for a pattern whose length n is known to be good.
+const uint8_t* MatchKnownLength(const uint8_t* textBegin, const uint8_t* pattern, ptrdiff_t n, const uint8_t* from,
+                                uint16_t* matchLength) {
+  const ptrdiff_t end = Match(textBegin, pattern, n, from - textBegin, matchLength);
+  return end == kNone ? nullptr : textBegin + end;
+}
+
 }  // namespace
 
 const uint8_t* MatchPattern(const uint8_t* textBegin, const uint8_t* pattern, const uint8_t* from,
@@ -58,12 +83,11 @@ const uint8_t* MatchPattern(const uint8_t* textBegin, const uint8_t* pattern, co
   uint16_t length = 0;
   if (matchLength) *matchLength = 0;
   if (!textBegin || !pattern || !from || from < textBegin) return nullptr;
-  const ptrdiff_t n = ptrdiff_t(strnlen(reinterpret_cast<const char*>(pattern), kMaxPatternLength + 1));
-  if (n > kMaxPatternLength) return nullptr;
-  const ptrdiff_t end = Match(textBegin, pattern, n, from - textBegin, &length);
-  if (end == kNone) return nullptr;
-  if (matchLength) *matchLength = length;
-  return textBegin + end;
+  const ptrdiff_t n = PatternLength(pattern);
+  if (n == kNone) return nullptr;
+  const uint8_t* end = MatchKnownLength(textBegin, pattern, n, from, &length);
+  if (end && matchLength) *matchLength = length;
+  return end;
 }
 
 bool BuildParagraphSpans(const uint8_t* article, uint32_t length, ParagraphSpan** list) {
@@ -108,9 +132,10 @@ uint16_t SearchArticle(const uint8_t* article, uint32_t length, uint16_t start, 
     if (outOfMemory) *outOfMemory = true;
     return 0;
   }
+  const ptrdiff_t n = pattern ? PatternLength(pattern) : kNone;
   const uint8_t* found = nullptr;
   uint16_t foundLength = 0;
-  for (const ParagraphSpan* span = spans; span && !found; span = span->next) {
+  for (const ParagraphSpan* span = n == kNone ? nullptr : spans; span && !found; span = span->next) {
     const uint32_t textBegin = uint32_t(span->record - article) + 2;
     const uint32_t textEnd = uint32_t(span->textEnd - article);
     if (textEnd < start) continue;
@@ -124,7 +149,7 @@ uint16_t SearchArticle(const uint8_t* article, uint32_t length, uint16_t start, 
     } else {
       continue;
     }
-    found = MatchPattern(article + textBegin, pattern, article + from, &foundLength);
+    found = MatchKnownLength(article + textBegin, pattern, n, article + from, &foundLength);
   }
   FreeParagraphSpans(spans);
   if (!found) return 0;
