@@ -77,6 +77,14 @@ if(NOT err MATCHES "longer than 33")
   message(FATAL_ERROR "34 letters: ${err}")
 endif()
 
+# --find needs its pattern and goes alone.
+foreach(arguments "--find" "--find;א;--quit" "--find;א;--screenshot;${WORK}/x.png")
+  execute_process(COMMAND "${SOLMAR}" ${arguments} RESULT_VARIABLE code OUTPUT_VARIABLE output ERROR_VARIABLE error)
+  if(NOT code EQUAL 2 OR NOT output STREQUAL "" OR error STREQUAL "")
+    message(FATAL_ERROR "solmar ${arguments}: exit ${code}, expected 2 with a message\n${output}${error}")
+  endif()
+endforeach()
+
 file(GLOB_RECURSE written "${WORK}/*")
 if(written)
   message(FATAL_ERROR "--find wrote settings: ${written}")

@@ -88,6 +88,12 @@ TEST_F(FindAllTest, ReadingOrderUndoesTheStoredOrder) {
   EXPECT_EQ(ReadingOrderText(rtl, 7, 0x10, 2, 3), u"ב 2");
   EXPECT_EQ(ReadingOrderText(rtl, 7, 0x01, 4, 3), u"בא)");  // left to right: the stored order
   EXPECT_EQ(ReadingOrderText(rtl, 7, 0x10, 5, 3), u"");     // past the text
+  // A run of one digit next to a bracket: only the digit is a run.
+  const uint8_t single[] = {'(', '1', ' ', kAlef, ')'};
+  EXPECT_EQ(ReadingOrderText(single, 5, 0x10, 0, 5), u"(א 1)");
+  // Digits joined by ":" are one run; a ":" at the run's end is not part of it.
+  const uint8_t verse[] = {':', '1', ':', '2', '3', ' ', kBet};
+  EXPECT_EQ(ReadingOrderText(verse, 7, 0x10, 0, 7), u"ב 1:23:");
 }
 
 struct Record {
