@@ -135,6 +135,26 @@ TEST_F(SearchAgainTest, From285WithLowerPaneHidden) {
   EXPECT_EQ(Walk(3), (std::vector<Place>{{1, false, 1, 2}, {283, false, 283, 284}, {285, false, 285, 286}}));
 }
 
+// With no highlight and the pane at its last top row, the rest of the article is passed
+// over, even a hit on screen below the top line: the walk begins with the next article.
+TEST_F(SearchAgainTest, AtTheLastTopRowTheWalkBeginsWithTheNextArticle) {
+  PutArticle(1, {{35, "zz"}});
+  PutArticle(3, {{2, "zz"}});
+  SetPattern("zz");
+  Put(u"BottomSection", 1);
+  ASSERT_NE(Start(), nullptr);
+  Upper()->topRow = Upper()->maxTopRow;
+  ASSERT_LT(Upper()->maxTopRow, 35);
+  ASSERT_EQ(SearchAgain(window_), 1);
+  EXPECT_EQ(Now(), (Place{3, false, 3, 4}));
+  // One row higher the same hit is found in article 1 itself.
+  ASSERT_EQ(GoToArticle(window_, 1), 0);
+  Upper()->topRow = uint16_t(Upper()->maxTopRow - 1);
+  ASSERT_EQ(SearchAgain(window_), 1);
+  EXPECT_EQ(Now(), (Place{1, false, 1, 2}));
+  EXPECT_EQ(Upper()->highlightStart, TextOffset(1, {{35, "zz"}}, 35));
+}
+
 TEST_F(SearchAgainTest, ArticleThatCannotLoadIsSkippedSilently) {
   PutArticle(3, {{2, "zz"}});
   PutArticle(5, {{2, "zz"}});
