@@ -1,5 +1,6 @@
 #include "shell/window/pane_input.h"
 
+#include "search/search.h"
 #include "shell/navigation.h"
 #include "shell/panes.h"
 #include "shell/reader_settings.h"
