@@ -3,6 +3,7 @@
 #include "content/reader_settings.h"
 #include "shell/commands.h"
 #include "shell/later_commands.h"
+#include "shell/pane_accessibility.h"
 #include "shell/panes.h"
 #include "shell/settings.h"
 #include "shell/shell_resources.h"
@@ -121,6 +122,7 @@ intptr_t MainWindowProc(platform::Window* window, uint32_t message, uintptr_t wP
       gShellWindows.mainWindow = window;
       CreateBars();
       CreatePanes(window);
+      ExposePanes(window);
       SyncReverseCheck(MenuCheckMode::kSet);
       RefreshBookmarkCheck();
       return 0;

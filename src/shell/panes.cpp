@@ -3,7 +3,6 @@
 #include "content/article.h"
 #include "content/reader_settings.h"
 #include "shell/main_window.h"
-#include "shell/pane_accessibility.h"
 #include "shell/shell_resources.h"
 #include "shell/shell_state.h"
 #include "view/page_view.h"
@@ -49,7 +48,6 @@ bool LoadArticleIntoView(PageView* view, int article, bool releaseOld) {
 intptr_t CreatePanes(platform::Window* mainWindow) {
   PaneState& panes = gPaneState;
   platform::Dc* dc = platform::GetWindowDc(mainWindow);
-  ExposePanes(mainWindow);
 
   platform::Rect pane{0, 0, 0, 0};
   platform::GetClientRect(mainWindow, &pane);
