@@ -146,19 +146,18 @@ class ClientArea : public QWidget {
     // stays sharp; the reader's geometry (logical pixels) is unchanged.
     if (!image_.isNull() && image_.devicePixelRatio() != devicePixelRatioF()) {
       MakeImage();
-      event = nullptr;
+      update();  // all of it, not only the part this paint was for
     }
-    const QRect dirty = event ? event->rect() : rect();
     if (invalid_ && !image_.isNull()) {
       invalid_ = false;
       Deliver(window_, kMsgPaint, 0, 0);
     }
     QPainter painter(this);
     if (image_.isNull())
-      painter.fillRect(dirty, Qt::white);
+      painter.fillRect(event->rect(), Qt::white);
     else
-      painter.drawImage(dirty, image_, QRectF(QPointF(dirty.topLeft()) * image_.devicePixelRatio(),
-                                              QSizeF(dirty.size()) * image_.devicePixelRatio()));
+      painter.drawImage(event->rect(), image_, QRectF(QPointF(event->rect().topLeft()) * image_.devicePixelRatio(),
+                                                      QSizeF(event->rect().size()) * image_.devicePixelRatio()));
     PaintDocumentFocus(window_, this, &painter);
     if (paints_++ == 0 && qEnvironmentVariableIntValue("SOLMAR_REPORT_FIRST_PAINT") == 1) {
       std::fprintf(stderr, "solmar: first frame painted %.1f ms after the process started\n",
