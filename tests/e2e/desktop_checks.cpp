@@ -227,6 +227,14 @@ void CheckWindow(QWidget* frame, const QString& bookDir) {
   Check(commentary->text(QAccessible::Name) == QLatin1String("Commentary"), "the second is the Commentary");
   Check(page->rect().bottom() < commentary->rect().top(), "the Page lies above the Commentary");
   Check(page->parent() && page->parent()->object() == client, "the documents are children of the client area");
+  const QAccessible::State pageState = page->state();
+  Check(pageState.readOnly && pageState.multiLine && pageState.focusable && pageState.focused,
+        "the Page is a read-only, multi-line document that has the focus");
+  Check(!commentary->state().focused, "the Commentary has not");
+  QAccessibleInterface* clientNode = QAccessible::queryAccessibleInterface(client);
+  const QPoint inCommentary = commentary->rect().center();
+  Check(clientNode && clientNode->childAt(inCommentary.x(), inCommentary.y()) == commentary,
+        "the point in the middle of the lower pane is the Commentary");
 
   // The upper pane reads as article 1 of the book, paragraph by paragraph in reading order.
   const QStringList expected = SourceParagraphs(bookDir, 1);
@@ -344,6 +352,19 @@ void CheckWindow(QWidget* frame, const QString& bookDir) {
                    qPrintable(action->toolTip()), at200.width(), at200.height(), edge100, edge200);
   }
   Check(sharp == 6, "the six tool-bar pictures are drawn for 200 %");
+
+  // The window icon has the sizes of the installed theme icons, so no size is enlarged.
+  const QList<QSize> iconSizes = frame->windowIcon().availableSizes();
+  Check(iconSizes.contains(QSize(16, 16)) && iconSizes.contains(QSize(48, 48)) && iconSizes.contains(QSize(256, 256)),
+        "the window icon comes at 16, 48 and 256 pixels");
+  // The index tree's pictures still load after the tool-bar pictures learnt their scales.
+  int loaded = 0;
+  for (uint32_t id : {201u, 202u, 203u})
+    if (platform::Bitmap* bitmap = platform::LoadBitmap(id)) {
+      ++loaded;
+      platform::DeleteBitmap(bitmap);
+    }
+  Check(loaded == 3 && platform::LoadBitmap(204) == nullptr, "pictures 201 to 203 load, 204 is none");
 }
 
 int WindowScenario(int argc, char** argv, const QString& bookDir) {
