@@ -10,6 +10,8 @@ packages=(
   clang-14 libclang-rt-14-dev
   culmus fonts-dejavu-core
   xvfb xauth
+  librsvg2-bin
+  desktop-file-utils appstream lintian dpkg-dev man-db
 )
 missing=()
 for p in "${packages[@]}"; do

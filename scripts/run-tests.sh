@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test:
 #  1. the full build (warnings as errors) and all CTest tests, the Qt ones off screen;
-#  2. a short, bounded run of every libFuzzer target;
-#  3. the unit tests again under AddressSanitizer and UndefinedBehaviorSanitizer (last, so
+#  2. the install checks on that build: a scratch install, the validators of the desktop
+#     files, the installed program, the Debian package (scripts/check-install.sh);
+#  3. a short, bounded run of every libFuzzer target;
+#  4. the unit tests again under AddressSanitizer and UndefinedBehaviorSanitizer (last, so
 #     the run ends with CTest's summary).
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -14,6 +16,9 @@ echo "== build and test"
 cmake -S "$here" -B "$here/build/ci" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSOLMAR_WERROR=ON >/dev/null
 cmake --build "$here/build/ci" -j "$jobs"
 ctest --test-dir "$here/build/ci" --output-on-failure -j "$jobs" --timeout 300
+
+echo "== install and package"
+timeout 300 "$here/scripts/check-install.sh" "$here/build/ci"
 
 if [ -f "$here/fuzz/CMakeLists.txt" ]; then
   echo "== fuzz (bounded)"

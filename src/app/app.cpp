@@ -255,6 +255,8 @@ void PrepareReaderApplication() {
   QCoreApplication::setApplicationName(QStringLiteral("Solmar"));
   QCoreApplication::setOrganizationName(QStringLiteral("Orvanel"));
   QGuiApplication::setApplicationDisplayName(QStringLiteral("Solmar"));
+  // The installed menu entry's name: desktops find the entry and its icon for the window.
+  QGuiApplication::setDesktopFileName(QStringLiteral("org.orvanel.Solmar"));
   platform::qt::UsePack(solmar_book_pack, size_t(solmar_book_pack_end - solmar_book_pack));
 }
 

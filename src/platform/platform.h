@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 namespace platform {
 
@@ -424,6 +425,27 @@ constexpr uint32_t kClipboardUnicodeText = 13;
 // Shell
 // Opens an address with the platform's handler for it; false when that failed.
 bool OpenAddress(const char16_t* address);
+
+// ---------------------------------------------------------------------------------------
+// Assistive technology and keyboard focus
+// Parts of a top-level window's client area that read as documents (the reader's panes).
+// The reader describes them with callbacks; the backend calls them whenever assistive
+// technology reads the window or the keyboard focus moves between them, so the answers
+// always follow the current state.
+struct AccessibleDocuments {
+  // How many documents the client area holds now.
+  int (*count)(Window* window);
+  // The name of document index and its rectangle in client coordinates; false when there
+  // is no such document.
+  bool (*describe)(Window* window, int index, std::u16string* name, Rect* rect);
+  // Its text in reading order: the rows shown now, or the whole article when whole is set.
+  std::u16string (*text)(Window* window, int index, bool whole);
+  // The keyboard focus moved to document index: it becomes the one keys act on.
+  void (*focus)(Window* window, int index);
+};
+// Makes documents (kept by pointer; none takes them away) the description of window's
+// client area. False for a window that is not a top-level window of a registered class.
+bool SetAccessibleDocuments(Window* window, const AccessibleDocuments* documents);
 
 // ---------------------------------------------------------------------------------------
 // System

@@ -8,6 +8,7 @@
 #include "content/article.h"
 #include "content/letter_code.h"
 #include "content/streams.h"
+#include "content/visual_order.h"
 #include "platform/platform.h"
 #include "search/search.h"
 
@@ -32,21 +33,6 @@ bool InLetterCode(char16_t unit) {
   const bool letterByte = unit >= kLetterFirst && unit < kLetterFirst + kLetterCount;
   return !letterByte && unit != kLiteralBrace;
 }
-
-char16_t Mirrored(char16_t unit) {
-  switch (unit) {
-    case u'(': return u')';
-    case u')': return u'(';
-    case u'[': return u']';
-    case u']': return u'[';
-    case u'{': return u'}';
-    case u'}': return u'{';
-    default: return unit;
-  }
-}
-
-bool InLeftToRightRun(uint8_t byte) { return (byte >= '0' && byte <= '9') || (byte >= 'A' && byte <= 'Z'); }
-bool JoinsRun(uint8_t byte) { return byte == '.' || byte == ',' || byte == ':'; }
 
 }  // namespace
 
@@ -74,32 +60,9 @@ std::u16string ReadingOrderText(const uint8_t* text, uint32_t textLength, uint8_
     for (uint32_t i = offset; i < offset + count; ++i) out.push_back(DisplayUnit(text[i]));
     return out;
   }
-  // Stored positions in the order they are read: from the highest down, except that a run
-  // of digits and capitals is read from its lowest position up.
-  std::vector<uint32_t> order(textLength);
-  for (uint32_t k = 0; k < textLength; ++k) order[k] = textLength - 1 - k;
-  auto byteAt = [&](uint32_t k) { return text[order[k]]; };
-  uint32_t k = 0;
-  while (k < textLength) {
-    if (!InLeftToRightRun(byteAt(k))) {
-      ++k;
-      continue;
-    }
-    uint32_t end = k + 1;
-    for (;;) {
-      if (end < textLength && InLeftToRightRun(byteAt(end))) {
-        ++end;
-      } else if (end + 1 < textLength && JoinsRun(byteAt(end)) && InLeftToRightRun(byteAt(end + 1))) {
-        end += 2;
-      } else {
-        break;
-      }
-    }
-    std::reverse(order.begin() + k, order.begin() + end);
-    k = end;
-  }
+  const std::vector<uint32_t> order = SwappedOrder(text, textLength);
   for (uint32_t position : order)
-    if (position >= offset && position < offset + count) out.push_back(Mirrored(DisplayUnit(text[position])));
+    if (position >= offset && position < offset + count) out.push_back(MirrorBracket(DisplayUnit(text[position])));
   return out;
 }
 

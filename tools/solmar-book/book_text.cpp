@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "content/letter_code.h"
+#include "content/visual_order.h"
 
 namespace book {
 namespace {
@@ -165,37 +166,8 @@ std::string DecodeText(std::string_view letterCode) {
   return out;
 }
 
-namespace {
-
-bool IsLeftToRightRunCharacter(uint8_t c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z'); }
-
-}  // namespace
-
 void ToVisualOrder(std::string* letterCode) {
-  std::string& s = *letterCode;
-  std::reverse(s.begin(), s.end());
-  for (char& c : s) c = char(MirrorLetterCodeBracket(uint8_t(c)));
-  const size_t n = s.size();
-  size_t i = 0;
-  while (i < n) {
-    if (!IsLeftToRightRunCharacter(uint8_t(s[i]))) {
-      ++i;
-      continue;
-    }
-    size_t end = i + 1;
-    for (;;) {
-      if (end < n && IsLeftToRightRunCharacter(uint8_t(s[end]))) {
-        ++end;
-      } else if (end + 1 < n && (s[end] == '.' || s[end] == ',' || s[end] == ':') &&
-                 IsLeftToRightRunCharacter(uint8_t(s[end + 1]))) {
-        end += 2;
-      } else {
-        break;
-      }
-    }
-    std::reverse(s.begin() + long(i), s.begin() + long(end));
-    i = end;
-  }
+  SwapVisualOrder(reinterpret_cast<uint8_t*>(letterCode->data()), letterCode->size());
 }
 
 }  // namespace book

@@ -11,6 +11,7 @@ void ResetAll() {
   ResetWindows();
   ResetShell();
   ResetPictures();
+  ResetAccessibility();
 }
 
 }  // namespace fake

@@ -287,4 +287,9 @@ void FailBrushCreation(bool fail);
 platform::Bitmap* MakeBitmap(uint32_t id, int32_t width, int32_t height);
 const FakeBitmap* BitmapInfo(platform::Bitmap* bitmap);
 
+// --- Assistive technology ---------------------------------------------------------------
+// What SetAccessibleDocuments last gave a window; none when nothing (or none) was given.
+const platform::AccessibleDocuments* AccessibleDocumentsOf(platform::Window* window);
+void ResetAccessibility();
+
 }  // namespace fake

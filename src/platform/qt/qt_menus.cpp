@@ -13,12 +13,14 @@
 #include <QPixmap>
 #include <QStyle>
 #include <QToolBar>
+#include <cmath>
 #include <memory>
 #include <vector>
 
 #include "platform/menu_marks.h"
 #include "platform/platform.h"
 #include "platform/qt/qt_drawing.h"
+#include "platform/qt/qt_pictures.h"
 #include "platform/qt/qt_window_access.h"
 
 namespace platform {
@@ -45,7 +47,7 @@ struct BarState {
   Menu* menu = nullptr;                 // the whole menu
   std::vector<uint16_t> buttonCommands; // menu-bar buttons, parallel to menu->popups
   std::vector<QString> tips;
-  std::vector<QPixmap> images;
+  std::vector<QIcon> images;             // each with a pixmap per device pixel ratio
   size_t buttonCount = 0;
 };
 
@@ -203,12 +205,22 @@ bool BarAddTips(Window* bar, const char16_t* const* tips, size_t count) {
 int BarAddBitmap(Window* bar, uint32_t bitmapId, int count, int32_t width, int32_t height) {
   qt::BarState* state = qt::StateOf(bar);
   if (!state) return -1;
-  Bitmap* bitmap = LoadBitmap(bitmapId);
-  if (!bitmap) return -1;
+  if (qt::PictureAt(bitmapId, 1.0).isNull() || count < 0) return -1;
   const int first = int(state->images.size());
-  for (int i = 0; i < count; ++i)
-    state->images.push_back(QPixmap::fromImage(bitmap->image.copy(i * width, 0, width, height)));
-  DeleteBitmap(bitmap);
+  std::vector<QIcon> icons(static_cast<size_t>(count));
+  // One pixmap per ratio, so a scaled screen gets cells drawn for it, not enlarged ones.
+  for (const qreal ratio : qt::kPictureRatios) {
+    const QImage strip = qt::PictureAt(bitmapId, ratio);
+    const qreal made = strip.devicePixelRatio();
+    if (made != ratio && ratio != 1.0) continue;  // a pixel pattern, added at ratio 1 already
+    for (int i = 0; i < count; ++i) {
+      QImage cell = strip.copy(int(std::lround(i * width * made)), 0, int(std::lround(width * made)),
+                               int(std::lround(height * made)));
+      cell.setDevicePixelRatio(made);
+      icons[size_t(i)].addPixmap(QPixmap::fromImage(cell));
+    }
+  }
+  state->images.insert(state->images.end(), icons.begin(), icons.end());
   return first;
 }
 
@@ -221,11 +233,16 @@ bool BarAddButtons(Window* bar, const ToolButton* buttons, size_t count) {
     const size_t tipIndex = ++state->buttonCount;
     const QString tip = tipIndex < state->tips.size() ? state->tips[tipIndex] : QString();
     const QIcon icon = button.image >= 0 && size_t(button.image) < state->images.size()
-                           ? QIcon(state->images[size_t(button.image)])
+                           ? state->images[size_t(button.image)]
                            : QIcon();
     QAction* action = state->toolBar->addAction(icon, tip);
     action->setToolTip(tip);
     action->setObjectName(QStringLiteral("command%1").arg(button.command));
+    // Reachable with Tab (tool bars make their buttons NoFocus), named for screen readers.
+    if (QWidget* widget = state->toolBar->widgetForAction(action)) {
+      widget->setFocusPolicy(Qt::TabFocus);
+      widget->setAccessibleName(tip);
+    }
     Window* owner = state->owner;
     const uint16_t command = button.command;
     QObject::connect(action, &QAction::triggered, action, [owner, command] { qt::SendCommand(owner, command); });

@@ -8,9 +8,12 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <cmath>
+#include <utility>
 
 #include "platform/platform.h"
 #include "platform/qt/qt_drawing.h"
+#include "platform/qt/qt_pictures.h"
 
 namespace platform {
 struct Icon {
@@ -92,11 +95,14 @@ void DrawSearchAgain(QPainter& p) {
   p.fillRect(QRectF(7.5, 11.5, 4.5, 2), kAccent);
 }
 
-QImage ToolButtonImages() {
-  QImage image(96, 16, QImage::Format_ARGB32_Premultiplied);
+// The six 16 x 16 cells side by side, drawn as vectors at the device pixel ratio.
+QImage ToolButtonImages(qreal ratio) {
+  QImage image(int(std::ceil(96 * ratio)), int(std::ceil(16 * ratio)), QImage::Format_ARGB32_Premultiplied);
   image.fill(Qt::transparent);
+  image.setDevicePixelRatio(ratio);
   QPainter p(&image);
   p.setRenderHint(QPainter::Antialiasing);
+  p.setRenderHint(QPainter::TextAntialiasing);
   for (int i = 0; i < 6; ++i) {
     p.save();
     p.translate(i * 16, 0);
@@ -193,18 +199,23 @@ QPixmap ReaderIcon(int size) {
 // Internal to the Qt backend: the icon of a handle (an empty icon for none).
 QIcon IconOf(Icon* icon) { return icon ? icon->icon : QIcon(); }
 
+QImage PictureAt(uint32_t id, qreal ratio) {
+  switch (id) {
+    case 114: return ToolButtonImages(ratio > 0 ? ratio : 1.0);
+    case 201:
+    case 202:
+    case 203: return TreeGlyph(id);
+    default: return QImage();
+  }
+}
+
 }  // namespace platform::qt
 
 namespace platform {
 
 Bitmap* LoadBitmap(uint32_t id) {
-  switch (id) {
-    case 114: return new Bitmap{qt::ToolButtonImages()};
-    case 201:
-    case 202:
-    case 203: return new Bitmap{qt::TreeGlyph(id)};
-    default: return nullptr;
-  }
+  QImage image = qt::PictureAt(id, 1.0);
+  return image.isNull() ? nullptr : new Bitmap{std::move(image)};
 }
 
 void DeleteBitmap(Bitmap* bitmap) { delete bitmap; }
@@ -213,7 +224,7 @@ Icon* LoadIcon(uint32_t id) {
   if (id != 101) return nullptr;
   static Icon* icon = [] {
     auto* made = new Icon;
-    for (int size : {16, 24, 32, 48, 64, 128}) made->icon.addPixmap(qt::ReaderIcon(size));
+    for (int size : {16, 24, 32, 48, 64, 128, 256}) made->icon.addPixmap(qt::ReaderIcon(size));
     return made;
   }();
   return icon;

@@ -20,6 +20,7 @@
 #include <memory>
 
 #include "platform/platform.h"
+#include "platform/qt/qt_accessibility.h"
 #include "platform/qt/qt_app.h"
 #include "platform/qt/qt_drawing.h"
 #include "platform/qt/qt_startup_time.h"
@@ -109,19 +110,18 @@ class ClientArea : public QWidget {
 
  protected:
   void resizeEvent(QResizeEvent*) override {
-    const qreal ratio = devicePixelRatioF();
-    SetImageDcTarget(dc_, nullptr);
-    image_ = QImage(size() * ratio, QImage::Format_RGB32);
-    image_.setDevicePixelRatio(ratio);
-    image_.fill(Qt::white);
-    SetImageDcTarget(dc_, &image_);
-    // The class redraws whole on every size change: the new image starts blank.
-    invalid_ = true;
+    MakeImage();
     Deliver(window_, kMsgSize, 0, MakeLong(Clamp16(width()), Clamp16(height())));
     update();
   }
 
   void paintEvent(QPaintEvent* event) override {
+    // A window moved to a screen of another scale: the image follows, drawn anew, so text
+    // stays sharp; the reader's geometry (logical pixels) is unchanged.
+    if (!image_.isNull() && image_.devicePixelRatio() != devicePixelRatioF()) {
+      MakeImage();
+      update();  // all of it, not only the part this paint was for
+    }
     if (invalid_ && !image_.isNull()) {
       invalid_ = false;
       Deliver(window_, kMsgPaint, 0, 0);
@@ -132,6 +132,7 @@ class ClientArea : public QWidget {
     else
       painter.drawImage(event->rect(), image_, QRectF(QPointF(event->rect().topLeft()) * image_.devicePixelRatio(),
                                                       QSizeF(event->rect().size()) * image_.devicePixelRatio()));
+    PaintDocumentFocus(window_, this, &painter);
     if (paints_++ == 0 && qEnvironmentVariableIntValue("SOLMAR_REPORT_FIRST_PAINT") == 1) {
       std::fprintf(stderr, "solmar: first frame painted %.1f ms after the process started\n",
                    MillisecondsSinceProcessStart());
@@ -142,6 +143,21 @@ class ClientArea : public QWidget {
     if (event->button() != Qt::LeftButton) return QWidget::mousePressEvent(event);
     const QPoint p = event->position().toPoint();
     Deliver(window_, kMsgLButtonDown, 1, MakeLong(Clamp16(p.x()), Clamp16(p.y())));
+    FocusDocumentAt(window_, this, p);
+  }
+
+  // Tab and Shift+Tab visit the panes one by one before leaving the client area.
+  bool focusNextPrevChild(bool next) override {
+    if (hasFocus() && MoveDocumentFocus(window_, this, next)) return true;
+    return QWidget::focusNextPrevChild(next);
+  }
+  void focusInEvent(QFocusEvent* event) override {
+    EnterDocumentFocus(window_, this, event->reason());
+    QWidget::focusInEvent(event);
+  }
+  void focusOutEvent(QFocusEvent* event) override {
+    update();  // takes the focus mark away
+    QWidget::focusOutEvent(event);
   }
 
   void wheelEvent(QWheelEvent* event) override {
@@ -169,6 +185,18 @@ class ClientArea : public QWidget {
   }
 
  private:
+  // A blank backing image of the widget's size in device pixels (the screen's ratio), to be
+  // drawn whole: the class redraws whole on every size change.
+  void MakeImage() {
+    const qreal ratio = devicePixelRatioF();
+    SetImageDcTarget(dc_, nullptr);
+    image_ = QImage(size() * ratio, QImage::Format_RGB32);
+    image_.setDevicePixelRatio(ratio);
+    image_.fill(Qt::white);
+    SetImageDcTarget(dc_, &image_);
+    invalid_ = true;
+  }
+
   Window* window_;
   Dc* dc_ = nullptr;
   QImage image_;

@@ -2,6 +2,7 @@
 
 #include "shell/command_ids.h"
 #include "shell/menu_marks.h"
+#include "shell/pane_accessibility.h"
 #include "shell/panes.h"
 #include "shell/settings.h"
 #include "shell/shell_state.h"
@@ -58,6 +59,7 @@ intptr_t MainWindowProc(platform::Window* window, uint32_t message, uintptr_t wP
       gShellWindows.mainWindow = window;
       CreateBars();
       CreatePanes(window);
+      ExposePanes(window);
       SyncReverseCheck(MenuCheckMode::kSet);
       RefreshBookmarkCheck();
       return 0;

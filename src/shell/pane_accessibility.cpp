@@ -1,0 +1,58 @@
+#include "shell/pane_accessibility.h"
+
+#include "shell/reader_settings.h"
+#include "shell/panes.h"
+#include "shell/shell_state.h"
+#include "view/page_text.h"
+#include "view/page_view.h"
+
+namespace {
+
+// The panes that show now, upper first. With the lower-pane size "none" the lower view
+// keeps its size below the client area, where nobody sees it.
+int PaneViews(PageView* views[2]) {
+  int count = 0;
+  const bool lowerShown = LowerPaneHeight(gReaderSettings.bottomSection, 1000) > 0;
+  for (PageView* view : {gPaneState.upperView, lowerShown ? gPaneState.lowerView : nullptr})
+    if (view && view->height > 0 && view->width > 0) views[count++] = view;
+  return count;
+}
+
+PageView* PaneView(int index) {
+  PageView* views[2] = {nullptr, nullptr};
+  const int count = PaneViews(views);
+  return index >= 0 && index < count ? views[index] : nullptr;
+}
+
+int Count(platform::Window*) {
+  PageView* views[2] = {nullptr, nullptr};
+  return PaneViews(views);
+}
+
+bool Describe(platform::Window*, int index, std::u16string* name, platform::Rect* rect) {
+  PageView* view = PaneView(index);
+  if (!view) return false;
+  if (name) *name = view == gPaneState.lowerView ? u"Commentary" : u"Page";
+  if (rect) *rect = {view->x, view->y, view->x + view->width, view->y + view->height};
+  return true;
+}
+
+std::u16string Text(platform::Window*, int index, bool whole) {
+  PageView* view = PaneView(index);
+  return whole ? PageViewArticleText(view) : PageViewVisibleText(view);
+}
+
+// As a tap does: keys and the scroll bar keys act on this pane from now on.
+void Focus(platform::Window*, int index) {
+  PageView* view = PaneView(index);
+  if (!view) return;
+  PaneState& panes = gPaneState;
+  panes.activeView = view;
+  panes.activeScrollBar = view == panes.lowerView ? panes.lowerScrollBar : panes.upperScrollBar;
+}
+
+constexpr platform::AccessibleDocuments kPaneDocuments{Count, Describe, Text, Focus};
+
+}  // namespace
+
+void ExposePanes(platform::Window* mainWindow) { platform::SetAccessibleDocuments(mainWindow, &kPaneDocuments); }
