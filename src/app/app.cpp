@@ -21,6 +21,8 @@
 #include "platform/platform.h"
 #include "platform/qt/qt_app.h"
 #include "platform/qt/qt_platform.h"
+#include "search/find_all.h"
+#include "search/search.h"
 #include "shell/main_window.h"
 #include "shell/settings.h"
 #include "shell/shell_state.h"
@@ -37,11 +39,14 @@ constexpr char kUsage[] =
     "  --help               show this help and exit\n"
     "  --version            show the version and exit\n"
     "  --quit               close the running reader as Exit does (it saves its settings)\n"
+    "  --find PATTERN       list every place in the book that PATTERN matches and exit: Hebrew in\n"
+    "                       reading order, * for any run of characters, ? for any one; one line a\n"
+    "                       hit: article, end offset, length, the text matched (exit 1: none)\n"
     "  --screenshot FILE    draw the reader's window off screen into the PNG file FILE and exit\n"
     "    --size WxH         with a window of W x H pixels (default 540x800)\n"
     "    --article N        showing article N, 1 to 286 (default 1)\n"
     "\n"
-    "--quit and --screenshot never read or write the reader's settings.\n"
+    "--find, --quit and --screenshot never read or write the reader's settings.\n"
     "Qt's own options (-platform NAME, -style NAME, -session ID, ...) are passed on to Qt;\n"
     "any other argument is ignored with a warning.\n";
 
@@ -50,6 +55,7 @@ struct Options {
   bool version = false;
   bool quit = false;
   const char* screenshot = nullptr;
+  const char* find = nullptr;
   int width = 540;
   int height = 800;
   bool sizeGiven = false;
@@ -73,7 +79,9 @@ bool ParseArticle(const char* text, int* article) {
 }
 
 // Whether arg is one of our options that takes a value.
-bool TakesValue(const std::string& arg) { return arg == "--screenshot" || arg == "--size" || arg == "--article"; }
+bool TakesValue(const std::string& arg) {
+  return arg == "--screenshot" || arg == "--size" || arg == "--article" || arg == "--find";
+}
 
 // Fills options from our own arguments and checks their values. Every other argument is
 // left alone here: it may be Qt's (-session ID, -platform NAME, ...), and only once Qt has
@@ -96,6 +104,8 @@ bool ParseOptions(int argc, char** argv, Options* options) {
       options->quit = true;
     } else if (arg == "--screenshot") {
       if (!(options->screenshot = value("--screenshot"))) return false;
+    } else if (arg == "--find") {
+      if (!(options->find = value("--find"))) return false;
     } else if (arg == "--size") {
       const char* text = value("--size");
       if (!text) return false;
@@ -116,6 +126,10 @@ bool ParseOptions(int argc, char** argv, Options* options) {
   }
   if ((options->sizeGiven || options->articleGiven) && !options->screenshot) {
     std::fprintf(stderr, "solmar: --size and --article go with --screenshot\n");
+    return false;
+  }
+  if (options->find && (options->quit || options->screenshot)) {
+    std::fprintf(stderr, "solmar: --find goes alone, without --quit or --screenshot\n");
     return false;
   }
   if (options->quit && options->screenshot) {
@@ -146,6 +160,40 @@ int RunQuit(int argc, char** argv) {
   if (platform::SendInstanceRequest(kReaderClassName, platform::InstanceRequest::kQuit)) return 0;
   std::fprintf(stderr, "solmar: no reader is running\n");
   return 1;
+}
+
+// Lists every hit of the pattern in the book on standard output. No application object,
+// window or settings: the book carried in the program is all it reads.
+int RunFind(int argc, char** argv, const char* patternText) {
+  WarnUnknownArguments(argc, argv);
+  const QString pattern = QString::fromUtf8(patternText);
+  uint8_t stored[kSearchStringSize] = {};
+  char16_t badUnit = 0;
+  switch (StoredPatternFromReadingOrder(reinterpret_cast<const char16_t*>(pattern.utf16()), stored, &badUnit)) {
+    case PatternError::kNone: break;
+    case PatternError::kEmpty:
+      std::fprintf(stderr, "solmar: --find wants a pattern that is not empty\n");
+      return 2;
+    case PatternError::kTooLong:
+      std::fprintf(stderr, "solmar: the pattern is longer than %d characters\n", kMaxPatternLength);
+      return 2;
+    case PatternError::kNotInLetterCode:
+      std::fprintf(stderr, "solmar: the book's text cannot hold \"%s\" (U+%04X), so the pattern matches nothing\n",
+                   QString(QChar(badUnit)).toUtf8().constData(), unsigned(badUnit));
+      return 2;
+  }
+  if (!platform::qt::UsePack(solmar_book_pack, size_t(solmar_book_pack_end - solmar_book_pack))) {
+    std::fprintf(stderr, "solmar: the book carried in the program cannot be read\n");
+    return 2;
+  }
+  const BookSearchCount count = FindAllInBook(stored, [](const BookHit& hit) {
+    const QByteArray text = QString::fromUtf16(hit.readingText.data(), qsizetype(hit.readingText.size())).toUtf8();
+    std::printf("%u\t%u\t%u\t%s\n", unsigned(hit.article), unsigned(hit.endOffset), unsigned(hit.length),
+                text.constData());
+  });
+  if (count.unreadableArticles > 0)
+    std::fprintf(stderr, "solmar: %d articles could not be read and were passed over\n", count.unreadableArticles);
+  return count.hits > 0 ? 0 : 1;
 }
 
 int RunScreenshot(int argc, char** argv, const Options& options) {
@@ -220,6 +268,7 @@ int SolmarMain(int argc, char** argv) {
     std::printf("Solmar %s\n", SOLMAR_VERSION);
     return 0;
   }
+  if (options.find) return RunFind(argc, argv, options.find);
   if (options.quit) return RunQuit(argc, argv);
   if (options.screenshot) return RunScreenshot(argc, argv, options);
 

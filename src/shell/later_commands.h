@@ -13,7 +13,8 @@ struct PageView;
 // The "Choose Section" dialog: the article chosen, or 0.
 uint16_t OpenIndexDialog(platform::Window* owner, uint16_t currentArticle, FontSpec* fontSpec);
 void OpenSearchDialog(platform::Window* owner);
-void SearchAgain(platform::Window* mainWindow);
+// Search Again (src/search); 1 when a hit was shown.
+int SearchAgain(platform::Window* owner);
 // The font chooser on fontSpec: 1 when the user confirmed a choice.
 intptr_t OpenFontChooser(platform::Window* owner, FontSpec* fontSpec);
 void OpenAboutBox(platform::Window* owner);
