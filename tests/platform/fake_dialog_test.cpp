@@ -44,6 +44,26 @@ TEST_F(FakeDialogTest, ControlsComeFromTheTemplateInPixels) {
     EXPECT_EQ(fake::FocusWindow(), edit);  // the init answer asked for the default focus
     EXPECT_EQ(platform::GetDialogItem(dialog, 1014), nullptr);
     EXPECT_EQ(platform::GetDialogItem(dialog, platform::kNoControlId), nullptr);
+    // The picture takes its bitmap's size in pixels; the static text its units.
+    int pictures = 0;
+    for (Window* w : fake::AllWindows()) {
+      const fake::FakeControl* c = fake::ControlInfo(w);
+      if (!c || fake::WindowInfo(w)->parent != dialog) continue;
+      const platform::Rect r = fake::WindowInfo(w)->rect;
+      if (c->kind == platform::ControlKind::kPicture) {
+        ++pictures;
+        EXPECT_EQ(c->pictureId, 119u);
+        EXPECT_EQ(r.left, 14);
+        EXPECT_EQ(r.top, 142);
+        EXPECT_EQ(r.right - r.left, 154);
+        EXPECT_EQ(r.bottom - r.top, 95);
+      } else if (c->kind == platform::ControlKind::kStaticText) {
+        EXPECT_EQ(c->text, u"Search");
+        EXPECT_EQ(r.right - r.left, 224);
+        EXPECT_EQ(r.bottom - r.top, 16);
+      }
+    }
+    EXPECT_EQ(pictures, 1);
   })});
   const fake::RecordedDialog& d = fake::Dialogs().back();
   std::vector<uint32_t> order;
@@ -118,6 +138,8 @@ TEST_F(FakeDialogTest, ListBoxesSortFindAndSelect) {
               char16_t text[8];
               EXPECT_EQ(platform::ListBoxGetText(faces, 3, text, 8), 7);
               EXPECT_EQ(std::u16string(text), u"Nachlie");
+              EXPECT_EQ(platform::ListBoxGetText(faces, 4, text, 8), platform::kListBoxError);
+              EXPECT_EQ(platform::ListBoxGetText(faces, -1, text, 8), platform::kListBoxError);
               EXPECT_EQ(platform::ListBoxSetCurrentSelection(faces, 9), platform::kListBoxError);
               EXPECT_EQ(platform::ListBoxGetCurrentSelection(faces), platform::kListBoxError);
               Window* sizes = platform::GetDialogItem(dialog, 1006);  // unsorted
@@ -125,6 +147,9 @@ TEST_F(FakeDialogTest, ListBoxesSortFindAndSelect) {
               platform::ListBoxAddString(sizes, u"10");
               EXPECT_EQ(platform::ListBoxInsertString(sizes, 0, u"9"), 0);
               EXPECT_EQ(fake::ControlInfo(sizes)->items[2].text, u"10");
+              EXPECT_EQ(platform::ListBoxInsertString(sizes, 4, u"x"), platform::kListBoxError);
+              EXPECT_EQ(platform::ListBoxInsertString(sizes, -2, u"x"), platform::kListBoxError);
+              EXPECT_EQ(platform::ListBoxInsertString(sizes, -1, u"72"), 3);
               platform::ListBoxReset(sizes);
               EXPECT_EQ(platform::ListBoxCount(sizes), 0);
             }),
