@@ -7,6 +7,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDialog>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -164,7 +166,11 @@ TEST_F(QtSearchDialogTest, StoredStringComesBackSelected) {
     auto* edit = dialog->findChild<QLineEdit*>();
     shown = edit->text();
     selected = edit->selectedText();
-    EXPECT_EQ(edit->font().pixelSize() > 0 || edit->font().pointSize() > 0, true);
+    // The reader's font: DejaVu Sans, 20 pixels from ascent to descent (as near as the face allows).
+    EXPECT_EQ(QFontInfo(edit->font()).family(), "DejaVu Sans");
+    const QFontMetrics metrics(edit->font());
+    EXPECT_LE(metrics.ascent() + metrics.descent(), 20);
+    EXPECT_GE(metrics.ascent() + metrics.descent(), 17);
     EXPECT_EQ(edit->maxLength(), int(kSearchTextLimit));
     QImage image = dialog->grab().toImage();
     image.save(QStringLiteral(SOLMAR_ARTIFACT_DIR "/search_dialog.png"));
