@@ -216,6 +216,22 @@ TEST_F(SearchDialogTest, EditBoxUsesTheUpperPaneFontUntilTheDialogEnds) {
   EXPECT_EQ(gSearchDialog.searchFont, nullptr);
 }
 
+// Whatever the store left in the records, the box gets at most 33 letters and the font a
+// terminated face name.
+TEST_F(SearchDialogTest, UnterminatedStringAndFaceAreCut) {
+  std::memset(gReaderSettings.searchString, 'a', kSearchStringSize);
+  FontSpec spec{};
+  for (char16_t& c : spec.faceName) c = u'F';
+  spec.size = 12;
+  PageViewSetFont(Upper(), &spec);
+  Run({fake::Inspect([](Window* dialog) {
+    EXPECT_EQ(EditText(dialog), std::u16string(kSearchTextLimit, u'\u05D0'));
+    platform::FontDescription d{};
+    ASSERT_TRUE(fake::FontDescriptionOf(gSearchDialog.searchFont, &d));
+    EXPECT_EQ(std::u16string(d.face), std::u16string(31, u'F'));
+  })});
+}
+
 // A full box takes no more letters; the caret still moves left, as it does after any tap.
 TEST_F(SearchDialogTest, FullBoxTakesNoMoreLetters) {
   Run({fake::Inspect([](Window* dialog) {
