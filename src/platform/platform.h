@@ -295,14 +295,112 @@ struct Accelerator {
 int RunMessageLoop(Window* window, const Accelerator* accelerators, size_t count);
 
 // ---------------------------------------------------------------------------------------
-// Dialogs
-// Runs a modal dialog built from template templateId (resource type 5) over owner: proc
-// gets the init-dialog message with param as its second parameter, then the dialog's
-// messages, until it calls EndDialog. Answers the EndDialog result, or -1 when the dialog
-// cannot be made (no such template, no memory).
+// Dialogs and controls
+// A dialog is made from a template (platform/dialog_template.h) by identifier: its client
+// area and controls are placed in dialog units, turned into pixels with the base units.
+// Its procedure gets, as window messages:
+//   kMsgInitDialog  first, before it shows: param as the second parameter. An answer other
+//                   than 0 gives the focus to the first tab-stop control (an edit box then
+//                   has all its text selected); 0 leaves the focus alone.
+//   kMsgActivate    low word of the first parameter: kWaInactive, kWaActive, kWaClickActive.
+//   kMsgCommand     first parameter MakeLong(control id, notification code), second the
+//                   control (none for OK and Cancel that no control sent). The Enter key
+//                   and the OK beside the caption send kIdOk; Escape and the window's close
+//                   button send kIdCancel. The dialog stays until the procedure ends it.
+//   kMsgLButtonDown second parameter MakeLong(x, y), client pixels of the dialog, for
+//                   presses outside the controls that take input (static text and pictures
+//                   pass presses on to the dialog).
+//   kMsgKeyDown     keys pressed while the dialog itself has the focus (Enter, Escape and
+//                   Tab excepted); an answer of 0 means handled.
+//   kMsgVScroll     its own scroll bar (kWsVScroll): as for child scroll bars, with none as
+//                   the second parameter.
+//   kMsgSize        second parameter MakeLong(client width, client height).
+//   kMsgPaint       when its client area needs painting (BeginPaint / EndPaint as for a
+//                   window). kMsgEraseBackground is not sent by the backends; it is defined
+//                   for procedures that handle it.
+//   kMsgDestroy     last, after the procedure ended the dialog.
+// A dialog draws on its client area with GetWindowDc / BeginPaint like a window; controls
+// lie on top of what it draws.
+constexpr uint32_t kMsgEraseBackground = 20;
+constexpr uint32_t kWaInactive = 0;
+constexpr uint32_t kWaActive = 1;
+constexpr uint32_t kWaClickActive = 2;
+// Notification codes of the command message.
+constexpr uint16_t kBnClicked = 0;      // a button was pressed
+constexpr uint16_t kLbnSelChange = 1;   // the user changed a list box's selection
+constexpr uint16_t kLbnDblClk = 2;
+constexpr uint16_t kEnChange = 0x0300;  // the user changed an edit box's text
+
+// Runs a modal dialog built from template templateId over owner (centred over it, owned by
+// it): proc gets the init-dialog message with param as its second parameter, then the
+// dialog's messages, until it calls EndDialog. Answers the EndDialog result, or -1 when the
+// dialog cannot be made (no such template, no memory).
 intptr_t DialogBox(uint32_t templateId, Window* owner, WindowProc proc, intptr_t param);
-// Ends a modal dialog once its procedure returns; false when dialog is not one.
+// Ends a modal dialog once its procedure returns; false when dialog is not one, or ended.
 bool EndDialog(Window* dialog, intptr_t result);
+// The platform's dialog base units: horizontal in the low word, vertical in the high word.
+// A dialog unit is horizontal / 4 pixels across and vertical / 8 pixels down (truncated).
+uint32_t GetDialogBaseUnits();
+constexpr int kNoControlId = -1;
+// The control of dialog with that id; none when there is none (or id is kNoControlId).
+Window* GetDialogItem(Window* dialog, int id);
+// The id a control was made with; kNoControlId for none or a window that is no control.
+int GetDialogControlId(Window* control);
+// A dialog's caption or a control's text; false for none.
+bool SetWindowText(Window* window, const char16_t* text);
+// Copies at most capacity - 1 units of the text and a 0 into buffer; answers the units
+// copied (0 for none, or capacity 0).
+uint32_t GetWindowText(Window* window, char16_t* buffer, uint32_t capacity);
+// The control shows its text in font from now on (none: the dialog's font); redraw: at
+// once. The caller keeps the font and deletes it after the control is gone.
+void SetWindowFont(Window* control, Font* font, bool redraw);
+// Enables or disables input to a window; answers whether it was disabled before.
+bool EnableWindow(Window* window, bool enable);
+// Gives window the keyboard focus; false for none.
+bool SetFocus(Window* window);
+
+// Edit boxes. Positions count UTF-16 units of the text as the seam sees it.
+// At most maxUnits units can be typed or put in from now on (0: the platform's maximum).
+void EditLimitText(Window* edit, uint32_t maxUnits);
+// The selection start and end (equal when it is only the caret); 0, 0 for none.
+void EditGetSelection(Window* edit, uint32_t* start, uint32_t* end);
+// Selects start..end (clamped to the text; end -1: to the end, so 0, -1 selects all).
+void EditSetSelection(Window* edit, int32_t start, int32_t end);
+// Replaces the selection with text, or inserts it at the caret, keeping the limit (what
+// does not fit is dropped); the caret then stands after what was inserted. allowUndo: the
+// user can undo it.
+void EditReplaceSelection(Window* edit, const char16_t* text, bool allowUndo);
+
+// Buttons of a dialog by id: check marks of radio buttons; nothing for an id with no button.
+void CheckDialogButton(Window* dialog, int id, bool checked);
+bool IsDialogButtonChecked(Window* dialog, int id);
+
+// List boxes. Indexes count from 0; kListBoxError (-1) reports a bad index or none.
+constexpr int kListBoxError = -1;
+// Adds at the end, or at its sorted place (kLbsSort); answers its index.
+int ListBoxAddString(Window* list, const char16_t* text);
+// Inserts at index (-1: at the end), not sorted; answers its index.
+int ListBoxInsertString(Window* list, int index, const char16_t* text);
+// Deletes the string at index; answers the count left.
+int ListBoxDeleteString(Window* list, int index);
+// Empties the list.
+void ListBoxReset(Window* list);
+int ListBoxCount(Window* list);  // 0 for none
+// Copies at most capacity - 1 units of string index and a 0; answers the units copied, or
+// kListBoxError for a bad index.
+int ListBoxGetText(Window* list, int index, char16_t* buffer, uint32_t capacity);
+// A number kept with each string (0 when added); SetItemData answers false for a bad index.
+bool ListBoxSetItemData(Window* list, int index, intptr_t data);
+intptr_t ListBoxGetItemData(Window* list, int index);  // kListBoxError for a bad index
+int ListBoxGetCurrentSelection(Window* list);          // kListBoxError when none
+// Selects index and shows it; -1 clears the selection. Answers kListBoxError for -1 or a
+// bad index (the selection is then cleared).
+int ListBoxSetCurrentSelection(Window* list, int index);
+// The first string after startAfter (-1: from the first), going round once, that begins
+// with prefix ignoring case; kListBoxError when none does.
+int ListBoxFindPrefix(Window* list, int startAfter, const char16_t* prefix);
+// ListBoxFindPrefix, and that string becomes the selection (an unmatched prefix keeps it).
+int ListBoxSelectPrefix(Window* list, int startAfter, const char16_t* prefix);
 
 // ---------------------------------------------------------------------------------------
 // Menus
@@ -370,6 +468,7 @@ bool BarAddButtons(Window* bar, const ToolButton* buttons, size_t count);
 
 // Full-screen state of a top-level window: any of these bits hides that element.
 constexpr uint32_t kFullScreenHideTaskBar = 0x02;
+constexpr uint32_t kFullScreenShowInputPanelButton = 0x04;
 constexpr uint32_t kFullScreenHideInputPanelButton = 0x08;
 constexpr uint32_t kFullScreenHideStartIcon = 0x20;
 bool SetFullScreenState(Window* window, uint32_t state);
@@ -382,6 +481,9 @@ constexpr uint32_t kDialogSizeFullScreen = 0x04;
 constexpr uint32_t kDialogInputPanelDown = 0x08;
 constexpr uint32_t kDialogNoMenuBar = 0x10;
 bool ShellInitDialog(Window* dialog, uint32_t flags);
+// Asks the shell to put the input panel (the on-screen keyboard) away for window; nothing
+// on platforms without one.
+void ForceInputPanelDown(Window* window);
 
 // ---------------------------------------------------------------------------------------
 // Single instance

@@ -327,14 +327,15 @@ TEST_F(MainWindowTest, AllocationFailureMidRunSavesOnceAndReleasesOnce) {
 
 TEST_F(MainWindowTest, SetUpDialogAddsDoneButtonUnlessFullScreen) {
   ASSERT_NE(Start(), nullptr);
-  fake::ScriptDialog(105, {});
+  // A dialog without a template: the fake places it at the default size.
+  fake::ScriptDialog(900, {});
   auto proc = [](Window* dialog, uint32_t message, uintptr_t, intptr_t) -> intptr_t {
     if (message == platform::kMsgInitDialog) SetUpDialog(dialog, 30);
     return 0;
   };
-  platform::DialogBox(105, window_, proc, 0);
+  platform::DialogBox(900, window_, proc, 0);
   gDeviceOptions.fullScreen = 1;
-  platform::DialogBox(105, window_, proc, 0);
+  platform::DialogBox(900, window_, proc, 0);
   ASSERT_EQ(fake::ShellDialogInits().size(), 2u);
   EXPECT_EQ(fake::ShellDialogInits()[0].second, 31u);
   EXPECT_EQ(fake::ShellDialogInits()[1].second, 30u);

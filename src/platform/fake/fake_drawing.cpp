@@ -165,6 +165,12 @@ platform::Bitmap* MakeBitmap(uint32_t id, int32_t width, int32_t height) {
 
 const FakeBitmap* BitmapInfo(platform::Bitmap* bitmap) { return bitmap ? &bitmap->info : nullptr; }
 
+bool FontDescriptionOf(platform::Font* font, platform::FontDescription* description) {
+  if (!font || !description) return false;
+  *description = font->description;
+  return true;
+}
+
 }  // namespace fake
 
 namespace platform {

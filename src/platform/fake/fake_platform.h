@@ -6,10 +6,12 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "platform/dialog_template.h"
 #include "platform/menu_marks.h"
 #include "platform/platform.h"
 
@@ -150,24 +152,88 @@ void QueueMessage(platform::Window* window, uint32_t message, uintptr_t wParam, 
 const std::vector<platform::Accelerator>& LoopAccelerators();
 int MessageLoopsRun();
 
-// Dialogs run from a script: DialogBox of a scripted template makes a dialog window (a
-// child of owner), sends it the init-dialog message and then the scripted messages until
-// the procedure calls EndDialog (when the script runs out, the dialog ends with 0). An
-// unscripted template cannot be made (-1).
+// Dialogs run from a script. DialogBox of a scripted template makes a dialog window (a child
+// of owner) with the controls of its template (platform/dialog_template.h; a template the
+// program does not carry gets none), sends it the init-dialog message, then kMsgActivate
+// (kWaActive), then runs the script's steps in order until the procedure calls EndDialog
+// (when the script runs out the dialog ends with 0), and last kMsgDestroy. An unscripted
+// template cannot be made (-1).
+// A dialog of a template is centred over its owner's window rectangle with its client size
+// from the base units; one without a template lies at 0, 26 with the default window size.
 struct ScriptedMessage {
   uint32_t message;
   uintptr_t wParam;
   intptr_t lParam;
 };
 void ScriptDialog(uint32_t templateId, std::vector<ScriptedMessage> messages);
+// One step of a scripted dialog: something the user (or the test) does while it runs.
+struct DialogStep {
+  std::function<void(platform::Window* dialog)> run;
+};
+void ScriptDialogSteps(uint32_t templateId, std::vector<DialogStep> steps);
+// The message as the procedure gets it.
+DialogStep SendToDialog(uint32_t message, uintptr_t wParam, intptr_t lParam);
+// A button press: the command MakeLong(id, kBnClicked) with the control of that id (none
+// for OK and Cancel without a control, as the caption's OK and the close button send them).
+DialogStep PressButton(int id);
+// The user replaces an edit box's text: the caret at its end, then kEnChange.
+DialogStep TypeText(int id, std::u16string text);
+// A press of the stylus or left button at client pixels x, y of the dialog.
+DialogStep TapDialog(int32_t x, int32_t y);
+// The user selects item index of a list box (kLbnSelChange follows when it notifies).
+DialogStep SelectListItem(int id, int index);
+// Runs check on the running dialog, e.g. to look at its controls between two steps.
+DialogStep Inspect(std::function<void(platform::Window* dialog)> check);
+
 struct RecordedDialog {
   uint32_t templateId;
   platform::Window* owner;
   platform::Window* dialog;
   intptr_t result;
+  std::vector<MessageCall> messages;  // every message its procedure got, in order
 };
 const std::vector<RecordedDialog>& Dialogs();
+// What GetDialogBaseUnits answers: 8 and 16 after the reset (a dialog unit is 2 x 2 pixels).
+void SetDialogBaseUnits(uint16_t horizontal, uint16_t vertical);
 
+// Controls of fake dialogs: their state, as the seam's operations left it.
+struct FakeListItem {
+  std::u16string text;
+  intptr_t data;
+};
+struct FakeControl {
+  int id;
+  platform::ControlKind kind;
+  uint32_t style;
+  std::u16string text;
+  platform::Font* font;      // none: the dialog's font
+  bool enabled;
+  uint32_t limit;            // edit: 0 = no limit
+  uint32_t selectionStart, selectionEnd;
+  std::u16string undoText;   // edit: the text an undo would bring back
+  bool canUndo;
+  bool checked;              // radio buttons
+  uint32_t pictureId;        // pictures: 0 when the bitmap could not be loaded
+  std::vector<FakeListItem> items;
+  int selection;             // list boxes: -1 for none
+};
+// none for a window that is no control of a fake dialog.
+const FakeControl* ControlInfo(platform::Window* control);
+// The window SetFocus (or the dialog's default focus) gave the focus to last.
+platform::Window* FocusWindow();
+enum class ControlOp {
+  kSetText, kSetFont, kEnable, kFocus, kLimitText, kSetSelection, kReplaceSelection, kCheck,
+  kListAdd, kListInsert, kListDelete, kListReset, kListSetData, kListSetSelection, kListSelectPrefix,
+};
+// One call of the seam that changed a dialog or a control.
+struct ControlCall {
+  platform::Window* window;
+  int id;                    // the control's id; kNoControlId for a dialog
+  ControlOp op;
+  std::u16string text;       // the text or prefix given
+  int64_t a, b;              // numbers given: selection, limit, index, data, check, redraw
+};
+const std::vector<ControlCall>& ControlCalls();
 // Menus and bars.
 struct FakeMenuItem {
   uint16_t command;      // 0: separator
@@ -198,6 +264,8 @@ void ResetShell();
 // SetFullScreenState calls (window, state), in order.
 const std::vector<std::pair<platform::Window*, uint32_t>>& FullScreenStates();
 int SettingChangesHandled();
+// ForceInputPanelDown calls, in order.
+const std::vector<platform::Window*>& InputPanelsForcedDown();
 // ShellInitDialog calls (dialog, flags), in order.
 const std::vector<std::pair<platform::Window*, uint32_t>>& ShellDialogInits();
 // Another process holds the instance name: ClaimSingleInstance fails and
@@ -286,6 +354,8 @@ void FailBrushCreation(bool fail);
 // A bitmap handle for tests and for the fake's picture loading; released by the reset.
 platform::Bitmap* MakeBitmap(uint32_t id, int32_t width, int32_t height);
 const FakeBitmap* BitmapInfo(platform::Bitmap* bitmap);
+// The description a font of the fake was made from; false for none.
+bool FontDescriptionOf(platform::Font* font, platform::FontDescription* description);
 
 // --- Assistive technology ---------------------------------------------------------------
 // What SetAccessibleDocuments last gave a window; none when nothing (or none) was given.

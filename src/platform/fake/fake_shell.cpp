@@ -16,6 +16,7 @@ struct ShellState {
   platform::OsVersion version{5, 1};
   int yields = 0;
   std::vector<std::u16string> clipboardFormats;
+  std::vector<platform::Window*> inputPanelsDown;
 };
 
 ShellState& State() {
@@ -35,6 +36,7 @@ platform::Window* InstanceRequestWindow() { return State().requestWindow; }
 bool InstanceClaimed() { return State().claimed; }
 void SetOsVersion(uint32_t major, uint32_t minor) { State().version = {major, minor}; }
 int YieldCalls() { return State().yields; }
+const std::vector<platform::Window*>& InputPanelsForcedDown() { return State().inputPanelsDown; }
 
 }  // namespace fake
 
@@ -51,6 +53,8 @@ bool ShellInitDialog(Window* dialog, uint32_t flags) {
   fake::State().dialogInits.emplace_back(dialog, flags);
   return dialog != nullptr;
 }
+
+void ForceInputPanelDown(Window* window) { fake::State().inputPanelsDown.push_back(window); }
 
 bool ClaimSingleInstance(const char16_t*) {
   if (fake::State().otherInstance) return false;

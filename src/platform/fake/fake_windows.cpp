@@ -5,6 +5,7 @@
 #include <memory>
 #include <set>
 
+#include "platform/fake/fake_internal.h"
 #include "platform/fake/fake_platform.h"
 
 namespace platform {
@@ -12,18 +13,6 @@ namespace platform {
 struct Menu {
   std::vector<fake::FakeMenuItem> items;
   std::vector<Menu*> popups;  // searched after the items
-};
-
-struct Window {
-  fake::FakeWindowInfo info;
-  WindowProc proc;
-  bool isBar;
-  fake::FakeBarInfo bar;
-  Menu* barMenu;                  // the whole menu of the bar
-  std::vector<uint16_t> buttonCommands;  // menu-bar buttons, parallel to barMenu->popups
-  bool isDialog;
-  bool dialogEnded;
-  intptr_t dialogResult;
 };
 
 }  // namespace platform
@@ -59,8 +48,6 @@ struct WindowsState {
   std::deque<QueuedMessage> queue;
   std::vector<platform::Accelerator> accelerators;
   int loops = 0;
-  std::map<uint32_t, std::vector<ScriptedMessage>> dialogScripts;
-  std::vector<RecordedDialog> dialogs;
   int32_t barHeight = 26;
   bool failBars = false;
 };
@@ -69,6 +56,8 @@ WindowsState& State() {
   static WindowsState state;
   return state;
 }
+
+}  // namespace
 
 bool Known(Window* w) {
   if (!w) return false;
@@ -88,6 +77,11 @@ Window* NewWindow(const std::u16string& className, const std::u16string& title, 
   State().handles.push_back(w);
   return w;
 }
+
+int32_t DefaultWindowWidth() { return State().defaultWidth; }
+int32_t DefaultWindowHeight() { return State().defaultHeight; }
+
+namespace {
 
 Menu* NewMenu() {
   State().menus.push_back(std::make_unique<Menu>());
@@ -129,6 +123,8 @@ void CollectItems(Menu* menu, std::vector<FakeMenuItem>* out) {
   for (Menu* popup : menu->popups) CollectItems(popup, out);
 }
 
+}  // namespace
+
 void DestroyChildren(Window* parent) {
   for (Window* w : State().handles)
     if (w->info.parent == parent && !w->info.destroyed) {
@@ -138,12 +134,11 @@ void DestroyChildren(Window* parent) {
     }
 }
 
-}  // namespace
-
 void ResetWindows() {
   for (Window* w : State().handles)
     if (w->info.dc) DeleteDc(w->info.dc);
   State() = WindowsState{};
+  ResetDialogs();
 }
 
 const FakeWindowInfo* WindowInfo(platform::Window* window) { return Known(window) ? &window->info : nullptr; }
@@ -177,11 +172,6 @@ void QueueMessage(platform::Window* window, uint32_t message, uintptr_t wParam, 
 
 const std::vector<platform::Accelerator>& LoopAccelerators() { return State().accelerators; }
 int MessageLoopsRun() { return State().loops; }
-
-void ScriptDialog(uint32_t templateId, std::vector<ScriptedMessage> messages) {
-  State().dialogScripts[templateId] = std::move(messages);
-}
-const std::vector<RecordedDialog>& Dialogs() { return State().dialogs; }
 
 std::vector<FakeMenuItem> MenuItems(platform::Menu* menu) {
   std::vector<FakeMenuItem> out;
@@ -370,37 +360,6 @@ int RunMessageLoop(Window* window, const Accelerator* accelerators, size_t count
     if (!fake::QuitRequests().empty()) return fake::QuitRequests().back();
   }
   return -1;
-}
-
-intptr_t DialogBox(uint32_t templateId, Window* owner, WindowProc proc, intptr_t param) {
-  auto script = State().dialogScripts.find(templateId);
-  if (script == State().dialogScripts.end() || !proc) {
-    State().dialogs.push_back({templateId, owner, nullptr, -1});
-    return -1;
-  }
-  const std::vector<fake::ScriptedMessage> messages = script->second;
-  Window* dialog = fake::NewWindow(u"#dialog", u"", owner);
-  dialog->proc = proc;
-  dialog->isDialog = true;
-  dialog->info.visible = true;
-  dialog->info.rect = {0, 26, State().defaultWidth, State().defaultHeight};
-  proc(dialog, kMsgInitDialog, 0, param);
-  for (const fake::ScriptedMessage& m : messages) {
-    if (dialog->dialogEnded) break;
-    proc(dialog, m.message, m.wParam, m.lParam);
-  }
-  const intptr_t result = dialog->dialogEnded ? dialog->dialogResult : 0;
-  dialog->info.destroyed = true;
-  dialog->info.visible = false;
-  State().dialogs.push_back({templateId, owner, dialog, result});
-  return result;
-}
-
-bool EndDialog(Window* dialog, intptr_t result) {
-  if (!fake::Known(dialog) || !dialog->isDialog || dialog->dialogEnded) return false;
-  dialog->dialogEnded = true;
-  dialog->dialogResult = result;
-  return true;
 }
 
 bool CheckMenuItem(Menu* menu, uint16_t command, bool checked) {

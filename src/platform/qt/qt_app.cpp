@@ -136,6 +136,9 @@ bool SetFullScreenState(Window* window, uint32_t state) {
 
 void HandleSettingChange(Window*, uintptr_t, intptr_t) {}
 
+// The desktop has no input panel.
+void ForceInputPanelDown(Window*) {}
+
 bool ShellInitDialog(Window* dialog, uint32_t flags) {
   QWidget* widget = qt::WidgetOf(dialog);
   if (!widget) return false;

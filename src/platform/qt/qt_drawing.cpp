@@ -61,6 +61,12 @@ struct FontFace {
 
 namespace {
 
+}  // namespace
+
+QFont QFontOf(Font* font) { return font && font->face ? font->face->font : QFont(); }
+
+namespace {
+
 int32_t TextHeight(const QFont& font) {
   QFontMetrics metrics(font);
   return metrics.ascent() + metrics.descent();

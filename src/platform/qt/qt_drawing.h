@@ -70,6 +70,9 @@ void DeleteImageDc(Dc* dc);
 // stay selected.
 void SetImageDcTarget(Dc* dc, QImage* image);
 
+// The Qt font a font handle draws with (for controls that show text in it).
+QFont QFontOf(Font* font);
+
 // 0x00BBGGRR to QColor and back.
 QColor ToQColor(uint32_t colour);
 uint32_t FromQColor(const QColor& colour);

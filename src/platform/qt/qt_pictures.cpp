@@ -1,6 +1,6 @@
 // The program's pictures, drawn at run time: icon 101, the six tool-button images of
-// bitmap 114 and the index tree's glyphs 201..203. Pictures of dialogs that arrive later
-// (113, 119) are not carried yet: loading them gives none.
+// bitmap 114, the search dialog's keyboard 119 and the index tree's glyphs 201..203. The
+// About picture (113) is not carried yet: loading it gives none.
 #include <QColor>
 #include <QFont>
 #include <QIcon>
@@ -22,6 +22,10 @@ struct Icon {
 }  // namespace platform
 
 namespace platform::qt {
+
+// The letter code of each key of picture 119, position 1 first (for the picture's tests).
+const char* KeyboardPictureLetters();
+
 namespace {
 
 const QColor kInk(0x1F, 0x3A, 0x8F);     // dark blue
@@ -150,6 +154,33 @@ QImage TreeGlyph(uint32_t id) {
   return image;
 }
 
+// The keyboard of the search dialog: 154 x 95, black on white. Three rows of nine keys of
+// 17 x 25 pixels (grid lines at x = 0, 17, ..., 153 and y = 0, 25, 50, 75), each with its
+// letter; key position k (1..27) counts from the right of the top row, row by row. Below
+// them the space bar spans columns 2..6 down to y = 94.
+QImage KeyboardImage() {
+  QImage image(154, 95, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  QPainter p(&image);
+  p.setPen(QPen(Qt::black, 1));
+  for (int x = 0; x <= 153; x += 17) p.drawLine(x, 0, x, 75);
+  for (int y = 0; y <= 75; y += 25) p.drawLine(0, y, 153, y);
+  p.drawRect(34, 75, 119 - 34, 94 - 75);
+  QFont font;
+  font.setFamilies({QStringLiteral("Nachlieli CLM"), QStringLiteral("DejaVu Sans")});
+  font.setPixelSize(17);
+  font.setBold(true);
+  p.setFont(font);
+  const char* layout = KeyboardPictureLetters();
+  for (int k = 1; k <= 27; ++k) {
+    const int row = (k - 1) / 9, column = 8 - (k - 1) % 9;
+    const QChar letter(char16_t(0x05D0 + (layout[k - 1] - 0x61)));
+    p.drawText(QRect(column * 17 + 1, row * 25 + 1, 16, 24), Qt::AlignCenter, QString(letter));
+  }
+  p.end();
+  return image.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither);
+}
+
 QPixmap ReaderIcon(int size) {
   QPixmap pixmap(size, size);
   pixmap.fill(Qt::transparent);
@@ -196,12 +227,15 @@ QPixmap ReaderIcon(int size) {
 
 }  // namespace
 
+const char* KeyboardPictureLetters() { return "abcdefghijlkmonqprsutwvxyz{"; }
+
 // Internal to the Qt backend: the icon of a handle (an empty icon for none).
 QIcon IconOf(Icon* icon) { return icon ? icon->icon : QIcon(); }
 
 QImage PictureAt(uint32_t id, qreal ratio) {
   switch (id) {
     case 114: return ToolButtonImages(ratio > 0 ? ratio : 1.0);
+    case 119: return KeyboardImage();
     case 201:
     case 202:
     case 203: return TreeGlyph(id);

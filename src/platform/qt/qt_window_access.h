@@ -29,7 +29,7 @@ struct BarState;
 namespace platform {
 
 struct Window {
-  enum class Kind { kTopLevel, kScrollBar, kBar, kOther };
+  enum class Kind { kTopLevel, kScrollBar, kBar, kDialog, kControl, kOther };
   Kind kind = Kind::kOther;
   QPointer<QWidget> widget;
   WindowProc proc = nullptr;  // top-level windows of a registered class
@@ -41,6 +41,15 @@ struct Window {
   // Scroll bars: the range and position the reader set; the widget only mirrors them.
   int32_t scrollMinimum = 0, scrollMaximum = 0, scrollPosition = 0;
   qt::BarState* bar = nullptr;       // bars
+  // Dialogs: their controls in template order, their own scroll bar, the end asked for.
+  std::vector<Window*> controls;
+  Window* ownScrollBar = nullptr;
+  bool dialogEnded = false;
+  intptr_t dialogResult = 0;
+  // Controls: the template's id, kind and style.
+  int controlId = kNoControlId;
+  int controlKind = -1;  // a platform::ControlKind
+  uint32_t controlStyle = 0;
 };
 
 }  // namespace platform
@@ -61,6 +70,19 @@ void AttachWidget(Window* window, QWidget* widget);
 std::vector<Window*> AllWindowRecords();
 // The registered top-level windows not yet destroyed.
 std::vector<Window*> TopLevelWindows();
+
+// A client area for window inside parent: the widget that keeps the backing image the
+// window draws into and turns Qt events into its messages. A dialog's body leaves Enter,
+// Escape and Tab to the dialog.
+ClientArea* CreateClientArea(Window* window, QWidget* parent, bool dialogBody);
+// A vertical scroll bar in parent's client area reporting to parent; ownBar: it stands for
+// the parent's own bar (its messages carry none instead of the bar).
+Window* CreateChildScrollBar(Window* parent, const QString& title, uint32_t style, int32_t x, int32_t y,
+                             int32_t width, int32_t height, bool ownBar);
+// Whether windows are made for rendering only (SetWindowsOffscreen).
+bool WindowsOffscreen();
+// Marks a window and its descendants destroyed.
+void MarkWindowDestroyed(Window* window);
 
 // The main window's client area: the widget that holds the backing image the panes draw
 // into and turns Qt events into messages for the window procedure.

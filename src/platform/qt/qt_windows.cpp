@@ -91,7 +91,8 @@ uint32_t Clamp16(int value) { return uint32_t(value < 0 ? 0 : value > 0xFFFF ? 0
 // The client area of a top-level window.
 class ClientArea : public QWidget {
  public:
-  ClientArea(Window* window, QWidget* parent) : QWidget(parent), window_(window) {
+  ClientArea(Window* window, QWidget* parent, bool dialogBody)
+      : QWidget(parent), window_(window), dialogBody_(dialogBody) {
     setObjectName(QStringLiteral("SolmarClient"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
@@ -171,6 +172,9 @@ class ClientArea : public QWidget {
 
   void keyPressEvent(QKeyEvent* event) override {
     const uint32_t key = VirtualKey(event->key());
+    // A dialog answers these keys itself (OK, Cancel, the next control).
+    if (dialogBody_ && (key == kVkReturn || key == kVkEscape || key == kVkTab || event->key() == Qt::Key_Backtab))
+      return QWidget::keyPressEvent(event);
     if (key && Deliver(window_, kMsgKeyDown, key, 0) == 0) {
       event->accept();
       return;
@@ -198,6 +202,7 @@ class ClientArea : public QWidget {
   }
 
   Window* window_;
+  bool dialogBody_;
   Dc* dc_ = nullptr;
   QImage image_;
   bool invalid_ = true;
@@ -243,8 +248,10 @@ QSize DefaultTopLevelSize() {
   return wanted;
 }
 
-Window* CreateScrollBar(Window* parent, const QString& title, uint32_t style, int32_t x, int32_t y, int32_t width,
-                        int32_t height) {
+}  // namespace
+
+Window* CreateChildScrollBar(Window* parent, const QString& title, uint32_t style, int32_t x, int32_t y,
+                             int32_t width, int32_t height, bool ownBar) {
   if (!Alive(parent) || !parent->client) return nullptr;
   auto* scrollBar = new QScrollBar(Qt::Vertical, parent->client);
   scrollBar->setObjectName(title);
@@ -260,8 +267,8 @@ Window* CreateScrollBar(Window* parent, const QString& title, uint32_t style, in
 
   // The bar reports what the user did; where the thumb ends up is the reader's decision
   // (SetScrollPosition), so the widget is put back to the stored position afterwards.
-  auto report = [record, parent](uint32_t code, int position) {
-    Deliver(parent, kMsgVScroll, uintptr_t(MakeLong(code, uint32_t(position))), intptr_t(record));
+  auto report = [record, parent, ownBar](uint32_t code, int position) {
+    Deliver(parent, kMsgVScroll, uintptr_t(MakeLong(code, uint32_t(position))), ownBar ? 0 : intptr_t(record));
   };
   QObject::connect(scrollBar, &QAbstractSlider::actionTriggered, scrollBar, [record, scrollBar, report](int action) {
     uint32_t code;
@@ -287,17 +294,20 @@ Window* CreateScrollBar(Window* parent, const QString& title, uint32_t style, in
   return record;
 }
 
-void MarkDestroyed(Window* window) {
+void MarkWindowDestroyed(Window* window) {
   window->destroyed = true;
   for (Window* record : AllWindowRecords())
-    if (record->parent == window && !record->destroyed) MarkDestroyed(record);
+    if (record->parent == window && !record->destroyed) MarkWindowDestroyed(record);
 }
 
-}  // namespace
+ClientArea* CreateClientArea(Window* window, QWidget* parent, bool dialogBody) {
+  return new ClientArea(window, parent, dialogBody);
+}
 
 QWidget* ClientWidgetOf(Window* window) { return Alive(window) ? window->client : nullptr; }
 
 void SetWindowsOffscreen(bool offscreen) { State().offscreen = offscreen; }
+bool WindowsOffscreen() { return State().offscreen; }
 void SetDefaultWindowSize(int width, int height) { State().defaultSize = QSize(width, height); }
 
 bool SettleWindow(Window* window, int timeoutMs) {
@@ -334,7 +344,8 @@ Window* CreateWindow(uint32_t /*exStyle*/, const char16_t* className, const char
                      int32_t y, int32_t width, int32_t height, Window* parent, Menu* /*menu*/) {
   const QString name = QString::fromUtf16(className ? className : u"");
   const QString text = QString::fromUtf16(title ? title : u"");
-  if (name == QLatin1String("SCROLLBAR")) return qt::CreateScrollBar(parent, text, style, x, y, width, height);
+  if (name == QLatin1String("SCROLLBAR"))
+    return qt::CreateChildScrollBar(parent, text, style, x, y, width, height, false);
   auto cls = State().classes.find(name);
   if (cls == State().classes.end() || !qobject_cast<QApplication*>(QCoreApplication::instance())) return nullptr;
 
@@ -349,14 +360,14 @@ Window* CreateWindow(uint32_t /*exStyle*/, const char16_t* className, const char
   frame->setWindowTitle(text);
   if (cls->second.icon) frame->setWindowIcon(qt::IconOf(cls->second.icon));
   if (State().offscreen) frame->setAttribute(Qt::WA_DontShowOnScreen);
-  record->client = new qt::ClientArea(record, frame);
+  record->client = new qt::ClientArea(record, frame, false);
   frame->setCentralWidget(record->client);
   const QSize size = qt::DefaultTopLevelSize();
   frame->resize(width == kUseDefault ? size.width() : width, height == kUseDefault ? size.height() : height);
   if (x != kUseDefault && y != kUseDefault) frame->move(x, y);
 
   if (record->proc(record, kMsgCreate, 0, 0) == -1) {
-    qt::MarkDestroyed(record);
+    qt::MarkWindowDestroyed(record);
     frame->deleteLater();
     return nullptr;
   }
@@ -368,7 +379,7 @@ bool DestroyWindow(Window* window) {
   if (!window || window->destroyed) return false;
   Window::Kind kind = window->kind;
   if (kind == Window::Kind::kTopLevel) qt::Deliver(window, kMsgDestroy, 0, 0);
-  qt::MarkDestroyed(window);
+  qt::MarkWindowDestroyed(window);
   if (kind == Window::Kind::kBar) return true;  // its widgets belong to the owner's frame
   if (QWidget* widget = window->widget.data()) {
     widget->hide();
@@ -493,6 +504,7 @@ void EndPaint(Window* window) {
 }
 
 void SetScrollRange(Window* scrollBar, int32_t minimum, int32_t maximum, bool /*redraw*/) {
+  if (scrollBar && scrollBar->kind == Window::Kind::kDialog) scrollBar = scrollBar->ownScrollBar;
   if (!scrollBar || scrollBar->kind != Window::Kind::kScrollBar) return;
   if (maximum < minimum) maximum = minimum;
   scrollBar->scrollMinimum = minimum;
@@ -505,6 +517,7 @@ void SetScrollRange(Window* scrollBar, int32_t minimum, int32_t maximum, bool /*
 }
 
 void SetScrollPosition(Window* scrollBar, int32_t position, bool /*redraw*/) {
+  if (scrollBar && scrollBar->kind == Window::Kind::kDialog) scrollBar = scrollBar->ownScrollBar;
   if (!scrollBar || scrollBar->kind != Window::Kind::kScrollBar) return;
   scrollBar->scrollPosition = std::clamp(position, scrollBar->scrollMinimum, scrollBar->scrollMaximum);
   if (auto* bar = qobject_cast<QScrollBar*>(qt::WidgetOf(scrollBar))) bar->setValue(scrollBar->scrollPosition);

@@ -1,6 +1,7 @@
 #include "shell/window/commands.h"
 
 #include "search/search.h"
+#include "search/search_dialog.h"
 #include "shell/bookmarks.h"
 #include "shell/command_ids.h"
 #include "shell/menu_marks.h"

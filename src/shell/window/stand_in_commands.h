@@ -1,4 +1,4 @@
-// Stand-ins for the commands whose subsystem has not landed yet: the index, the search,
+// Stand-ins for the commands whose subsystem has not landed yet: the index,
 // the font chooser, the About box, the update check and the clipboard export. Each does
 // nothing (the index chooses nothing, the font chooser is not confirmed). When a
 // subsystem lands, its functions move out of here into its own library, which this
@@ -14,7 +14,6 @@ struct PageView;
 
 // The "Choose Section" dialog: the article chosen, or 0.
 uint16_t OpenIndexDialog(platform::Window* owner, uint16_t currentArticle, FontSpec* fontSpec);
-void OpenSearchDialog(platform::Window* owner);
 // The font chooser on fontSpec: 1 when the user confirmed a choice.
 intptr_t OpenFontChooser(platform::Window* owner, FontSpec* fontSpec);
 void OpenAboutBox(platform::Window* owner);

@@ -1,0 +1,615 @@
+// Modal dialogs on Qt: a QDialog built from a template. Its body is a client area (the
+// dialog can draw on it and gets presses, keys, sizes and paints as messages) with the
+// template's controls on top, placed with the dialog base units. Qt signals become command
+// messages; Escape and the close button send Cancel, Enter and the caption's OK send OK.
+//
+// Edit boxes marked kEsRightToLeftReading keep their text in reading order, so typing,
+// pasting and the caret behave as the user expects of Hebrew; the seam's operations see the
+// reverse (visual order), with positions mirrored.
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDialog>
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPixmap>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <algorithm>
+
+#include "platform/dialog_template.h"
+#include "platform/platform.h"
+#include "platform/qt/qt_drawing.h"
+#include "platform/qt/qt_window_access.h"
+
+namespace platform::qt {
+namespace {
+
+intptr_t Deliver(Window* window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
+  if (!window || window->destroyed || !window->proc) return 0;
+  return window->proc(window, message, wParam, lParam);
+}
+
+void SendCommand(Window* dialog, int id, uint16_t code, Window* control) {
+  Deliver(dialog, kMsgCommand, uintptr_t(MakeLong(uint32_t(id), code)), intptr_t(control));
+}
+
+QString Reversed(const QString& text) {
+  QString out(text.size(), QChar());
+  for (qsizetype i = 0; i < text.size(); ++i) out[text.size() - 1 - i] = text[i];
+  return out;
+}
+
+QString FromUtf16(const char16_t* text) { return text ? QString::fromUtf16(text) : QString(); }
+
+uint32_t CopyOut(const QString& text, char16_t* buffer, uint32_t capacity) {
+  if (!buffer || capacity == 0) return 0;
+  const uint32_t n = std::min<uint32_t>(uint32_t(text.size()), capacity - 1);
+  std::copy_n(reinterpret_cast<const char16_t*>(text.utf16()), n, buffer);
+  buffer[n] = 0;
+  return n;
+}
+
+ControlKind KindOf(Window* window) { return ControlKind(window->controlKind); }
+bool IsControlOf(Window* window, ControlKind kind) {
+  return window && !window->destroyed && window->kind == Window::Kind::kControl && window->widget &&
+         KindOf(window) == kind;
+}
+bool ReadingOrder(Window* edit) { return edit->controlStyle & kEsRightToLeftReading; }
+
+class DialogFrame : public QDialog {
+ public:
+  DialogFrame(Window* record, QWidget* owner) : QDialog(owner), record_(record) {
+    setContextMenuPolicy(Qt::PreventContextMenu);
+  }
+  void SetOkButton(QPushButton* ok) { ok_ = ok; }
+  int StripHeight() const { return ok_ ? ok_->sizeHint().height() + 12 : 0; }
+
+  void reject() override { SendCommand(record_, kIdCancel, kBnClicked, nullptr); }
+  void accept() override { SendCommand(record_, kIdOk, kBnClicked, nullptr); }
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && event->modifiers() == Qt::NoModifier) {
+      // The default button answers Enter; without one Enter is OK.
+      for (QPushButton* button : findChildren<QPushButton*>())
+        if (button->isDefault() && button->isVisible() && button->isEnabled()) {
+          button->click();
+          return;
+        }
+      accept();
+      return;
+    }
+    QDialog::keyPressEvent(event);
+  }
+  void changeEvent(QEvent* event) override {
+    if (event->type() == QEvent::ActivationChange)
+      Deliver(record_, kMsgActivate, isActiveWindow() ? kWaActive : kWaInactive, 0);
+    QDialog::changeEvent(event);
+  }
+  void resizeEvent(QResizeEvent* event) override {
+    QDialog::resizeEvent(event);
+    const int strip = StripHeight();
+    if (QWidget* body = ClientWidgetOf(record_)) body->setGeometry(0, 0, width(), std::max(0, height() - strip));
+    if (ok_) {
+      const QSize hint = ok_->sizeHint();
+      ok_->setGeometry(width() - hint.width() - 8, height() - strip + 6, hint.width(), hint.height());
+    }
+    if (record_->ownScrollBar)
+      if (QWidget* bar = WidgetOf(record_->ownScrollBar)) {
+        const int w = SystemMetric(kSystemMetricScrollBarWidth);
+        bar->setGeometry(width() - w, 0, w, std::max(0, height() - strip));
+      }
+  }
+
+ private:
+  Window* record_;
+  QPushButton* ok_ = nullptr;
+};
+
+QWidget* MakeWidget(Window* dialog, Window* record, const ControlTemplate& c, QWidget* body) {
+  switch (c.kind) {
+    case ControlKind::kStaticText: {
+      auto* label = new QLabel(FromUtf16(c.text), body);
+      const uint32_t align = c.style & 0x3;
+      label->setAlignment((align == kSsCenter ? Qt::AlignHCenter : align == kSsRight ? Qt::AlignRight : Qt::AlignLeft) |
+                          Qt::AlignTop | Qt::AlignAbsolute);
+      label->setWordWrap(true);
+      label->setAttribute(Qt::WA_TransparentForMouseEvents);
+      return label;
+    }
+    case ControlKind::kPicture: {
+      auto* label = new QLabel(body);
+      if (Bitmap* bitmap = LoadBitmap(c.pictureId)) {
+        label->setPixmap(QPixmap::fromImage(bitmap->image));
+        label->resize(bitmap->image.size());
+        DeleteBitmap(bitmap);
+      }
+      label->setAttribute(Qt::WA_TransparentForMouseEvents);
+      return label;
+    }
+    case ControlKind::kEdit: {
+      const uint32_t align = c.style & 0x3;
+      const Qt::Alignment horizontal =
+          (align == kEsCenter ? Qt::AlignHCenter : align == kEsRight ? Qt::AlignRight : Qt::AlignLeft) |
+          Qt::AlignAbsolute;
+      if (c.style & kEsMultiline) {
+        auto* edit = new QPlainTextEdit(body);
+        edit->setReadOnly(c.style & kEsReadOnly);
+        if (c.style & kEsRightToLeftReading) edit->setLayoutDirection(Qt::RightToLeft);
+        edit->setPlainText(FromUtf16(c.text));
+        QObject::connect(edit, &QPlainTextEdit::textChanged, edit, [dialog, record, edit] {
+          if (edit->property("solmarSetting").toBool()) return;
+          SendCommand(dialog, record->controlId, kEnChange, record);
+        });
+        return edit;
+      }
+      auto* edit = new QLineEdit(body);
+      edit->setAlignment(horizontal | Qt::AlignVCenter);
+      edit->setFrame(c.style & kWsBorder);
+      edit->setReadOnly(c.style & kEsReadOnly);
+      if (c.style & kEsRightToLeftReading) edit->setLayoutDirection(Qt::RightToLeft);
+      edit->setText(FromUtf16(c.text));
+      QObject::connect(edit, &QLineEdit::textEdited, edit,
+                       [dialog, record] { SendCommand(dialog, record->controlId, kEnChange, record); });
+      return edit;
+    }
+    case ControlKind::kButton: {
+      const uint32_t kind = c.style & kBsKindMask;
+      if (kind == kBsAutoRadioButton) {
+        auto* radio = new QRadioButton(FromUtf16(c.text), body);
+        radio->setAutoExclusive(false);
+        QObject::connect(radio, &QAbstractButton::clicked, radio, [dialog, record, radio] {
+          // An automatic radio button checks itself and clears the others of its dialog.
+          for (Window* other : dialog->controls)
+            if (auto* button = qobject_cast<QRadioButton*>(WidgetOf(other))) button->setChecked(button == radio);
+          SendCommand(dialog, record->controlId, kBnClicked, record);
+        });
+        return radio;
+      }
+      auto* button = new QPushButton(FromUtf16(c.text), body);
+      button->setDefault(kind == kBsDefPushButton);
+      button->setAutoDefault(false);
+      QObject::connect(button, &QAbstractButton::clicked, button,
+                       [dialog, record] { SendCommand(dialog, record->controlId, kBnClicked, record); });
+      return button;
+    }
+    case ControlKind::kListBox: {
+      auto* list = new QListWidget(body);
+      list->setSelectionMode(QAbstractItemView::SingleSelection);
+      if (c.style & kLbsNotify) {
+        QObject::connect(list, &QListWidget::currentRowChanged, list, [dialog, record, list] {
+          if (!list->property("solmarSetting").toBool()) SendCommand(dialog, record->controlId, kLbnSelChange, record);
+        });
+        QObject::connect(list, &QListWidget::itemDoubleClicked, list,
+                         [dialog, record] { SendCommand(dialog, record->controlId, kLbnDblClk, record); });
+      }
+      return list;
+    }
+  }
+  return nullptr;
+}
+
+// Runs a change the reader asks for without reporting it as the user's.
+template <typename Widget, typename Change>
+void Quietly(Widget* widget, Change change) {
+  widget->setProperty("solmarSetting", true);
+  change();
+  widget->setProperty("solmarSetting", false);
+}
+
+// Visual-order view of a line edit: text, selection and positions as the seam sees them.
+QString EditText(Window* edit) {
+  QString text;
+  if (auto* line = qobject_cast<QLineEdit*>(WidgetOf(edit))) text = line->text();
+  if (auto* plain = qobject_cast<QPlainTextEdit*>(WidgetOf(edit))) text = plain->toPlainText();
+  return ReadingOrder(edit) ? Reversed(text) : text;
+}
+
+// The selection as logical (widget) positions start <= end.
+void LogicalSelection(Window* edit, int* start, int* end) {
+  *start = *end = 0;
+  if (auto* line = qobject_cast<QLineEdit*>(WidgetOf(edit))) {
+    if (line->hasSelectedText()) {
+      *start = line->selectionStart();
+      *end = *start + int(line->selectedText().size());
+    } else {
+      *start = *end = line->cursorPosition();
+    }
+  } else if (auto* plain = qobject_cast<QPlainTextEdit*>(WidgetOf(edit))) {
+    const QTextCursor cursor = plain->textCursor();
+    *start = cursor.selectionStart();
+    *end = cursor.selectionEnd();
+  }
+}
+
+// Selects logical start..end with the caret at caret (start or end).
+void SetLogicalSelection(Window* edit, int start, int end, int caret) {
+  const int anchor = caret == start ? end : start;
+  if (auto* line = qobject_cast<QLineEdit*>(WidgetOf(edit))) {
+    if (start == end)
+      line->setCursorPosition(start);
+    else
+      line->setSelection(anchor, caret - anchor);
+  } else if (auto* plain = qobject_cast<QPlainTextEdit*>(WidgetOf(edit))) {
+    QTextCursor cursor = plain->textCursor();
+    cursor.setPosition(anchor);
+    cursor.setPosition(caret, QTextCursor::KeepAnchor);
+    plain->setTextCursor(cursor);
+  }
+}
+
+uint32_t BaseUnits() {
+  static uint32_t units = [] {
+    const QFontMetrics metrics(QApplication::font());
+    const QString letters = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+    // The average width of the letters, rounded, and the line height.
+    const int x = (metrics.horizontalAdvance(letters) / 26 + 1) / 2;
+    return uint32_t(MakeLong(uint32_t(std::max(1, x)), uint32_t(std::max(1, metrics.height()))));
+  }();
+  return units;
+}
+
+}  // namespace
+}  // namespace platform::qt
+
+namespace platform {
+
+
+
+intptr_t DialogBox(uint32_t templateId, Window* owner, WindowProc proc, intptr_t param) {
+  const DialogTemplate* t = FindDialogTemplate(templateId);
+  if (!t || !proc || !qobject_cast<QApplication*>(QCoreApplication::instance())) return -1;
+  QWidget* ownerWidget = qt::WidgetOf(owner);
+  if (ownerWidget) ownerWidget = ownerWidget->window();
+
+  Window* record = qt::NewWindowRecord(Window::Kind::kDialog, nullptr);
+  auto* frame = new qt::DialogFrame(record, ownerWidget);
+  qt::AttachWidget(record, frame);
+  record->parent = owner;
+  record->proc = proc;
+  record->title = qt::FromUtf16(t->caption);
+  frame->setWindowTitle(record->title);
+  frame->setObjectName(QStringLiteral("SolmarDialog%1").arg(templateId));
+  if (qt::WindowsOffscreen()) frame->setAttribute(Qt::WA_DontShowOnScreen);
+  if (t->fontFace) {
+    QFont font = QApplication::font();
+    font.setFamilies({qt::FromUtf16(t->fontFace)});
+    if (t->fontPoints > 0) font.setPointSize(t->fontPoints);
+    frame->setFont(font);
+  }
+
+  const uint32_t units = GetDialogBaseUnits();
+  record->client = qt::CreateClientArea(record, frame, true);
+  QWidget* body = qt::ClientWidgetOf(record);
+  body->setFocusPolicy(t->controlCount ? Qt::NoFocus : Qt::StrongFocus);
+  for (size_t i = 0; i < t->controlCount; ++i) {
+    const ControlTemplate& c = t->controls[i];
+    Window* control = qt::NewWindowRecord(Window::Kind::kControl, nullptr);
+    control->parent = record;
+    control->controlId = c.id;
+    control->controlKind = int(c.kind);
+    control->controlStyle = c.style;
+    QWidget* widget = qt::MakeWidget(record, control, c, body);
+    qt::AttachWidget(control, widget);
+    const int x = DialogUnitsToPixelsX(c.x, units), y = DialogUnitsToPixelsY(c.y, units);
+    if (c.kind == ControlKind::kPicture)
+      widget->move(x, y);
+    else
+      widget->setGeometry(x, y, DialogUnitsToPixelsX(c.width, units), DialogUnitsToPixelsY(c.height, units));
+    widget->setFocusPolicy((c.style & kWsTabStop) ? Qt::StrongFocus
+                           : c.kind == ControlKind::kButton || c.kind == ControlKind::kListBox ? Qt::ClickFocus
+                                                                                                : Qt::NoFocus);
+    record->controls.push_back(control);
+  }
+  if (t->style & kWsVScroll) record->ownScrollBar = qt::CreateChildScrollBar(record, QString(), kWsVisible, 0, 0, 0, 0, true);
+  if (t->flags & kDialogOkInCaption) {
+    auto* ok = new QPushButton(QStringLiteral("OK"), frame);
+    ok->setObjectName(QStringLiteral("SolmarDialogOk"));
+    ok->setDefault(true);
+    ok->setFocusPolicy(Qt::NoFocus);
+    QObject::connect(ok, &QAbstractButton::clicked, frame, [record] { qt::SendCommand(record, kIdOk, kBnClicked, nullptr); });
+    frame->SetOkButton(ok);
+  }
+  frame->resize(DialogUnitsToPixelsX(t->width, units), DialogUnitsToPixelsY(t->height, units) + frame->StripHeight());
+
+  if (qt::Deliver(record, kMsgInitDialog, 0, param) != 0) {
+    for (Window* control : record->controls) {
+      QWidget* widget = qt::WidgetOf(control);
+      if (!(control->controlStyle & kWsTabStop) || !widget || !widget->isEnabled()) continue;
+      widget->setFocus(Qt::TabFocusReason);
+      if (auto* line = qobject_cast<QLineEdit*>(widget)) line->selectAll();
+      break;
+    }
+  }
+  if (!record->dialogEnded) frame->exec();
+  const intptr_t result = record->dialogResult;
+  qt::Deliver(record, kMsgDestroy, 0, 0);
+  qt::MarkWindowDestroyed(record);
+  delete frame;
+  return result;
+}
+
+bool EndDialog(Window* dialog, intptr_t result) {
+  if (!dialog || dialog->kind != Window::Kind::kDialog || dialog->destroyed || dialog->dialogEnded) return false;
+  dialog->dialogEnded = true;
+  dialog->dialogResult = result;
+  if (auto* frame = qobject_cast<QDialog*>(qt::WidgetOf(dialog))) frame->done(0);
+  return true;
+}
+
+uint32_t GetDialogBaseUnits() {
+  if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return uint32_t(MakeLong(8, 16));
+  return qt::BaseUnits();
+}
+
+Window* GetDialogItem(Window* dialog, int id) {
+  if (!dialog || dialog->kind != Window::Kind::kDialog || dialog->destroyed || id == kNoControlId) return nullptr;
+  for (Window* control : dialog->controls)
+    if (control->controlId == id && !control->destroyed) return control;
+  return nullptr;
+}
+
+int GetDialogControlId(Window* control) {
+  return control && control->kind == Window::Kind::kControl && !control->destroyed ? control->controlId : kNoControlId;
+}
+
+bool SetWindowText(Window* window, const char16_t* text) {
+  QWidget* widget = qt::WidgetOf(window);
+  if (!widget) return false;
+  QString value = qt::FromUtf16(text);
+  if (window->kind != Window::Kind::kControl) {
+    window->title = value;
+    widget->setWindowTitle(value);
+    return true;
+  }
+  if (qt::KindOf(window) == ControlKind::kEdit && qt::ReadingOrder(window)) value = qt::Reversed(value);
+  if (auto* line = qobject_cast<QLineEdit*>(widget)) {
+    line->setText(value);  // the caret at the end of reading order: the start of visual order
+    if (!qt::ReadingOrder(window)) line->setCursorPosition(0);
+  } else if (auto* plain = qobject_cast<QPlainTextEdit*>(widget)) {
+    qt::Quietly(plain, [&] { plain->setPlainText(value); });
+  } else if (auto* label = qobject_cast<QLabel*>(widget)) {
+    label->setText(value);
+  } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+    button->setText(value);
+  }
+  return true;
+}
+
+uint32_t GetWindowText(Window* window, char16_t* buffer, uint32_t capacity) {
+  if (buffer && capacity) buffer[0] = 0;
+  QWidget* widget = qt::WidgetOf(window);
+  if (!widget) return 0;
+  QString text;
+  if (window->kind != Window::Kind::kControl)
+    text = window->title;
+  else if (qt::KindOf(window) == ControlKind::kEdit)
+    text = qt::EditText(window);
+  else if (auto* label = qobject_cast<QLabel*>(widget))
+    text = label->text();
+  else if (auto* button = qobject_cast<QAbstractButton*>(widget))
+    text = button->text();
+  return qt::CopyOut(text, buffer, capacity);
+}
+
+void SetWindowFont(Window* control, Font* font, bool redraw) {
+  QWidget* widget = qt::WidgetOf(control);
+  if (!widget || control->kind != Window::Kind::kControl) return;
+  widget->setFont(font ? qt::QFontOf(font) : QFont());
+  if (redraw) widget->update();
+}
+
+bool EnableWindow(Window* window, bool enable) {
+  QWidget* widget = qt::WidgetOf(window);
+  if (!widget) return false;
+  const bool wasDisabled = !widget->isEnabled();
+  widget->setEnabled(enable);
+  return wasDisabled;
+}
+
+bool SetFocus(Window* window) {
+  QWidget* widget = qt::WidgetOf(window);
+  if (!widget) return false;
+  if (QWidget* client = qt::ClientWidgetOf(window)) widget = client;
+  widget->setFocus(Qt::OtherFocusReason);
+  return true;
+}
+
+void EditLimitText(Window* edit, uint32_t maxUnits) {
+  if (!qt::IsControlOf(edit, ControlKind::kEdit)) return;
+  if (auto* line = qobject_cast<QLineEdit*>(qt::WidgetOf(edit)))
+    line->setMaxLength(maxUnits == 0 || maxUnits > 32767 ? 32767 : int(maxUnits));
+}
+
+void EditGetSelection(Window* edit, uint32_t* start, uint32_t* end) {
+  int s = 0, e = 0;
+  if (qt::IsControlOf(edit, ControlKind::kEdit)) {
+    qt::LogicalSelection(edit, &s, &e);
+    if (qt::ReadingOrder(edit)) {
+      const int n = int(qt::EditText(edit).size());
+      std::tie(s, e) = std::pair(n - e, n - s);
+    }
+  }
+  if (start) *start = uint32_t(s);
+  if (end) *end = uint32_t(e);
+}
+
+void EditSetSelection(Window* edit, int32_t start, int32_t end) {
+  if (!qt::IsControlOf(edit, ControlKind::kEdit)) return;
+  const int n = int(qt::EditText(edit).size());
+  if (start < 0) {
+    int s = 0, e = 0;
+    qt::LogicalSelection(edit, &s, &e);
+    if (auto* line = qobject_cast<QLineEdit*>(qt::WidgetOf(edit))) {
+      const int caret = line->cursorPosition();
+      line->deselect();
+      line->setCursorPosition(caret);
+    } else {
+      qt::SetLogicalSelection(edit, e, e, e);
+    }
+    return;
+  }
+  if (end < 0 || end > n) end = n;
+  if (start > n) start = n;
+  if (start > end) std::swap(start, end);
+  // The caret goes to the end given, as the reader's model has it.
+  if (qt::ReadingOrder(edit))
+    qt::SetLogicalSelection(edit, n - end, n - start, n - end);
+  else
+    qt::SetLogicalSelection(edit, start, end, end);
+}
+
+void EditReplaceSelection(Window* edit, const char16_t* text, bool /*allowUndo: Qt's boxes always can*/) {
+  if (!qt::IsControlOf(edit, ControlKind::kEdit)) return;
+  int s = 0, e = 0;
+  qt::LogicalSelection(edit, &s, &e);
+  QString insert = qt::FromUtf16(text);
+  if (auto* line = qobject_cast<QLineEdit*>(qt::WidgetOf(edit))) {
+    // What does not fit is dropped from the end of the text as given.
+    const int kept = int(line->text().size()) - (e - s);
+    insert = insert.left(std::max(0, line->maxLength() - kept));
+    if (qt::ReadingOrder(edit)) insert = qt::Reversed(insert);
+    line->setSelection(s, e - s);
+    line->insert(insert);
+    // In visual order the caret follows the insertion: in reading order it stands before it.
+    if (qt::ReadingOrder(edit)) line->setCursorPosition(s);
+  } else if (auto* plain = qobject_cast<QPlainTextEdit*>(qt::WidgetOf(edit))) {
+    if (qt::ReadingOrder(edit)) insert = qt::Reversed(insert);
+    QTextCursor cursor = plain->textCursor();
+    cursor.setPosition(s);
+    cursor.setPosition(e, QTextCursor::KeepAnchor);
+    cursor.insertText(insert);
+    if (qt::ReadingOrder(edit)) cursor.setPosition(s);
+    plain->setTextCursor(cursor);
+  }
+}
+
+void CheckDialogButton(Window* dialog, int id, bool checked) {
+  if (auto* button = qobject_cast<QAbstractButton*>(qt::WidgetOf(GetDialogItem(dialog, id)))) {
+    button->setCheckable(true);
+    button->setChecked(checked);
+  }
+}
+
+bool IsDialogButtonChecked(Window* dialog, int id) {
+  auto* button = qobject_cast<QAbstractButton*>(qt::WidgetOf(GetDialogItem(dialog, id)));
+  return button && button->isChecked();
+}
+
+namespace {
+
+QListWidget* ListOf(Window* list) {
+  return qt::IsControlOf(list, ControlKind::kListBox) ? qobject_cast<QListWidget*>(qt::WidgetOf(list)) : nullptr;
+}
+bool ValidIndex(QListWidget* list, int index) { return list && index >= 0 && index < list->count(); }
+constexpr int kItemDataRole = Qt::UserRole + 1;
+
+}  // namespace
+
+int ListBoxInsertString(Window* list, int index, const char16_t* text) {
+  QListWidget* widget = ListOf(list);
+  if (!widget || index < -1 || index > widget->count()) return kListBoxError;
+  if (index == -1) index = widget->count();
+  auto* item = new QListWidgetItem(qt::FromUtf16(text));
+  item->setData(kItemDataRole, QVariant::fromValue<qlonglong>(0));
+  qt::Quietly(widget, [&] { widget->insertItem(index, item); });
+  return index;
+}
+
+int ListBoxAddString(Window* list, const char16_t* text) {
+  QListWidget* widget = ListOf(list);
+  if (!widget) return kListBoxError;
+  int index = widget->count();
+  if (list->controlStyle & kLbsSort) {
+    const QString value = qt::FromUtf16(text);
+    index = 0;
+    while (index < widget->count() && widget->item(index)->text().compare(value, Qt::CaseInsensitive) <= 0) ++index;
+  }
+  return ListBoxInsertString(list, index, text);
+}
+
+int ListBoxDeleteString(Window* list, int index) {
+  QListWidget* widget = ListOf(list);
+  if (!ValidIndex(widget, index)) return kListBoxError;
+  qt::Quietly(widget, [&] { delete widget->takeItem(index); });
+  return widget->count();
+}
+
+void ListBoxReset(Window* list) {
+  if (QListWidget* widget = ListOf(list)) qt::Quietly(widget, [&] { widget->clear(); });
+}
+
+int ListBoxCount(Window* list) {
+  QListWidget* widget = ListOf(list);
+  return widget ? widget->count() : 0;
+}
+
+int ListBoxGetText(Window* list, int index, char16_t* buffer, uint32_t capacity) {
+  QListWidget* widget = ListOf(list);
+  if (!ValidIndex(widget, index)) return kListBoxError;
+  return int(qt::CopyOut(widget->item(index)->text(), buffer, capacity));
+}
+
+bool ListBoxSetItemData(Window* list, int index, intptr_t data) {
+  QListWidget* widget = ListOf(list);
+  if (!ValidIndex(widget, index)) return false;
+  widget->item(index)->setData(kItemDataRole, QVariant::fromValue<qlonglong>(data));
+  return true;
+}
+
+intptr_t ListBoxGetItemData(Window* list, int index) {
+  QListWidget* widget = ListOf(list);
+  if (!ValidIndex(widget, index)) return kListBoxError;
+  return intptr_t(widget->item(index)->data(kItemDataRole).toLongLong());
+}
+
+int ListBoxGetCurrentSelection(Window* list) {
+  QListWidget* widget = ListOf(list);
+  if (!widget) return kListBoxError;
+  const QList<QListWidgetItem*> selected = widget->selectedItems();
+  return selected.isEmpty() ? kListBoxError : widget->row(selected.first());
+}
+
+int ListBoxSetCurrentSelection(Window* list, int index) {
+  QListWidget* widget = ListOf(list);
+  if (!widget) return kListBoxError;
+  if (!ValidIndex(widget, index)) {
+    qt::Quietly(widget, [&] { widget->clearSelection(); });
+    return kListBoxError;
+  }
+  qt::Quietly(widget, [&] {
+    widget->setCurrentRow(index, QItemSelectionModel::ClearAndSelect);
+    widget->scrollToItem(widget->item(index));
+  });
+  return index;
+}
+
+int ListBoxFindPrefix(Window* list, int startAfter, const char16_t* prefix) {
+  QListWidget* widget = ListOf(list);
+  if (!widget || widget->count() == 0) return kListBoxError;
+  const QString p = qt::FromUtf16(prefix);
+  const int count = widget->count();
+  const int first = startAfter < 0 || startAfter >= count ? 0 : startAfter + 1;
+  for (int i = 0; i < count; ++i) {
+    const int index = (first + i) % count;
+    if (widget->item(index)->text().startsWith(p, Qt::CaseInsensitive)) return index;
+  }
+  return kListBoxError;
+}
+
+int ListBoxSelectPrefix(Window* list, int startAfter, const char16_t* prefix) {
+  const int index = ListBoxFindPrefix(list, startAfter, prefix);
+  if (index != kListBoxError) ListBoxSetCurrentSelection(list, index);
+  return index;
+}
+
+}  // namespace platform

@@ -1,0 +1,45 @@
+// The search dialog (template 115): the pattern's edit box above a picture of a Hebrew
+// keyboard. A tap on a key puts its letter in front of the caret, so the text grows to the
+// left in visual order, the order the search string is stored in. OK stores the text as the
+// search string and runs Search Again; the dialog closes on a hit or an empty string.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/platform.h"
+
+constexpr uint32_t kSearchDialogTemplate = 115;
+constexpr int kSearchEditId = 1013;
+// Units the edit box holds: the search string's letters.
+constexpr uint32_t kSearchTextLimit = 33;
+// The keyboard picture's place in the dialog (dialog units) and its size in pixels.
+constexpr int32_t kKeyboardLeft = 7;
+constexpr int32_t kKeyboardTop = 71;
+constexpr int32_t kKeyboardWidth = 154;
+constexpr int32_t kKeyboardHeight = 95;
+constexpr int32_t kKeyWidth = 17;
+constexpr int32_t kKeyHeight = 25;
+
+// The letter code of each key: entry k - 1 belongs to key position k (1..27), counted from
+// the right of the top row, row by row. Position 0 is the space bar.
+extern const char KeyboardLayout[28];
+
+// The dialog's process-wide state: the edit box's font (made at initialisation, deleted at
+// destruction) and the base units read at initialisation.
+struct SearchDialogState {
+  platform::Font* searchFont;
+  uint32_t baseUnitX;
+  uint32_t baseUnitY;
+};
+extern SearchDialogState gSearchDialog;
+void ResetSearchDialogState();
+
+intptr_t SearchDialogProc(platform::Window* dialog, uint32_t message, uintptr_t wParam, intptr_t lParam);
+// A press at client pixels x, y of the dialog: inserts the key's letter and answers 0 when
+// it hit a key or the space bar, 1 when it missed the keyboard.
+int KeyboardTap(platform::Window* dialog, int32_t x, int32_t y);
+// Puts the letter of key position 0..27 in place of the edit box's selection, with the caret
+// left in front of it (to its left). Nothing for another position or without the box.
+void InsertKeyboardLetter(platform::Window* dialog, int position);
+// Runs the dialog modally over owner.
+void OpenSearchDialog(platform::Window* owner);

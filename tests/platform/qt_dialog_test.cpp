@@ -1,0 +1,223 @@
+// Dialogs of the Qt backend, off screen: Qt's events and signals must reach the procedure as
+// the seam's messages, and the control operations must act on the widgets. A recording
+// procedure stands in for the dialogs; a step run from the event loop plays the user.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDialog>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <vector>
+
+#include "platform/dialog_template.h"
+#include "platform/platform.h"
+#include "platform/qt/qt_window_access.h"
+
+namespace {
+
+using platform::Window;
+
+struct Message {
+  uint32_t message;
+  uintptr_t wParam;
+  intptr_t lParam;
+};
+std::vector<Message> gMessages;
+// Commands with these ids end the dialog with the id.
+std::vector<int> gEndingCommands;
+
+intptr_t Recording(Window* dialog, uint32_t message, uintptr_t wParam, intptr_t lParam) {
+  gMessages.push_back({message, wParam, lParam});
+  if (message == platform::kMsgCommand)
+    for (int id : gEndingCommands)
+      if (int(platform::LowWord(wParam)) == id) platform::EndDialog(dialog, id);
+  return message == platform::kMsgKeyDown ? 1 : 0;
+}
+
+std::vector<Message> Received(uint32_t message) {
+  std::vector<Message> out;
+  for (const Message& m : gMessages)
+    if (m.message == message) out.push_back(m);
+  return out;
+}
+
+intptr_t OwnerProc(Window*, uint32_t, uintptr_t, intptr_t) { return 0; }
+
+class QtDialogTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    static int argc = 1;
+    static char name[] = "qt_dialog_tests";
+    static char* argv[] = {name, nullptr};
+    static QApplication* app = new QApplication(argc, argv);
+    (void)app;
+    platform::RegisterWindowClass({0, OwnerProc, nullptr, nullptr, u"DialogOwner"});
+  }
+  void SetUp() override {
+    gMessages.clear();
+    gEndingCommands = {platform::kIdOk, platform::kIdCancel};
+    owner_ = platform::CreateWindow(0, u"DialogOwner", u"DialogOwner", platform::kWsVisible, 40, 30, 500, 600,
+                                    nullptr, nullptr);
+    ASSERT_NE(owner_, nullptr);
+  }
+  void TearDown() override {
+    platform::DestroyWindow(owner_);
+    QCoreApplication::processEvents();
+  }
+  // Runs template id; step gets the running dialog from the event loop and must end it.
+  intptr_t Run(uint32_t id, const std::function<void(Window*, QDialog*)>& step) {
+    bool ran = false;
+    QTimer::singleShot(0, [&] {
+      QDialog* frame = nullptr;
+      for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* d = qobject_cast<QDialog*>(w); d && d->isVisible()) frame = d;
+      ASSERT_NE(frame, nullptr);
+      step(platform::qt::HandleOf(frame), frame);
+      ran = true;
+    });
+    const intptr_t result = platform::DialogBox(id, owner_, Recording, 77);
+    EXPECT_TRUE(ran);
+    return result;
+  }
+  Window* owner_ = nullptr;
+};
+
+TEST_F(QtDialogTest, MessagesFromInitToDestroyAndEscapeCancels) {
+  EXPECT_EQ(Run(115,
+                [](Window*, QDialog* frame) {
+                  QTest::keyClick(frame->findChild<QLineEdit*>(), Qt::Key_Escape);
+                }),
+            platform::kIdCancel);
+  ASSERT_FALSE(gMessages.empty());
+  EXPECT_EQ(gMessages.front().message, platform::kMsgInitDialog);
+  EXPECT_EQ(gMessages.front().lParam, 77);
+  EXPECT_EQ(gMessages.back().message, platform::kMsgDestroy);
+  const std::vector<Message> commands = Received(platform::kMsgCommand);
+  ASSERT_EQ(commands.size(), 1u);
+  EXPECT_EQ(commands[0].wParam, uintptr_t(platform::MakeLong(platform::kIdCancel, platform::kBnClicked)));
+  EXPECT_EQ(commands[0].lParam, 0);
+}
+
+TEST_F(QtDialogTest, EnterIsOkAndTheCloseButtonCancelsOnlyWhenTheProcedureEnds) {
+  gEndingCommands = {platform::kIdOk};
+  EXPECT_EQ(Run(115,
+                [](Window*, QDialog* frame) {
+                  frame->close();  // Cancel, which this procedure ignores: the dialog stays
+                  EXPECT_TRUE(frame->isVisible());
+                  QTest::keyClick(frame->findChild<QLineEdit*>(), Qt::Key_Return);
+                }),
+            platform::kIdOk);
+  const std::vector<Message> commands = Received(platform::kMsgCommand);
+  ASSERT_EQ(commands.size(), 2u);
+  EXPECT_EQ(platform::LowWord(commands[0].wParam), uint32_t(platform::kIdCancel));
+  EXPECT_EQ(platform::LowWord(commands[1].wParam), uint32_t(platform::kIdOk));
+}
+
+TEST_F(QtDialogTest, ControlsSitAtTheirDialogUnitsAndTheDialogOverItsOwner) {
+  Run(115, [](Window* dialog, QDialog* frame) {
+    const uint32_t units = platform::GetDialogBaseUnits();
+    QWidget* edit = platform::qt::WidgetOf(platform::GetDialogItem(dialog, 1013));
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(edit->geometry(), QRect(platform::DialogUnitsToPixelsX(7, units), platform::DialogUnitsToPixelsY(21, units),
+                                      platform::DialogUnitsToPixelsX(112, units),
+                                      platform::DialogUnitsToPixelsY(43, units)));
+    platform::Rect client{};
+    ASSERT_TRUE(platform::GetClientRect(dialog, &client));
+    EXPECT_EQ(client.right, platform::DialogUnitsToPixelsX(126, units));
+    EXPECT_EQ(client.bottom, platform::DialogUnitsToPixelsY(131, units));
+    EXPECT_EQ(frame->parentWidget(), platform::qt::WidgetOf(platform::GetParent(dialog)));
+    EXPECT_TRUE(qobject_cast<QLineEdit*>(edit)->alignment() & Qt::AlignRight);
+    // A font goes to controls only.
+    const QFont before = frame->font();
+    platform::FontDescription big{};
+    big.height = 40;
+    platform::Font* font = platform::CreateFont(big);
+    platform::SetWindowFont(dialog, font, true);
+    EXPECT_EQ(frame->font(), before);
+    platform::SetWindowFont(platform::GetDialogItem(dialog, 1013), font, true);
+    EXPECT_NE(edit->font(), before);
+    platform::DeleteFont(font);
+    frame->reject();
+  });
+}
+
+TEST_F(QtDialogTest, PressesOnThePictureReachTheDialogInClientPixels) {
+  Run(115, [](Window* dialog, QDialog*) {
+    QWidget* body = platform::qt::ClientWidgetOf(dialog);
+    ASSERT_NE(body, nullptr);
+    QTest::mouseClick(body, Qt::LeftButton, Qt::NoModifier, QPoint(30, 200));
+    platform::SendMessage(dialog, platform::kMsgCommand, platform::kIdOk, 0);
+  });
+  const std::vector<Message> presses = Received(platform::kMsgLButtonDown);
+  ASSERT_EQ(presses.size(), 1u);
+  EXPECT_EQ(presses[0].lParam, platform::MakeLong(30, 200));
+}
+
+TEST_F(QtDialogTest, OwnScrollBarReportsWithoutAControlAndKeysReachTheProcedure) {
+  Run(118, [](Window* dialog, QDialog* frame) {
+    platform::SetScrollRange(dialog, 0, 10, true);
+    platform::SetScrollPosition(dialog, 3, true);
+    auto* bar = frame->findChild<QScrollBar*>();
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(bar->maximum(), 10);
+    EXPECT_EQ(bar->value(), 3);
+    bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(bar->value(), 3);  // where the thumb goes is the procedure's decision
+    QWidget* body = platform::qt::ClientWidgetOf(dialog);
+    body->setFocus();
+    QTest::keyClick(body, Qt::Key_PageDown);
+    QTest::keyClick(body, Qt::Key_Escape);
+  });
+  const std::vector<Message> scrolls = Received(platform::kMsgVScroll);
+  ASSERT_EQ(scrolls.size(), 1u);
+  EXPECT_EQ(platform::LowWord(scrolls[0].wParam), platform::kSbLineDown);
+  EXPECT_EQ(scrolls[0].lParam, 0);
+  const std::vector<Message> keys = Received(platform::kMsgKeyDown);
+  ASSERT_EQ(keys.size(), 1u);  // Escape went to the dialog as Cancel
+  EXPECT_EQ(keys[0].wParam, platform::kVkNext);
+}
+
+TEST_F(QtDialogTest, ListBoxesAndRadioButtons) {
+  Run(105, [](Window* dialog, QDialog* frame) {
+    Window* faces = platform::GetDialogItem(dialog, 1001);
+    for (const char16_t* name : {u"Nachlieli", u"david", u"Arial", u"DejaVu Sans"}) platform::ListBoxAddString(faces, name);
+    char16_t text[16];
+    platform::ListBoxGetText(faces, 1, text, 16);
+    EXPECT_EQ(std::u16string(text), u"david");
+    EXPECT_EQ(platform::ListBoxSelectPrefix(faces, -1, u"DEJ"), 2);
+    EXPECT_EQ(platform::ListBoxGetCurrentSelection(faces), 2);
+    EXPECT_TRUE(platform::ListBoxSetItemData(faces, 0, 177));
+    EXPECT_EQ(platform::ListBoxGetItemData(faces, 0), 177);
+    EXPECT_TRUE(Received(platform::kMsgCommand).empty());  // the reader's own changes are not reported
+    auto* list = qobject_cast<QListWidget*>(platform::qt::WidgetOf(faces));
+    list->setCurrentRow(3);  // as the user would
+    platform::CheckDialogButton(dialog, 1004, true);
+    auto* unicode = qobject_cast<QRadioButton*>(platform::qt::WidgetOf(platform::GetDialogItem(dialog, 1005)));
+    ASSERT_NE(unicode, nullptr);
+    unicode->click();
+    EXPECT_TRUE(platform::IsDialogButtonChecked(dialog, 1005));
+    EXPECT_FALSE(platform::IsDialogButtonChecked(dialog, 1004));
+    EXPECT_EQ(platform::ListBoxInsertString(faces, -1, u"Zz"), 4);
+    EXPECT_EQ(platform::ListBoxInsertString(faces, 6, u"Zz"), platform::kListBoxError);
+    EXPECT_EQ(platform::ListBoxDeleteString(faces, 0), 4);
+    platform::ListBoxReset(faces);
+    EXPECT_EQ(platform::ListBoxCount(faces), 0);
+    frame->reject();
+  });
+  const std::vector<Message> commands = Received(platform::kMsgCommand);
+  ASSERT_GE(commands.size(), 2u);
+  EXPECT_EQ(commands[0].wParam, uintptr_t(platform::MakeLong(1001, platform::kLbnSelChange)));
+  EXPECT_EQ(commands[1].wParam, uintptr_t(platform::MakeLong(1005, platform::kBnClicked)));
+}
+
+TEST_F(QtDialogTest, UnknownTemplateCannotBeMade) {
+  EXPECT_EQ(platform::DialogBox(999, owner_, Recording, 0), -1);
+  EXPECT_TRUE(gMessages.empty());
+}
+
+}  // namespace
