@@ -9,6 +9,8 @@
 //   e2e_harness signal SOLMAR    `solmar` ends on SIGTERM and SIGHUP and saves as Exit does
 //   e2e_harness instance SOLMAR  where the single instance lives, and starts that find its
 //                                place taken by someone else
+//   e2e_harness search SOLMAR    Alt+F3, a word typed into the search dialog and Enter: the
+//                                page with the word's first place shows it highlighted
 //   e2e_harness cli SOLMAR       --help, --version, bad and unknown arguments, --quit with
 //                                no reader, --screenshot
 // Exit code 0 when every check held; each failed check is printed.
@@ -18,6 +20,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QLineEdit>
 #include <QLockFile>
 #include <QProcess>
 #include <QRegularExpression>
@@ -27,6 +30,7 @@
 #include <QTimer>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <set>
 
@@ -38,10 +42,14 @@
 
 #include "app/app.h"
 #include "platform/platform.h"
+#include "platform/qt/qt_app.h"
+#include "search/find_all.h"
 #include "shell/panes.h"
 #include "shell/reader_settings.h"
+#include "shell/shell_state.h"
 #include "shell/window/main_window.h"
 #include "shell/window/startup.h"
+#include "view/page_view.h"
 
 namespace {
 
@@ -401,11 +409,83 @@ int CliScenario(int argc, char** argv) {
   return gFailures ? 1 : 0;
 }
 
+
+// The search as a user does it: Alt+F3 opens the search dialog, a word typed on the real
+// keyboard and Enter find its first place in the book; the page changes to it, the hit is
+// highlighted, and the pattern is stored at the end. Runs on the platform it is given
+// (under Xvfb in CI when xvfb-run is there).
+int SearchScenario(int argc, char** argv) {
+  QApplication app(argc, argv);
+  PrepareReaderApplication();
+  const QString word = QStringLiteral("משכן");
+  // Where the book has the word first, from the listing (not the dialog's way to it).
+  uint8_t pattern[kSearchStringSize] = {};
+  Check(StoredPatternFromReadingOrder(reinterpret_cast<const char16_t*>(word.utf16()), pattern) == PatternError::kNone,
+        "the word is a valid pattern");
+  uint16_t firstArticle = 0;
+  FindAllInBook(pattern, [&](const BookHit& hit) {
+    if (!firstArticle) firstArticle = hit.article;
+  });
+  Check(firstArticle > 2, "the word first occurs after the first page");
+  bool typed = false;
+  QTimer::singleShot(0, [&] {
+    QWidget* client = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (w->objectName() == QLatin1String("Solmar")) client = w->findChild<QWidget*>(QStringLiteral("SolmarClient"));
+    Check(client != nullptr, "the main window exists");
+    if (!client) return platform::PostQuitMessage(3);
+    // The dialog is modal: type into it once it is up, from inside its loop.
+    QTimer::singleShot(300, [&] {
+      QWidget* dialog = QApplication::activeModalWidget();
+      Check(dialog != nullptr, "Alt+F3 opens a modal dialog");
+      QLineEdit* edit = dialog ? dialog->findChild<QLineEdit*>() : nullptr;
+      Check(edit != nullptr, "the dialog has its edit box");
+      if (!edit) return platform::PostQuitMessage(3);
+      edit->setFocus();
+      // Key presses carrying Hebrew text, as a Hebrew keyboard layout sends them.
+      for (QChar c : word) QTest::sendKeyEvent(QTest::Click, edit, Qt::Key(c.unicode()), QString(c), Qt::NoModifier);
+      Check(edit->text() == word, "the edit box shows the word as it reads");
+      typed = true;
+      QTest::keyClick(edit, Qt::Key_Return);
+    });
+    // Through the window system, as a real key press arrives, so that the menu's shortcut
+    // sees it.
+    client->window()->activateWindow();
+    Check(QTest::qWaitForWindowActive(client->window()), "the main window becomes active");
+    QTest::keyClick(client->window()->windowHandle(), Qt::Key_F3, Qt::AltModifier);
+    Check(typed, "the word was typed into the dialog");
+    Check(QApplication::activeModalWidget() == nullptr, "the dialog closes on a hit");
+    const uint16_t page = firstArticle % 2 ? firstArticle : uint16_t(firstArticle - 1);
+    Check(gReaderSettings.lesson == page, "the page of the word's first place is current");
+    PageView* active = gPaneState.activeView ? gPaneState.activeView : gPaneState.upperView;
+    Check((firstArticle % 2 == 0) == (active == gPaneState.lowerView), "the pane of the hit is active");
+    Check(active && active->highlightEnd > active->highlightStart &&
+              active->highlightEnd - active->highlightStart == int(word.size()),
+          "the hit is highlighted over the word's letters");
+    // The highlight shows: yellow (0x00FFFF, blue-green-red) among the window's pixels.
+    const QImage shot = platform::qt::RenderWindow(platform::FindWindow(kReaderClassName, kReaderClassName));
+    int yellow = 0;
+    for (int y = 0; y < shot.height(); ++y)
+      for (int x = 0; x < shot.width(); ++x)
+        if (shot.pixel(x, y) == qRgb(255, 255, 0)) ++yellow;
+    Check(yellow > 0, "the highlight is drawn");
+    if (const char* path = std::getenv("SOLMAR_E2E_SHOT")) shot.save(QString::fromLocal8Bit(path));
+    // Closed as Exit closes it, which saves the settings.
+    platform::DestroyWindow(platform::FindWindow(kReaderClassName, kReaderClassName));
+  });
+  QTimer::singleShot(30000, [] {
+    Check(false, "the scenario ends within 30 seconds");
+    platform::PostQuitMessage(4);
+  });
+  ReaderMain(nullptr, platform::kSwShowNormal);
+  Check(SettingsText().contains(QStringLiteral("SearchString=")), "the pattern is stored at the end");
+  return gFailures ? 1 : 0;
+}
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    std::fprintf(stderr, "usage: e2e_harness reader|session|signal|instance|cli SOLMAR\n");
+    std::fprintf(stderr, "usage: e2e_harness reader|session|signal|instance|cli|search SOLMAR\n");
     return 2;
   }
   const QByteArray mode = argv[1];
@@ -416,7 +496,9 @@ int main(int argc, char** argv) {
   qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
   qputenv("TMPDIR", QFile::encodeName(temp.path()));
   qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
-  qputenv("QT_QPA_PLATFORM", "offscreen");
+  // The search scenario runs on the platform it is given (xcb under Xvfb); the others off
+  // screen.
+  if (mode != "search" || qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   int code = 2;
   if (mode == "reader")
     code = ReaderScenario(argc, argv);
@@ -428,6 +510,8 @@ int main(int argc, char** argv) {
     code = InstanceScenario(argc, argv);
   else if (mode == "cli")
     code = CliScenario(argc, argv);
+  else if (mode == "search")
+    code = SearchScenario(argc, argv);
   std::fprintf(stderr, "%s: %d checks, %s\n", mode.constData(), gChecks, code == 0 ? "all held" : "FAILED");
   return code;
 }
