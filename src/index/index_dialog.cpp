@@ -72,6 +72,13 @@ platform::Rect ClientBox(platform::Window* dialog) {
   return box;
 }
 
+// The tree's width in the box: a top-level line ends at the tree's right edge and its glyph
+// lies right of it, so a glyph's width is kept free beside the scroll bar.
+int32_t TreeWidth() {
+  const int32_t width = gIndexDialog.box.right - gIndexDialog.box.left - kIndexGlyphZone;
+  return width > 0 ? width : 0;
+}
+
 void OnInit(platform::Window* dialog) {
   gIndexDialog.dialog = dialog;
   gIndexDialog.dc = platform::GetWindowDc(dialog);
@@ -85,7 +92,7 @@ void OnSize() {
   gIndexDialog.box = ClientBox(gIndexDialog.dialog);
   ExpansionState* state = IndexViewSaveExpansion(view);
   // The tree keeps clear of the scroll bar, which lies over the client area's right edge.
-  IndexViewSetSize(view, gIndexDialog.box.right - gIndexDialog.box.left, gIndexDialog.box.bottom - gIndexDialog.box.top);
+  IndexViewSetSize(view, TreeWidth(), gIndexDialog.box.bottom - gIndexDialog.box.top);
   IndexViewRestoreExpansion(view, state);
   platform::Free(state);
   if (view && view->maxTopRow == 0) view->topRow = 0;
@@ -108,6 +115,10 @@ intptr_t OnKeyDown(uint32_t key) {
 }
 
 void OnTap(platform::Window* dialog, int32_t x, int32_t y) {
+  // A tap in the margin right of the tree, on a top-level glyph, counts at the tree's edge:
+  // inside the glyph zone of the lines that end there.
+  const IndexView* view = gIndexDialog.view;
+  if (view && x > view->x + view->width && x < gIndexDialog.box.right) x = view->x + view->width;
   const int32_t hit = IndexViewHitTest(gIndexDialog.view, x, y);
   if (hit > 0) {
     gIndexDialog.resultArticle = uint16_t(hit);
@@ -229,7 +240,9 @@ void SetUpIndexView() {
   const uint32_t tocLength = toc ? decoded + 1 : 0;
   uint32_t length = 0;
   uint8_t* stream = AddBookmarkGroup(toc, tocLength, &length);
-  IndexView* view = IndexViewCreate(gIndexDialog.dc, gIndexDialog.box, gIndexDialog.fontSpec, kIndexInitialLines);
+  platform::Rect tree = gIndexDialog.box;
+  tree.right = tree.left + TreeWidth();
+  IndexView* view = IndexViewCreate(gIndexDialog.dc, tree, gIndexDialog.fontSpec, kIndexInitialLines);
   gIndexDialog.view = view;
   if (view) {
     view->drawReversed = gReaderSettings.flags & kFlagReverse;

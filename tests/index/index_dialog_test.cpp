@@ -32,11 +32,12 @@ std::vector<uint8_t> Concat(std::vector<uint8_t> a, const std::vector<uint8_t>& 
   return a;
 }
 
-// The dialog is 320 x 320 on the fake (base units 8 x 16); the tree is 307 pixels wide
-// beside the 13-pixel scroll bar. Text of size 20: lines of 20 pixels, 10 per character.
+// The dialog is 320 x 320 on the fake (base units 8 x 16); beside the 13-pixel scroll bar a
+// margin of 13 pixels keeps the top level's glyphs, so the tree is 294 pixels wide. Text of
+// size 20: lines of 20 pixels, 10 per character.
 class IndexDialogTest : public ShellTest {
  protected:
-  static constexpr int32_t kTreeWidth = 320 - 13;
+  static constexpr int32_t kTreeWidth = 320 - 13 - 13;
 
   void SetUp() override {
     ShellTest::SetUp();
@@ -130,7 +131,8 @@ TEST_F(IndexDialogTest, HeadingTapsFoldAndUpdateTheScrollBar) {
                 EXPECT_EQ(fake::WindowInfo(dialog)->scrollMaximum, 0);
               }),
               fake::TapDialog(100, 30),  // below the last line: the dialog stays
-              TapLine(0, 20), fake::Inspect([](Window* dialog) {
+              // The book's glyph in the margin beside the scroll bar.
+              fake::TapDialog(kTreeWidth + 8, 10), fake::Inspect([](Window* dialog) {
                 EXPECT_EQ(VisibleLines(), (std::vector<std::string>{"book", "portion", "portion two"}));
                 EXPECT_EQ(fake::WindowInfo(dialog)->scrollMaximum, 1);
               }),
@@ -184,7 +186,7 @@ TEST_F(IndexDialogTest, ASizeChangeKeepsFoldsAndTheRevealedBranch) {
               fake::Inspect([](Window*) { EXPECT_EQ(VisibleLines(), (std::vector<std::string>{"book", "portion two"})); }),
               SizeTo(200, 300), fake::Inspect([](Window*) {
                 EXPECT_EQ(VisibleLines(), (std::vector<std::string>{"book", "portion two"}));
-                EXPECT_EQ(gIndexDialog.view->width, 200 - 13);
+                EXPECT_EQ(gIndexDialog.view->width, 200 - 26);
                 EXPECT_EQ(gIndexDialog.box.right, 200 - 13);
               }),
               fake::PressButton(platform::kIdCancel)});
