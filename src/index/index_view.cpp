@@ -36,7 +36,12 @@ int32_t TextHeight(platform::Dc* dc) {
 }
 
 void ComputeMaxTopRow(IndexView* view) {
-  if (!view->lines || view->visibleCount == 0 || view->lineCount == 0) return;
+  if (!view->lines) return;
+  // Nothing visible: nothing to scroll to (a stale value would leave the scroll bar a range).
+  if (view->visibleCount == 0 || view->lineCount == 0) {
+    view->maxTopRow = 0;
+    return;
+  }
   int32_t h = view->height;
   uint16_t n = 0;
   for (int32_t i = view->lineCount - 1; i >= 0; --i) {

@@ -26,7 +26,7 @@ constexpr int32_t kIndexHitBelowLines = INT32_MIN;
 constexpr uint16_t kIndexLineGrowth = 128;
 
 // One line of the layout. All lines of one record share key, indent, height and (at
-// first) flags. A line whose flags are 0 ends the table.
+// first) flags. The all-zero entry after the last line ends the table.
 struct IndexLine {
   uint16_t offset;  // stream offset of the first stored byte the line shows
   uint16_t length;  // its bytes
@@ -62,7 +62,10 @@ struct IndexView {
 // block the caller frees.
 using ExpansionState = uint16_t;
 
-inline bool IndexLineIsEnd(const IndexLine& line) { return line.flags == 0; }
+// A line always shows at least one byte, so the end entry is told by its length: the flags
+// alone would not do, since a record with no style bits has flags 0 once it is folded and
+// hidden.
+inline bool IndexLineIsEnd(const IndexLine& line) { return line.length == 0; }
 // A line's distance from the view's right edge.
 int32_t IndexLineIndent(const IndexView* view, const IndexLine* line);
 

@@ -321,6 +321,37 @@ TEST_F(FoldingTest, TapOnAnyLineOfAWrappedHeadingFlipsTheWholeHeading) {
   platform::Free(state);
 }
 
+// Regression: lines were ended by flags 0, which a record without style bits reaches when
+// it is folded away; the table then ended there and the lines after it were lost.
+TEST_F(FoldingTest, LineWithoutStyleBitsStaysInTheTableWhenHidden) {
+  IndexViewDestroy(view_, true);
+  MakeView(200, 400);
+  ASSERT_EQ(LayOut(IndexStreamBuilder().Add(H | 1, 0xC0, 0, "aa").Add(E | 2, 0x80, 1, "bb").Add(E | 3, 0x80, 0, "cc")),
+            kViewOk);
+  IndexViewToggle(view_, &view_->lines[0]);
+  EXPECT_EQ(Visible(), (std::vector<bool>{true, false, true}));
+  EXPECT_EQ(IndexViewHitTest(view_, 190, 30), 3);
+  IndexViewToggle(view_, &view_->lines[0]);
+  EXPECT_EQ(Visible(), (std::vector<bool>{true, true, true}));
+}
+
+// Regression (found by the fuzz target): when folding hid every line, maxTopRow kept its
+// old value and the scroll bar a range over nothing.
+TEST_F(FoldingTest, FoldingAwayEveryVisibleLineLeavesNothingToScroll) {
+  IndexViewDestroy(view_, true);
+  MakeView(200, 20);
+  ASSERT_EQ(LayOut(IndexStreamBuilder()
+                       .Add(H | 1, 0x41, 0, "aa")  // hidden but expanded
+                       .Add(E | 2, kShown, 1, "bb")
+                       .Add(E | 3, kShown, 1, "cc")
+                       .Add(E | 4, kShown, 1, "dd")),
+            kViewOk);
+  EXPECT_EQ(view_->maxTopRow, 2);
+  IndexViewToggle(view_, &view_->lines[0]);
+  EXPECT_EQ(view_->visibleCount, 0);
+  EXPECT_EQ(view_->maxTopRow, 0);
+}
+
 TEST_F(FoldingTest, ToggleRecomputesMaxTopRowAndRepaints) {
   IndexViewSetSize(view_, 200, 40);
   EXPECT_EQ(view_->maxTopRow, 3);
