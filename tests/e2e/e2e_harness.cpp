@@ -63,6 +63,13 @@ void Check(bool condition, const char* what) {
 
 QString gSolmar;
 
+QDialog* IndexDialog() {
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (auto* dialog = qobject_cast<QDialog*>(w); dialog && dialog->objectName() == "SolmarDialog118" && dialog->isVisible())
+      return dialog;
+  return nullptr;
+}
+
 // What the reader stored: the text of its per-product settings file.
 QString SettingsText() {
   QFile file(qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/Orvanel/Solmar.conf"));
@@ -168,6 +175,7 @@ int ReaderScenario(int argc, char** argv) {
   QProcess* second = nullptr;
   QProcess* quit = nullptr;
   QString settingsDuringRun;
+  bool secondStartOpenedIndex = false;
 
   QTimer::singleShot(0, [&] {
     QWidget* frame = nullptr;
@@ -206,7 +214,17 @@ int ReaderScenario(int argc, char** argv) {
     }
     Check(opened >= 3, "the reader holds its server and signal sockets");
 
-    // A second start reaches this reader and ends at once, without a window or settings.
+    // A second start reaches this reader, which is in front and opens its index (closed
+    // here with Escape); the second start then ends, without a window or settings.
+    QTimer* watcher = new QTimer(&app);
+    QObject::connect(watcher, &QTimer::timeout, [watcher, &secondStartOpenedIndex] {
+      if (QDialog* dialog = IndexDialog()) {
+        secondStartOpenedIndex = true;
+        QTest::keyClick(dialog, Qt::Key_Escape);
+        watcher->stop();
+      }
+    });
+    watcher->start(20);
     second = new QProcess(&app);
     QObject::connect(second, &QProcess::finished, &app, [&](int code, QProcess::ExitStatus status) {
       Check(status == QProcess::NormalExit && code == 0, "the second start ends with 0");
@@ -231,6 +249,7 @@ int ReaderScenario(int argc, char** argv) {
     Check(quit->waitForFinished(10000), "solmar --quit ends");
     Check(quit->exitStatus() == QProcess::NormalExit && quit->exitCode() == 0, "solmar --quit ends with 0");
   }
+  Check(secondStartOpenedIndex, "the second start opened the index of the reader in front");
   Check(StoredNumber(QStringLiteral("Lesson")) == 5, "the settings file holds Lesson 5");
   Check(StoredNumber(QStringLiteral("BottomSection")) == 12, "the settings file holds BottomSection 12");
   return gFailures ? 1 : 0;
@@ -318,9 +337,16 @@ int InstanceScenario(int argc, char** argv) {
               info.st_uid == ::geteuid() && (info.st_mode & 0777) == 0700,
           "the reader makes <temp>/Solmar-<uid> for itself, closed to others");
     Check(SolmarEntries(fallback).size() == 2, "the socket and the lock are in it");
-    Check(RunSolmar({}) == 0, "a second start reaches the first and ends with 0");
+    // The reader is in front, so a second start makes it open its index and waits for that;
+    // the request to close ends both.
+    QProcess second;
+    second.start(gSolmar, {});
+    Check(second.waitForStarted(5000), "a second start runs");
+    second.waitForFinished(1500);
     Check(reader.process.state() == QProcess::Running, "the first reader still runs");
     Check(RunSolmar({QStringLiteral("--quit")}) == 0, "solmar --quit reaches it");
+    Check(second.waitForFinished(10000) && second.exitStatus() == QProcess::NormalExit && second.exitCode() == 0,
+          "a second start reaches the first and ends with 0");
     Check(reader.Finish() == 0, "the reader ends with 0");
   }
 
@@ -405,13 +431,6 @@ int CliScenario(int argc, char** argv) {
   Check(RunSolmar({QStringLiteral("--quit")}) == 0, "solmar --quit closes it");
   Check(reader.Finish() == 0, "the reader ends with 0");
   return gFailures ? 1 : 0;
-}
-
-QDialog* IndexDialog() {
-  for (QWidget* w : QApplication::topLevelWidgets())
-    if (auto* dialog = qobject_cast<QDialog*>(w); dialog && dialog->objectName() == "SolmarDialog118" && dialog->isVisible())
-      return dialog;
-  return nullptr;
 }
 
 // The visible lines of the open index from the first shown one: key and text box.
