@@ -171,7 +171,9 @@ TEST_F(IndexDialogTest, KeysAndTheScrollBarMoveByLines) {
               fake::SendToDialog(platform::kMsgMouseWheel, uintptr_t(platform::MakeLong(0, uint32_t(-120))), 0),
               expectTop(2), fake::SendToDialog(platform::kMsgMouseWheel, uintptr_t(platform::MakeLong(0, 20)), 0),
               expectTop(2), fake::SendToDialog(platform::kMsgMouseWheel, uintptr_t(platform::MakeLong(0, 20)), 0),
-              expectTop(1), fake::PressButton(platform::kIdCancel)});
+              expectTop(1),
+              // Grown so that everything fits, the tree goes back to its top.
+              SizeTo(320, 320), expectTop(0), fake::PressButton(platform::kIdCancel)});
   // Every scroll-bar message also went to the default handling.
   int defaults = 0;
   for (const fake::MessageCall& m : fake::DefaultProcessing()) defaults += m.message == platform::kMsgVScroll;

@@ -29,6 +29,8 @@ TEST_F(IndexViewTest, LinesAreRightAlignedIndentedAndBrokenAtSpacesOnly) {
       // A word wider than the line is cut inside; a hyphen is no break point.
       {1, "abcdefghijkl", {"hgfedcba", "lkji"}, {7, 100 - 13 - 40}},
       {1, "abc-defghij", {"gfed-cba", "jih"}, {7, 100 - 13 - 30}},
+      // The last fitted character is the space to break at.
+      {1, "abcdefg hij", {"gfedcba", "jih"}, {100 - 13 - 70, 100 - 13 - 30}},
       // Level 8 would indent by 104, at or beyond the width: no indent, ten characters.
       {8, "abcdefghij k", {"jihgfedcba", "k"}, {0, 90}},
       // Level 7 indents by 91, leaving 9 pixels: each character gets a line of its own.
@@ -428,24 +430,24 @@ TEST_F(RevealTest, RevealOpensTheEntryTheNextOneAndTheEnclosingHeadings) {
                        .Add(E | 55, kHidden, 2, "p55")
                        .Add(H | 3, 0x41, 1, "portion b")
                        .Add(E | 57, kHidden, 2, "page fifty seven is long")  // two lines
-                       .Add(E | 59, kHidden, 2, "p59")
+                       .Add(E | 59, kHidden, 2, "page fifty nine is long")  // two lines
                        .Add(E | 61, kHidden, 2, "p61")
                        .Add(H | 57, kHidden, 0, "heading 57")),
             kViewOk);
-  ASSERT_EQ(view_->lineCount, 9);
+  ASSERT_EQ(view_->lineCount, 10);
   IndexViewRevealArticle(view_, 57);
-  EXPECT_EQ(Visible(), (std::vector<bool>{true, false, false, true, true, true, true, false, false}));
-  EXPECT_EQ(view_->visibleCount, 5);
+  EXPECT_EQ(Visible(), (std::vector<bool>{true, false, false, true, true, true, true, true, false, false}));
+  EXPECT_EQ(view_->visibleCount, 6);
   EXPECT_FALSE(view_->lines[3].flags & 0x40);  // a heading shown this way starts folded
   EXPECT_FALSE(view_->lines[0].flags & 0x40);  // a shown heading keeps its bit
   // Already visible: nothing changes.
   IndexViewRevealArticle(view_, 57);
-  EXPECT_EQ(view_->visibleCount, 5);
+  EXPECT_EQ(view_->visibleCount, 6);
   // A heading's group number is not an article; 0 and unknown articles do nothing.
   IndexViewRevealArticle(view_, 2);
   IndexViewRevealArticle(view_, 0);
   IndexViewRevealArticle(view_, 99);
-  EXPECT_EQ(view_->visibleCount, 5);
+  EXPECT_EQ(view_->visibleCount, 6);
 }
 
 TEST_F(RevealTest, RealTableOfContentsOpensThePageOfArticle57) {
