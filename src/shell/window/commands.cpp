@@ -1,5 +1,6 @@
 #include "shell/window/commands.h"
 
+#include "index/index_dialog.h"
 #include "search/search.h"
 #include "search/search_dialog.h"
 #include "shell/bookmarks.h"
