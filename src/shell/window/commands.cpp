@@ -1,5 +1,6 @@
 #include "shell/window/commands.h"
 
+#include "export/export.h"
 #include "search/search.h"
 #include "shell/bookmarks.h"
 #include "shell/command_ids.h"

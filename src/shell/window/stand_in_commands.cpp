@@ -5,4 +5,3 @@ void OpenSearchDialog(platform::Window*) {}
 intptr_t OpenFontChooser(platform::Window*, FontSpec*) { return 0; }
 void OpenAboutBox(platform::Window*) {}
 void CheckForUpdates(platform::Window*) {}
-void CopyArticle(PageView*, bool) {}

@@ -1,5 +1,5 @@
 // Stand-ins for the commands whose subsystem has not landed yet: the index, the search,
-// the font chooser, the About box, the update check and the clipboard export. Each does
+// the font chooser, the About box and the update check. Each does
 // nothing (the index chooses nothing, the font chooser is not confirmed). When a
 // subsystem lands, its functions move out of here into its own library, which this
 // library then links; the file empties as they do.
@@ -10,7 +10,6 @@
 #include "platform/platform.h"
 
 struct FontSpec;
-struct PageView;
 
 // The "Choose Section" dialog: the article chosen, or 0.
 uint16_t OpenIndexDialog(platform::Window* owner, uint16_t currentArticle, FontSpec* fontSpec);
@@ -19,4 +18,3 @@ void OpenSearchDialog(platform::Window* owner);
 intptr_t OpenFontChooser(platform::Window* owner, FontSpec* fontSpec);
 void OpenAboutBox(platform::Window* owner);
 void CheckForUpdates(platform::Window* owner);
-void CopyArticle(PageView* view, bool append);
