@@ -1,6 +1,5 @@
 // The RTF document: a right-to-left, right-aligned Hebrew document whose characters are
 // all written as \u escapes or plain ASCII.
-#include <cstdio>
 #include <cstring>
 
 #include "export/export.h"
@@ -67,9 +66,14 @@ size_t RtfPass(const char16_t* text, uint8_t* out) {
   };
   auto escape = [&](char16_t c) {
     if (write) {
-      char digits[8];
-      const int count = std::snprintf(digits, sizeof digits, "\\u%u", unsigned(c));
-      put(digits, size_t(count));
+      // "\u" and the decimal value, written without a formatting call: letters are most
+      // of an article and each one is an escape.
+      char digits[5];
+      int count = 0;
+      for (unsigned value = c; count == 0 || value != 0; value /= 10) digits[count++] = char('0' + value % 10);
+      out[n++] = '\\';
+      out[n++] = 'u';
+      while (count > 0) out[n++] = uint8_t(digits[--count]);
     } else {
       n += EscapeRoom(c);
     }
