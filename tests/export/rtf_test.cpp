@@ -52,6 +52,11 @@ TEST_F(RtfTest, PresentationFormTable) {
     EXPECT_TRUE(entry[1] >= 0x05D0 && entry[1] <= 0x05EA);
     EXPECT_TRUE(entry[2] >= 0x05B0 && entry[2] <= 0x05C2);
     EXPECT_EQ(entry[3] != 0, c == 0xFB2C || c == 0xFB2D);
+    // The letters with a dagesh lie in the letters' own order, U+FB30 being alef's.
+    if (c >= 0xFB30 && c <= 0xFB4A) {
+      EXPECT_EQ(entry[1], char16_t(0x05D0 + (c - 0xFB30))) << std::hex << unsigned(c);
+      EXPECT_EQ(entry[2], 0x05BC) << std::hex << unsigned(c);
+    }
   }
   EXPECT_EQ(found, 27);
   for (char16_t c : {char16_t(0), char16_t(0x05D0), char16_t(0x05EA), char16_t(0xFB29), char16_t(0xFB4C)})
@@ -82,11 +87,15 @@ TEST_F(RtfTest, JoiningToAnEarlierDocument) {
               c.kept + kSeparator + body + "}\r\n" + std::string(1, '\0'))
         << c.name;
   }
-  std::vector<uint8_t> fresh(body.size() + kRtfNewDocumentExtra);
-  const size_t written =
-      JoinRtfDocument(fresh.data(), nullptr, 0, reinterpret_cast<const uint8_t*>(body.data()), body.size());
-  EXPECT_EQ(std::string(reinterpret_cast<const char*>(fresh.data()), written),
-            std::string(kHeader) + body + "}\r\n" + std::string(1, '\0'));
+  // No earlier data, or an empty block of it, starts a document of its own.
+  const uint8_t emptyBlock[1] = {'}'};
+  for (const uint8_t* previous : {static_cast<const uint8_t*>(nullptr), emptyBlock}) {
+    std::vector<uint8_t> fresh(body.size() + kRtfNewDocumentExtra);
+    const size_t written =
+        JoinRtfDocument(fresh.data(), previous, 0, reinterpret_cast<const uint8_t*>(body.data()), body.size());
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(fresh.data()), written),
+              std::string(kHeader) + body + "}\r\n" + std::string(1, '\0'));
+  }
 }
 
 TEST_F(RtfTest, SizingPassHoldsRandomText) {
