@@ -24,6 +24,8 @@ static_assert(kRtfSeparatorLength + kRtfClosingLength + 1 <= kRtfAppendExtra);
 
 // Room the sizing pass reserves at the start: the final line end, the 0 and spare.
 constexpr size_t kRtfBodyReserve = 13;
+// The sizing pass counts 12 for a line end of 10 bytes.
+constexpr size_t kRtfLineEndSpare = 2;
 
 // Hebrew presentation forms and their canonical decompositions.
 constexpr char16_t kPresentationForms[][4] = {
@@ -97,6 +99,7 @@ size_t RtfPass(const char16_t* text, uint8_t* out) {
     if (IsLineBreak(c)) {
       while (IsLineBreak(*p)) ++p;
       put(kRtfLineEnd, kRtfLineEndLength);
+      if (!write) n += kRtfLineEndSpare;
       afterEscape = false;
       continue;
     }

@@ -11,6 +11,9 @@ rm -rf "$work"
 mkdir -p "$work/config" "$work/runtime"
 chmod 700 "$work/runtime"
 export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime"
+# A stored font, so that no font chooser comes up at the first start to take the keys.
+mkdir -p "$work/config/Orvanel"
+printf '[General]\nFontName=DejaVu Sans\n' >"$work/config/Orvanel/Solmar.conf"
 unset QT_QPA_PLATFORM
 
 # Articles outside 1..286 are refused with status 2 and a message, before any output.

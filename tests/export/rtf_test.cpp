@@ -98,6 +98,24 @@ TEST_F(RtfTest, JoiningToAnEarlierDocument) {
   }
 }
 
+TEST_F(RtfTest, SizingPassCountsEachKind) {
+  // 13 at the start; per escape 5, 6 or 7 by the value's digits (6 per unit of a form); two
+  // per escaped symbol, one per other byte; 12 per line end; runs of spaces k, or k + 1 after
+  // an escape; one more for a digit after an escape.
+  const struct {
+    std::u16string text;
+    size_t expected;
+  } cases[] = {
+      {u"", 13},
+      {u"\u00E0\u05D0\u3042", 13 + 5 + 6 + 7},
+      {u"\uFB2C\uFB2A", 13 + 18 + 12},
+      {u"{a\r\n\r\n", 13 + 2 + 1 + 12},
+      {u"a   b\u05D0   b", 13 + 1 + 3 + 1 + 6 + 4 + 1},
+      {u"\u05D0" u"5", 13 + 6 + 2},
+  };
+  for (const auto& c : cases) EXPECT_EQ(MeasureRtfBody(c.text.c_str()), c.expected) << int(&c - cases);
+}
+
 TEST_F(RtfTest, SizingPassHoldsRandomText) {
   // Units drawn from the kinds the body treats apart, in runs that meet in every order.
   const char16_t pool[] = {u' ', u' ', u'\r', u'\n', u'\\', u'{', u'}', u'7', u'0', u'x', u'\t', 0x7F,
