@@ -20,6 +20,8 @@
 #include "platform/platform.h"
 #include "platform/qt/qt_app.h"
 #include "platform/qt/qt_platform.h"
+#include "content/letter_code.h"
+#include "export/export.h"
 #include "search/find_all.h"
 #include "search/search.h"
 #include "shell/reader_settings.h"
@@ -44,11 +46,14 @@ constexpr char kUsage[] =
     "  --find PATTERN       list every place in the book that PATTERN matches and exit: Hebrew in\n"
     "                       reading order, * for any run of characters, ? for any one; one line a\n"
     "                       hit: article, end offset, length, the text matched (exit 1: none)\n"
+    "  --dump N             write article N (1 to 286) as Copy puts it on the clipboard as text:\n"
+    "                       UTF-8, reading order, CR LF line ends; default letter base and options\n"
+    "  --rtf N              write article N as the RTF document Copy puts on the clipboard\n"
     "  --screenshot FILE    draw the reader's window off screen into the PNG file FILE and exit\n"
     "    --size WxH         with a window of W x H pixels (default 540x800)\n"
     "    --article N        showing article N, 1 to 286 (default 1)\n"
     "\n"
-    "--find, --quit and --screenshot never read or write the reader's settings.\n"
+    "--find, --dump, --rtf, --quit and --screenshot never read or write the reader's settings.\n"
     "Qt's own options (-platform NAME, -style NAME, -session ID, ...) are passed on to Qt;\n"
     "any other argument is ignored with a warning.\n";
 
@@ -58,6 +63,8 @@ struct Options {
   bool quit = false;
   const char* screenshot = nullptr;
   const char* find = nullptr;
+  int dump = 0;  // article for --dump
+  int rtf = 0;   // article for --rtf
   int width = 540;
   int height = 800;
   bool sizeGiven = false;
@@ -82,7 +89,8 @@ bool ParseArticle(const char* text, int* article) {
 
 // Whether arg is one of our options that takes a value.
 bool TakesValue(const std::string& arg) {
-  return arg == "--screenshot" || arg == "--size" || arg == "--article" || arg == "--find";
+  return arg == "--screenshot" || arg == "--size" || arg == "--article" || arg == "--find" || arg == "--dump" ||
+         arg == "--rtf";
 }
 
 // Fills options from our own arguments and checks their values. Every other argument is
@@ -108,6 +116,15 @@ bool ParseOptions(int argc, char** argv, Options* options) {
       if (!(options->screenshot = value("--screenshot"))) return false;
     } else if (arg == "--find") {
       if (!(options->find = value("--find"))) return false;
+    } else if (arg == "--dump" || arg == "--rtf") {
+      const char* text = value(arg.c_str());
+      if (!text) return false;
+      int* article = arg == "--dump" ? &options->dump : &options->rtf;
+      if (!ParseArticle(text, article)) {
+        std::fprintf(stderr, "solmar: %s wants a number from 1 to %d (got \"%s\")\n", arg.c_str(), kArticleCount,
+                     text);
+        return false;
+      }
     } else if (arg == "--size") {
       const char* text = value("--size");
       if (!text) return false;
@@ -128,6 +145,11 @@ bool ParseOptions(int argc, char** argv, Options* options) {
   }
   if ((options->sizeGiven || options->articleGiven) && !options->screenshot) {
     std::fprintf(stderr, "solmar: --size and --article go with --screenshot\n");
+    return false;
+  }
+  const int exports = (options->dump ? 1 : 0) + (options->rtf ? 1 : 0);
+  if (exports && (exports > 1 || options->find || options->quit || options->screenshot)) {
+    std::fprintf(stderr, "solmar: --dump and --rtf go alone, one at a time\n");
     return false;
   }
   if (options->find && (options->quit || options->screenshot)) {
@@ -196,6 +218,48 @@ int RunFind(int argc, char** argv, const char* patternText) {
   if (count.unreadableArticles > 0)
     std::fprintf(stderr, "solmar: %d articles could not be read and were passed over\n", count.unreadableArticles);
   return count.hits > 0 ? 0 : 1;
+}
+
+// Writes what Copy puts on the clipboard for the article with the default settings (letter
+// base 1488, the Reverse option off): its text as UTF-8, or the RTF document. Like --find
+// it needs no application object, window or settings.
+int RunExport(int argc, char** argv, int article, bool rtf) {
+  WarnUnknownArguments(argc, argv);
+  if (!platform::qt::UsePack(solmar_book_pack, size_t(solmar_book_pack_end - solmar_book_pack))) {
+    std::fprintf(stderr, "solmar: the book carried in the program cannot be read\n");
+    return 2;
+  }
+  uint32_t length = 0;
+  uint8_t* stream = LoadArticle(article, nullptr, &length);
+  if (!stream) {
+    std::fprintf(stderr, "solmar: article %d cannot be read\n", article);
+    return 2;
+  }
+  // The same direction rule as Copy: a Unicode base with Reverse off gives reading order.
+  const bool reverse = (kDefaultFlags & kFlagReverse) == 0;
+  char16_t* text = ExportArticleText(stream, stream + length + 1, kUnicodeLetterBase, reverse);
+  platform::Free(stream);
+  if (!text) {
+    std::fprintf(stderr, "solmar: not enough memory for article %d\n", article);
+    return 2;
+  }
+  bool written = false;
+  if (rtf) {
+    size_t documentLength = 0;
+    uint8_t* document = MakeRtfDocument(text, &documentLength);
+    written = document && std::fwrite(document, 1, documentLength, stdout) == documentLength;
+    platform::Free(document);
+  } else {
+    const QByteArray utf8 = QString::fromUtf16(text).toUtf8();
+    written = std::fwrite(utf8.constData(), 1, size_t(utf8.size()), stdout) == size_t(utf8.size());
+  }
+  platform::Free(text);
+  if (std::fflush(stdout) != 0) written = false;
+  if (!written) {
+    std::fprintf(stderr, "solmar: cannot write article %d\n", article);
+    return 1;
+  }
+  return 0;
 }
 
 int RunScreenshot(int argc, char** argv, const Options& options) {
@@ -272,6 +336,8 @@ int SolmarMain(int argc, char** argv) {
     return 0;
   }
   if (options.find) return RunFind(argc, argv, options.find);
+  if (options.dump) return RunExport(argc, argv, options.dump, false);
+  if (options.rtf) return RunExport(argc, argv, options.rtf, true);
   if (options.quit) return RunQuit(argc, argv);
   if (options.screenshot) return RunScreenshot(argc, argv, options);
 

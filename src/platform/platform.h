@@ -523,6 +523,26 @@ bool WriteSetting(SettingsKey* key, const char16_t* name, uint32_t type, const v
 uint32_t RegisterClipboardFormat(const char16_t* name);
 constexpr uint32_t kClipboardUnicodeText = 13;
 
+// Access for the export: open, read, empty, hand over, close. Formats handed over between
+// EmptyClipboard and CloseClipboard make one offer, so each application takes the richest
+// it understands. Unicode text is UTF-16 units ended by a 0 unit.
+// False when the clipboard cannot be opened now; nothing changes then.
+bool OpenClipboard();
+// Drops everything the clipboard holds; false when it is not open.
+bool EmptyClipboard();
+// The bytes held under format, borrowed until CloseClipboard; none and *size 0 when the
+// clipboard is not open or holds no such data.
+const uint8_t* GetClipboardData(uint32_t format, size_t* size);
+// A block of clipboard memory to hand over; none when it cannot be had.
+void* AllocClipboardBlock(size_t bytes);
+// Releases a block that was not handed over; none is allowed.
+void FreeClipboardBlock(void* block);
+// Hands the first bytes of block over as the data of format. The clipboard owns the block
+// from then on, also when this answers false (not open, or not emptied since opening).
+bool SetClipboardData(uint32_t format, void* block, size_t bytes);
+// Ends the access; what was handed over since EmptyClipboard becomes the clipboard's content.
+void CloseClipboard();
+
 // ---------------------------------------------------------------------------------------
 // Shell
 // Opens an address with the platform's handler for it; false when that failed.

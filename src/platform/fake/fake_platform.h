@@ -362,4 +362,28 @@ bool FontDescriptionOf(platform::Font* font, platform::FontDescription* descript
 const platform::AccessibleDocuments* AccessibleDocumentsOf(platform::Window* window);
 void ResetAccessibility();
 
+// --- Clipboard -----------------------------------------------------------------------------
+// An in-memory clipboard that works as the handheld's does: EmptyClipboard drops the
+// content at once and SetClipboardData stores at once. Every call is logged in order.
+enum class ClipboardStep { kOpen, kOpenRefused, kEmpty, kRead, kAlloc, kAllocRefused, kFree, kSet, kClose };
+struct ClipboardCall {
+  ClipboardStep step;
+  uint32_t format;  // kRead and kSet
+  size_t bytes;     // kAlloc, kAllocRefused and kSet
+};
+void ResetClipboard();
+const std::vector<ClipboardCall>& ClipboardCalls();
+// The steps alone, in order.
+std::vector<ClipboardStep> ClipboardSteps();
+// The data held under format now; none when there is none.
+const std::vector<uint8_t>* ClipboardContent(uint32_t format);
+// Data as another program left it; not logged.
+void PutClipboardContent(uint32_t format, std::vector<uint8_t> bytes);
+// OpenClipboard fails from now on (until the reset or a call with false).
+void FailClipboardOpen(bool fail);
+// The nth clipboard block asked for from now on (1 = the next one) is refused; 0 cancels.
+void FailClipboardBlock(int nth);
+bool ClipboardIsOpen();
+int LiveClipboardBlocks();  // allocated and neither handed over nor released
+
 }  // namespace fake

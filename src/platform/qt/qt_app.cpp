@@ -106,20 +106,6 @@ OsVersion GetOsVersion() {
 
 void Yield() { QCoreApplication::processEvents(); }
 
-// Registered formats are numbered from 0xC000 in the order first asked for, as on the
-// handheld; a name asked for again gets its number again.
-uint32_t RegisterClipboardFormat(const char16_t* name) {
-  static QStringList formats;
-  if (!name || !*name) return 0;
-  const QString text = QString::fromUtf16(name);
-  qsizetype index = formats.indexOf(text);
-  if (index < 0) {
-    formats.append(text);
-    index = formats.size() - 1;
-  }
-  return uint32_t(0xC000 + index);
-}
-
 bool SetFullScreenState(Window* window, uint32_t state) {
   QWidget* widget = qt::WidgetOf(window);
   if (!widget) return false;

@@ -1,5 +1,6 @@
 #include "shell/window/commands.h"
 
+#include "export/export.h"
 #include "index/index_dialog.h"
 #include "search/search.h"
 #include "search/search_dialog.h"

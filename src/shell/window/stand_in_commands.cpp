@@ -3,4 +3,3 @@
 intptr_t OpenFontChooser(platform::Window*, FontSpec*) { return 0; }
 void OpenAboutBox(platform::Window*) {}
 void CheckForUpdates(platform::Window*) {}
-void CopyArticle(PageView*, bool) {}

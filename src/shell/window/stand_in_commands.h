@@ -1,6 +1,5 @@
 // Stand-ins for the commands whose subsystem has not landed yet: the font chooser, the
-// About box, the update check and the clipboard export. Each does nothing (the font
-// chooser is not confirmed). When a
+// About box and the update check. Each does nothing (the font chooser is not confirmed). When a
 // subsystem lands, its functions move out of here into its own library, which this
 // library then links; the file empties as they do.
 #pragma once
@@ -10,10 +9,8 @@
 #include "platform/platform.h"
 
 struct FontSpec;
-struct PageView;
 
 // The font chooser on fontSpec: 1 when the user confirmed a choice.
 intptr_t OpenFontChooser(platform::Window* owner, FontSpec* fontSpec);
 void OpenAboutBox(platform::Window* owner);
 void CheckForUpdates(platform::Window* owner);
-void CopyArticle(PageView* view, bool append);

@@ -1,0 +1,81 @@
+// Copying an article to the clipboard.
+//
+// The article is first written as plain UTF-16 text with CR LF line ends. With a
+// single-byte letter base that text goes to the clipboard as Unicode text; with a Unicode
+// letter base it becomes a right-to-left RTF document, offered together with the same text
+// as Unicode text so that plain-text applications can paste it too. Appending keeps the
+// clipboard's data of each format in front of the new one.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+struct PageView;
+
+// The clipboard format name the RTF document is registered under.
+constexpr char16_t kRtfFormatName[] = u"Rich Text Format";
+// Bytes a document adds to its body: header, closing "}" CR LF and 0 for a new document;
+// separator, closing and 0 when appended to earlier data (a little spare in both).
+constexpr size_t kRtfNewDocumentExtra = 186;
+constexpr size_t kRtfAppendExtra = 58;
+// The message shown when the text would not fit its buffer.
+constexpr char16_t kTextOverflowMessage[] = u"(obuf > (start + size))";
+
+// Copies the view's whole article to the clipboard, replacing what is there or, with
+// append, behind it. Does nothing without a view or a laid-out text.
+void CopyArticle(PageView* view, bool append);
+
+// A buffer for the plain text of the stream (its records up to end), from AllocOrAbort;
+// *size gets its size in bytes. None when memory runs out (the user has been told).
+char16_t* MeasureArticleText(const uint8_t* stream, const uint8_t* end, uint32_t* size);
+
+// Writes the stream's records as plain text into buffer (size bytes), letters on the base
+// fontAsciiBase; with reverse (and a base other than 97) right-to-left records come out in
+// reading order. 0 on success; 1 when the text and its 0 would not fit (the user is told and
+// the buffer holds no finished text); 2 when the letter conversion ran out of memory.
+int WriteArticleText(const uint8_t* stream, const uint8_t* end, char16_t* buffer, uint32_t size,
+                     int32_t fontAsciiBase, bool reverse);
+
+// Writes the hyphens of a rule with width code widthCode at out; answers the position after them.
+char16_t* WriteRuleText(char16_t* out, uint8_t widthCode);
+
+// MeasureArticleText and WriteArticleText in one: the 0-terminated text, a heap block the
+// caller frees with platform::Free; none when it could not be made.
+char16_t* ExportArticleText(const uint8_t* stream, const uint8_t* end, int32_t fontAsciiBase, bool reverse);
+
+// Puts the 0-terminated text on the clipboard: as an RTF document (with the text beside it)
+// when fontAsciiBase is above 256, else as Unicode text.
+void PutTextOnClipboard(const char16_t* text, bool append, int32_t fontAsciiBase);
+// Puts the text on the clipboard as an RTF document and as Unicode text, in one offer.
+// Nothing changes when the clipboard cannot be opened or a block cannot be had.
+void PutRtfOnClipboard(const char16_t* text, bool append);
+
+// The RTF body of the 0-terminated text: a new 0-terminated block from AllocOrAbort; none
+// when memory runs out.
+uint8_t* MakeRtfBody(const char16_t* text);
+// The size MakeRtfBody's sizing pass reserves for the text, not counting the 0: never less
+// than what the body holds.
+size_t MeasureRtfBody(const char16_t* text);
+
+// The presentation-form entry of unit: the form and its canonical decomposition in up to
+// three units (unused ones 0). None for any other unit.
+const char16_t* FindPresentationForm(char16_t unit);
+
+// Writes a whole document into out, which holds bodyLength + previousSize + kRtfAppendExtra
+// bytes with previous data, bodyLength + kRtfNewDocumentExtra without: the previous data
+// with its trailing CR, LF, space and TAB bytes and then one closing '}' dropped, and the
+// separator; or the document header. Then the body, "}" CR LF and a 0. Answers the bytes
+// written, the 0 included.
+size_t JoinRtfDocument(uint8_t* out, const uint8_t* previous, size_t previousSize, const uint8_t* body,
+                       size_t bodyLength);
+
+// A new document holding only the text, as Copy would put it on the clipboard; a heap block
+// the caller frees with platform::Free, 0-terminated, *length its bytes before the 0. None
+// when memory runs out.
+uint8_t* MakeRtfDocument(const char16_t* text, size_t* length);
+
+// A copy of the clipboard's data of format (0: Unicode text) without its terminator, as a
+// heap block the caller frees; *size gets its bytes (Unicode text: 2 x its units; other
+// formats: the bytes before the first 0). None and 0 when the clipboard cannot be opened,
+// holds no such data or the copy cannot be made.
+uint8_t* ReadClipboardData(uint32_t format, uint32_t* size);
