@@ -12,6 +12,7 @@ void ResetAll() {
   ResetShell();
   ResetPictures();
   ResetAccessibility();
+  ResetFontChooserSupport();
 }
 
 }  // namespace fake
