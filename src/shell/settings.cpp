@@ -159,7 +159,7 @@ void LoadDeviceOptions() {
   gDeviceOptions.surroundingGutter = gutter < 0 ? 0 : gutter > kMaxGutter ? kMaxGutter : gutter;
 }
 
-void LoadSettings() {
+bool LoadSettings() {
   gStoreState = StoreState::kLoading;
 
   char16_t path[kProgramPathCapacity] = {};
@@ -170,7 +170,9 @@ void LoadSettings() {
   for (int i = 0; i < 3; ++i) gIndexBitmaps.bitmaps[i] = platform::LoadBitmap(kBitmapIndexFirst + uint32_t(i));
   LoadBookmarks();
   // An out-of-memory abort during the load has already shut the store down.
-  if (gStoreState == StoreState::kLoading) gStoreState = StoreState::kLoaded;
+  if (gStoreState != StoreState::kLoading) return false;
+  gStoreState = StoreState::kLoaded;
+  return true;
 }
 
 void SelectArticle(uint16_t n) {

@@ -1,5 +1,5 @@
-// Stand-ins for the commands whose subsystem has not landed yet: the index,
-// the font chooser, the About box, the update check and the clipboard export. Each does
+// Stand-ins for the commands whose subsystem has not landed yet: the index and the
+// clipboard export. Each does
 // nothing (the index chooses nothing, the font chooser is not confirmed). When a
 // subsystem lands, its functions move out of here into its own library, which this
 // library then links; the file empties as they do.
@@ -14,8 +14,4 @@ struct PageView;
 
 // The "Choose Section" dialog: the article chosen, or 0.
 uint16_t OpenIndexDialog(platform::Window* owner, uint16_t currentArticle, FontSpec* fontSpec);
-// The font chooser on fontSpec: 1 when the user confirmed a choice.
-intptr_t OpenFontChooser(platform::Window* owner, FontSpec* fontSpec);
-void OpenAboutBox(platform::Window* owner);
-void CheckForUpdates(platform::Window* owner);
 void CopyArticle(PageView* view, bool append);
