@@ -167,6 +167,8 @@ bool LoadSettings() {
     WriteStringSetting(u"Program Path", path);
 
   for (const SettingDeclaration& setting : kSettings) LoadSetting(setting, gReaderSettings);
+  // An abort has shut the store down and released what it holds: nothing more is loaded.
+  if (gStoreState != StoreState::kLoading) return false;
   for (int i = 0; i < 3; ++i) gIndexBitmaps.bitmaps[i] = platform::LoadBitmap(kBitmapIndexFirst + uint32_t(i));
   LoadBookmarks();
   // An out-of-memory abort during the load has already shut the store down.
