@@ -89,6 +89,7 @@ TEST_F(AboutBoxTest, LinkIsDrawnBlueAndUnderlinedAndAPressOpensTheSite) {
   EXPECT_EQ(texts[0].text, std::u16string(kMakerSite));
   EXPECT_EQ(texts[0].textColour, 0xFF0000u);
   EXPECT_EQ(texts[0].backgroundMode, platform::kBkTransparent);
+  EXPECT_EQ(texts[0].backgroundColour, 0xFFFFFFu);
   EXPECT_NE(texts[0].font.underline, 0);
   EXPECT_EQ(texts[0].rect.left, 1);  // half an edge in
   EXPECT_EQ(texts[0].rect.top, 0);
@@ -119,6 +120,8 @@ TEST(UpdateAddressTest, EncodesThePathUnitByUnit) {
   } const cases[] = {
       {u"Orvanel/Solmar", u"Orvanel/Solmar"},
       {u"a b.c/9Z", u"a+b.c/9Z"},
+      {u"09AZaz./", u"09AZaz./"},
+      {u":@[`{", u"%3A%40%5B%60%7B"},  // the neighbours of the unescaped ranges
       {u"a-b_c~", u"a%2Db%5Fc%7E"},
       {u"\x01", u"%01"},
       {u"\u00E9", u"%E9"},

@@ -84,6 +84,13 @@ TEST_F(FontChooserTest, OpensWithTheBaseCheckedAndItsLettersLastFirst) {
   EXPECT_EQ(Letters(1488).back(), u'\u05D0');
 }
 
+TEST_F(FontChooserTest, FamiliesWhoseNamesDoNotFitAreLeftOut) {
+  fake::SetFontFamilies({{std::u16string(31, u'y'), 0}, {std::u16string(32, u'z'), platform::kHebrewCharset}});
+  Run({fake::Inspect([](Window* dialog) {
+    EXPECT_EQ(Items(dialog, kFontListId), std::vector<std::u16string>{std::u16string(31, u'y')});
+  })});
+}
+
 TEST_F(FontChooserTest, ListsTheFamiliesSortedAndSelectsTheStoredFaceByPrefix) {
   SetFace(&spec_, u"frank");
   Run({fake::Inspect([](Window* dialog) {

@@ -309,6 +309,7 @@ int FirstStartScenario(int argc, char** argv) {
     const QList<QListWidgetItem*> size = sizes->findItems(QStringLiteral("28"), Qt::MatchExactly);
     Check(size.size() == 1 && sizes->count() == 14, "the fourteen sizes are listed");
     Shot(VisibleTopLevel(QStringLiteral("Solmar")), "before");
+    const QImage before = VisibleTopLevel(QStringLiteral("Solmar"))->grab().toImage();
     if (david.isEmpty() || size.isEmpty()) return platform::PostQuitMessage(3);
     faces->setCurrentItem(david.first());
     sizes->setCurrentItem(size.first());
@@ -317,7 +318,7 @@ int FirstStartScenario(int argc, char** argv) {
     auto* ok = chooser->findChild<QPushButton*>(QStringLiteral("SolmarDialogOk"));
     Check(ok != nullptr, "the chooser has an OK button");
     if (!ok) return platform::PostQuitMessage(3);
-    QTimer::singleShot(0, [&] {
+    QTimer::singleShot(0, [&, before] {
       Check(VisibleTopLevel(QStringLiteral("SolmarDialog105")) == nullptr, "OK closes the chooser");
       const FontSpec& upper = gPaneState.upperView->fontSpec;
       Check(QString::fromUtf16(upper.faceName) == QStringLiteral("David CLM") && upper.size == 28,
@@ -327,6 +328,7 @@ int FirstStartScenario(int argc, char** argv) {
       QWidget* frame = VisibleTopLevel(QStringLiteral("Solmar"));
       QTest::qWait(50);
       Shot(frame, "after");
+      Check(frame && frame->grab().toImage() != before, "the panes look different in the font chosen");
       QTimer::singleShot(0, [&] {
         QWidget* about = VisibleTopLevel(QStringLiteral("SolmarDialog103"));
         Check(about != nullptr, "F1 opens the About box");

@@ -458,7 +458,11 @@ uint32_t GetWindowText(Window* window, char16_t* buffer, uint32_t capacity) {
 void SetWindowFont(Window* control, Font* font, bool redraw) {
   QWidget* widget = qt::WidgetOf(control);
   if (!widget || control->kind != Window::Kind::kControl) return;
-  widget->setFont(font ? qt::QFontOf(font) : QFont());
+  QFont shown = font ? qt::QFontOf(font) : QFont();
+  // A box in visual order shows letters as the panes draw them, and the panes take every
+  // glyph from their own font: no other font stands in for one the font lacks.
+  if (font && control->controlStyle & kEsVisualOrder) shown.setStyleStrategy(QFont::NoFontMerging);
+  widget->setFont(shown);
   if (redraw) widget->update();
 }
 
