@@ -57,18 +57,18 @@ bool AppendFamily(const platform::FontDescription& family, intptr_t) {
   return FontFamilyListAppend(&gFontChooser.families, family);
 }
 
-void OnInit(platform::Window* dialog, FontSpec* spec) {
+void OnInit(platform::Window* dialog, FontSpec* fontSpec) {
   platform::Window* parent = platform::GetParent(dialog);
   platform::Dc* dc = platform::GetWindowDc(parent);
   SetUpDialog(dialog, kDialogSetUpFlags);
 
   FontFamilyListFree(&gFontChooser.families);
   gFontChooser.candidate = platform::FontDescription{};
-  gFontChooser.fontSpec = spec;
+  gFontChooser.fontSpec = fontSpec;
 
-  if (spec->fontAsciiBase == 0) spec->fontAsciiBase = 1488;
-  ShowPreviewLetters(dialog, spec->fontAsciiBase);
-  switch (spec->fontAsciiBase) {
+  if (fontSpec->fontAsciiBase == 0) fontSpec->fontAsciiBase = 1488;
+  ShowPreviewLetters(dialog, fontSpec->fontAsciiBase);
+  switch (fontSpec->fontAsciiBase) {
     case 97: platform::CheckDialogButton(dialog, kBase97Id, true); break;
     case 224: platform::CheckDialogButton(dialog, kBase224Id, true); break;
     case 1488: platform::CheckDialogButton(dialog, kBase1488Id, true); break;
@@ -82,7 +82,7 @@ void OnInit(platform::Window* dialog, FontSpec* spec) {
   platform::ListBoxReset(faces);
   for (const FontFamilyEntry* e = gFontChooser.families.head; e; e = e->next) platform::ListBoxAddString(faces, e->faceName);
   char16_t face[32];
-  CopyFace(face, spec->faceName);
+  CopyFace(face, fontSpec->faceName);
   platform::ListBoxSelectPrefix(faces, -1, face);
 
   platform::Window* sizes = platform::GetDialogItem(dialog, kSizeListId);
@@ -90,16 +90,16 @@ void OnInit(platform::Window* dialog, FontSpec* spec) {
   char16_t text[12];
   // A stored size below the smallest offered one is offered first. (A size of 0 or less is
   // no size to offer.)
-  if (spec->size > 0 && spec->size < kSizes[0]) {
-    DecimalText(spec->size, text);
+  if (fontSpec->size > 0 && fontSpec->size < kSizes[0]) {
+    DecimalText(fontSpec->size, text);
     platform::ListBoxAddString(sizes, text);
   }
   for (int32_t size : kSizes) {
     DecimalText(size, text);
     platform::ListBoxAddString(sizes, text);
   }
-  if (spec->size != 0) {
-    DecimalText(spec->size, text);
+  if (fontSpec->size != 0) {
+    DecimalText(fontSpec->size, text);
     platform::ListBoxSelectPrefix(sizes, -1, text);
   }
   platform::SetFocus(faces);
@@ -193,15 +193,15 @@ void ApplyFontChoice(platform::Window* dialog, ApplyMode mode) {
   }
 
   if (mode == ApplyMode::kCommit) {
-    FontSpec* spec = s.fontSpec;
-    if (s.candidate.height != 0) spec->size = s.candidate.height;
+    FontSpec* fontSpec = s.fontSpec;
+    if (s.candidate.height != 0) fontSpec->size = s.candidate.height;
     if (platform::IsDialogButtonChecked(dialog, kBase224Id))
-      spec->fontAsciiBase = 224;
+      fontSpec->fontAsciiBase = 224;
     else if (platform::IsDialogButtonChecked(dialog, kBase97Id))
-      spec->fontAsciiBase = 97;
+      fontSpec->fontAsciiBase = 97;
     else if (platform::IsDialogButtonChecked(dialog, kBase1488Id))
-      spec->fontAsciiBase = 1488;
-    if (s.candidate.face[0] != 0) CopyFace(spec->faceName, s.candidate.face);
+      fontSpec->fontAsciiBase = 1488;
+    if (s.candidate.face[0] != 0) CopyFace(fontSpec->faceName, s.candidate.face);
     return;
   }
 

@@ -18,11 +18,11 @@ std::u16string Letters(int32_t base) {
   return s;
 }
 
-std::u16string Face(const FontSpec& spec) { return std::u16string(spec.faceName); }
+std::u16string Face(const FontSpec& fontSpec) { return std::u16string(fontSpec.faceName); }
 
-void SetFace(FontSpec* spec, const std::u16string& face) {
-  std::fill(std::begin(spec->faceName), std::end(spec->faceName), u'\0');
-  face.copy(spec->faceName, 31);
+void SetFace(FontSpec* fontSpec, const std::u16string& face) {
+  std::fill(std::begin(fontSpec->faceName), std::end(fontSpec->faceName), u'\0');
+  face.copy(fontSpec->faceName, 31);
 }
 
 const fake::FakeControl* Control(Window* dialog, int id) { return fake::ControlInfo(platform::GetDialogItem(dialog, id)); }
@@ -45,10 +45,10 @@ class FontChooserTest : public ShellTest {
     ResetFontChooserState();
     fake::PutStringSetting(kSettingsKeyPath, u"FontName", u"Tahoma");
     ASSERT_NE(Start(), nullptr);
-    spec_ = FontSpec{};
-    SetFace(&spec_, u"Tahoma");
-    spec_.size = 16;
-    spec_.fontAsciiBase = 1488;
+    fontSpec_ = FontSpec{};
+    SetFace(&fontSpec_, u"Tahoma");
+    fontSpec_.size = 16;
+    fontSpec_.fontAsciiBase = 1488;
   }
   void TearDown() override {
     ResetFontChooserState();
@@ -56,9 +56,9 @@ class FontChooserTest : public ShellTest {
   }
   intptr_t Run(std::vector<fake::DialogStep> steps) {
     fake::ScriptDialogSteps(kFontChooserTemplate, std::move(steps));
-    return OpenFontChooser(window_, &spec_);
+    return OpenFontChooser(window_, &fontSpec_);
   }
-  FontSpec spec_{};
+  FontSpec fontSpec_{};
 };
 
 TEST_F(FontChooserTest, OpensWithTheBaseCheckedAndItsLettersLastFirst) {
@@ -69,7 +69,7 @@ TEST_F(FontChooserTest, OpensWithTheBaseCheckedAndItsLettersLastFirst) {
   } const cases[] = {{0, 1488, kBase1488Id}, {1488, 1488, kBase1488Id}, {224, 224, kBase224Id},
                      {97, 97, 0 /* the template has no button 1003 */}, {300, 300, 0}};
   for (const Case& c : cases) {
-    spec_.fontAsciiBase = c.stored;
+    fontSpec_.fontAsciiBase = c.stored;
     Run({fake::Inspect([&](Window* dialog) {
            EXPECT_EQ(Control(dialog, kPreviewId)->text, Letters(c.shown)) << c.stored;
            EXPECT_EQ(ButtonChecked(dialog, kBase1488Id), c.checkedId == kBase1488Id) << c.stored;
@@ -78,7 +78,7 @@ TEST_F(FontChooserTest, OpensWithTheBaseCheckedAndItsLettersLastFirst) {
          }),
          fake::PressButton(platform::kIdCancel)});
     // A stored 0 becomes the Unicode base even when the user cancels.
-    EXPECT_EQ(spec_.fontAsciiBase, c.shown) << c.stored;
+    EXPECT_EQ(fontSpec_.fontAsciiBase, c.shown) << c.stored;
   }
   EXPECT_EQ(Letters(1488).front(), u'\u05EA');
   EXPECT_EQ(Letters(1488).back(), u'\u05D0');
@@ -92,13 +92,13 @@ TEST_F(FontChooserTest, FamiliesWhoseNamesDoNotFitAreLeftOut) {
 }
 
 TEST_F(FontChooserTest, ListsTheFamiliesSortedAndSelectsTheStoredFaceByPrefix) {
-  SetFace(&spec_, u"frank");
+  SetFace(&fontSpec_, u"frank");
   Run({fake::Inspect([](Window* dialog) {
     EXPECT_EQ(Items(dialog, kFontListId),
               (std::vector<std::u16string>{u"David CLM", u"DejaVu Sans", u"Frank Ruehl CLM", u"Tahoma"}));
     EXPECT_EQ(Control(dialog, kFontListId)->selection, kFrank);
   })});
-  SetFace(&spec_, u"Courier");
+  SetFace(&fontSpec_, u"Courier");
   Run({fake::Inspect([](Window* dialog) { EXPECT_EQ(Control(dialog, kFontListId)->selection, -1); })});
 }
 
@@ -113,7 +113,7 @@ TEST_F(FontChooserTest, SizeListAndTheStoredSize) {
   } const cases[] = {{9, u"9", 15, 0}, {1, u"1", 15, 0}, {15, u"10", 14, -1}, {52, u"10", 14, 12},
                      {0, u"10", 14, -1}, {-5, u"10", 14, -1}, {72, u"10", 14, 13}};
   for (const Case& c : cases) {
-    spec_.size = c.stored;
+    fontSpec_.size = c.stored;
     Run({fake::Inspect([&](Window* dialog) {
       const std::vector<std::u16string> items = Items(dialog, kSizeListId);
       ASSERT_EQ(items.size(), c.count) << c.stored;
@@ -125,32 +125,32 @@ TEST_F(FontChooserTest, SizeListAndTheStoredSize) {
 }
 
 TEST_F(FontChooserTest, OkKeepsAnUnlistedSizeAndAFaceNotChosen) {
-  SetFace(&spec_, u"Courier New");
-  spec_.size = 15;
+  SetFace(&fontSpec_, u"Courier New");
+  fontSpec_.size = 15;
   EXPECT_EQ(Run({fake::PressButton(platform::kIdOk)}), platform::kIdOk);
-  EXPECT_EQ(Face(spec_), u"Courier New");
-  EXPECT_EQ(spec_.size, 15);
-  EXPECT_EQ(spec_.fontAsciiBase, 1488);
+  EXPECT_EQ(Face(fontSpec_), u"Courier New");
+  EXPECT_EQ(fontSpec_.size, 15);
+  EXPECT_EQ(fontSpec_.fontAsciiBase, 1488);
 }
 
 TEST_F(FontChooserTest, OkTakesFaceSizeAndBase) {
-  spec_.fontAsciiBase = 224;
+  fontSpec_.fontAsciiBase = 224;
   // The Hebrew family switches to 1488; the user then goes back to 224.
   EXPECT_EQ(Run({fake::SelectListItem(kFontListId, kFrank), fake::SelectListItem(kSizeListId, 6),
                  fake::Inspect([](Window* dialog) { EXPECT_TRUE(ButtonChecked(dialog, kBase1488Id)); }),
                  fake::PressButton(kBase224Id), fake::PressButton(platform::kIdOk)}),
             platform::kIdOk);
-  EXPECT_EQ(Face(spec_), u"Frank Ruehl CLM");
-  EXPECT_EQ(spec_.size, 20);
-  EXPECT_EQ(spec_.fontAsciiBase, 224);
+  EXPECT_EQ(Face(fontSpec_), u"Frank Ruehl CLM");
+  EXPECT_EQ(fontSpec_.size, 20);
+  EXPECT_EQ(fontSpec_.fontAsciiBase, 224);
 }
 
 TEST_F(FontChooserTest, CancelLeavesTheFontSpecUntouched) {
-  const FontSpec before = spec_;
+  const FontSpec before = fontSpec_;
   EXPECT_EQ(Run({fake::SelectListItem(kFontListId, kDavid), fake::SelectListItem(kSizeListId, 13),
                  fake::PressButton(kBase224Id), fake::PressButton(platform::kIdCancel)}),
             platform::kIdCancel);
-  EXPECT_EQ(std::memcmp(&before, &spec_, sizeof spec_), 0);
+  EXPECT_EQ(std::memcmp(&before, &fontSpec_, sizeof fontSpec_), 0);
 }
 
 TEST_F(FontChooserTest, HebrewFamilySwitchesToTheUnicodeBaseOnce) {
@@ -165,7 +165,7 @@ TEST_F(FontChooserTest, HebrewFamilySwitchesToTheUnicodeBaseOnce) {
     return n;
   };
   for (const Case& c : cases) {
-    spec_.fontAsciiBase = c.base;
+    fontSpec_.fontAsciiBase = c.base;
     int before = 0;
     Run({fake::Inspect([&](Window*) { before = previewTexts(); }), fake::SelectListItem(kFontListId, c.family),
          fake::Inspect([&](Window* dialog) {
@@ -186,7 +186,7 @@ TEST_F(FontChooserTest, RadioButtonsPreviewTheirLettersWithoutCommitting) {
        fake::PressButton(kBase1488Id), fake::Inspect([](Window* dialog) {
          EXPECT_EQ(Control(dialog, kPreviewId)->text, Letters(1488));
        })});
-  EXPECT_EQ(spec_.fontAsciiBase, 1488);
+  EXPECT_EQ(fontSpec_.fontAsciiBase, 1488);
 }
 
 TEST_F(FontChooserTest, PreviewShowsTheCandidateFontAndKeepsItWhenANewOneFails) {
@@ -206,8 +206,8 @@ TEST_F(FontChooserTest, PreviewShowsTheCandidateFontAndKeepsItWhenANewOneFails) 
          fake::FailFontCreation(false);
        }),
        fake::PressButton(platform::kIdOk)});
-  EXPECT_EQ(Face(spec_), u"Tahoma");
-  EXPECT_EQ(spec_.size, 52);
+  EXPECT_EQ(Face(fontSpec_), u"Tahoma");
+  EXPECT_EQ(fontSpec_.size, 52);
   EXPECT_EQ(fake::LiveFonts(), fontsBefore);
 }
 
@@ -217,14 +217,14 @@ TEST_F(FontChooserTest, SizeTextFollowsTheDecimalRuleWithoutCheckingCharacters) 
          platform::ListBoxInsertString(sizes, 0, u"1a");         // 1 x 10 + ('a' - '0') = 59
          platform::ListBoxInsertString(sizes, 1, u"123456789");  // cut to 8 units
        }),
-       fake::SelectListItem(kSizeListId, 0), fake::Inspect([this](Window*) { EXPECT_EQ(spec_.size, 16); }),
+       fake::SelectListItem(kSizeListId, 0), fake::Inspect([this](Window*) { EXPECT_EQ(fontSpec_.size, 16); }),
        fake::PressButton(platform::kIdOk)});
-  EXPECT_EQ(spec_.size, 59);
+  EXPECT_EQ(fontSpec_.size, 59);
   Run({fake::Inspect([](Window* dialog) {
          platform::ListBoxInsertString(platform::GetDialogItem(dialog, kSizeListId), 0, u"123456789");
        }),
        fake::SelectListItem(kSizeListId, 0), fake::PressButton(platform::kIdOk)});
-  EXPECT_EQ(spec_.size, 12345678);
+  EXPECT_EQ(fontSpec_.size, 12345678);
 }
 
 TEST_F(FontChooserTest, EnumerationStopsAtTheFirstBlockThatCannotBeHad) {
