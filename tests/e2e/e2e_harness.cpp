@@ -14,13 +14,20 @@
 //                                place taken by someone else
 //   e2e_harness cli SOLMAR       --help, --version, bad and unknown arguments, --quit with
 //                                no reader, --screenshot
+//   e2e_harness search SOLMAR    Alt+F3, a word typed into the search dialog and Enter: the
+//                                page with the word's first place shows it highlighted
+//   e2e_harness index SOLMAR     Ctrl+D opens "Choose Section" on the real book at the
+//                                current page's branch, a click on a page goes there, a
+//                                second start opens the index again; leaves index_dialog.png
 // Exit code 0 when every check held; each failed check is printed.
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QLockFile>
 #include <QPushButton>
@@ -32,6 +39,7 @@
 #include <QTimer>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <set>
 
@@ -42,13 +50,18 @@
 #include <unistd.h>
 
 #include "app/app.h"
+#include "index/index_dialog.h"
+#include "index/index_view.h"
 #include "platform/platform.h"
+#include "platform/qt/qt_app.h"
+#include "search/find_all.h"
 #include "shell/panes.h"
 #include "view/page_view.h"
 #include "shell/reader_settings.h"
 #include "shell/shell_state.h"
 #include "shell/window/main_window.h"
 #include "shell/window/startup.h"
+#include "view/page_view.h"
 
 namespace {
 
@@ -63,6 +76,13 @@ void Check(bool condition, const char* what) {
 }
 
 QString gSolmar;
+
+QDialog* IndexDialog() {
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (auto* dialog = qobject_cast<QDialog*>(w); dialog && dialog->objectName() == "SolmarDialog118" && dialog->isVisible())
+      return dialog;
+  return nullptr;
+}
 
 // What the reader stored: the text of its per-product settings file.
 QString SettingsText() {
@@ -81,12 +101,12 @@ long StoredNumber(const QString& name) {
 
 // A font chosen by an earlier run (the application's own face), so that the first start's
 // font chooser stays away from the scenarios that test something else.
-void StoreFontChoice() {
+void StoreFontName(const std::u16string& face) {
   platform::SettingsKey* key = platform::OpenSettingsKey(u"Software\\Orvanel\\Solmar", true);
-  const std::u16string face = QApplication::font().family().toStdU16String();
   platform::WriteSetting(key, u"FontName", platform::kSettingString, face.c_str(), uint32_t((face.size() + 1) * 2));
   platform::CloseSettingsKey(key);
 }
+void StoreFontChoice() { StoreFontName(QApplication::font().family().toStdU16String()); }
 
 // Saves a picture of widget as NAME.png in $SOLMAR_E2E_SHOTS when that is set (to look at).
 void Shot(QWidget* widget, const char* name) {
@@ -191,6 +211,7 @@ int ReaderScenario(int argc, char** argv) {
   QProcess* second = nullptr;
   QProcess* quit = nullptr;
   QString settingsDuringRun;
+  bool secondStartOpenedIndex = false;
 
   QTimer::singleShot(0, [&] {
     QWidget* frame = nullptr;
@@ -229,7 +250,17 @@ int ReaderScenario(int argc, char** argv) {
     }
     Check(opened >= 3, "the reader holds its server and signal sockets");
 
-    // A second start reaches this reader and ends at once, without a window or settings.
+    // A second start reaches this reader, which is in front and opens its index (closed
+    // here with Escape); the second start then ends, without a window or settings.
+    QTimer* watcher = new QTimer(&app);
+    QObject::connect(watcher, &QTimer::timeout, [watcher, &secondStartOpenedIndex] {
+      if (QDialog* dialog = IndexDialog()) {
+        secondStartOpenedIndex = true;
+        QTest::keyClick(dialog, Qt::Key_Escape);
+        watcher->stop();
+      }
+    });
+    watcher->start(20);
     second = new QProcess(&app);
     QObject::connect(second, &QProcess::finished, &app, [&](int code, QProcess::ExitStatus status) {
       Check(status == QProcess::NormalExit && code == 0, "the second start ends with 0");
@@ -254,6 +285,7 @@ int ReaderScenario(int argc, char** argv) {
     Check(quit->waitForFinished(10000), "solmar --quit ends");
     Check(quit->exitStatus() == QProcess::NormalExit && quit->exitCode() == 0, "solmar --quit ends with 0");
   }
+  Check(secondStartOpenedIndex, "the second start opened the index of the reader in front");
   Check(StoredNumber(QStringLiteral("Lesson")) == 5, "the settings file holds Lesson 5");
   Check(StoredNumber(QStringLiteral("BottomSection")) == 12, "the settings file holds BottomSection 12");
   return gFailures ? 1 : 0;
@@ -396,6 +428,7 @@ int SignalScenario(int argc, char** argv) {
 // Starts that find the single instance's place taken must still give a reader.
 int InstanceScenario(int argc, char** argv) {
   QCoreApplication app(argc, argv);
+  StoreFontName(u"DejaVu Sans");
   const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
   const QString fallback = QDir::tempPath() + QStringLiteral("/Solmar-") + QString::number(::geteuid());
 
@@ -409,9 +442,16 @@ int InstanceScenario(int argc, char** argv) {
               info.st_uid == ::geteuid() && (info.st_mode & 0777) == 0700,
           "the reader makes <temp>/Solmar-<uid> for itself, closed to others");
     Check(SolmarEntries(fallback).size() == 2, "the socket and the lock are in it");
-    Check(RunSolmar({}) == 0, "a second start reaches the first and ends with 0");
+    // The reader is in front, so a second start makes it open its index and waits for that;
+    // the request to close ends both.
+    QProcess second;
+    second.start(gSolmar, {});
+    Check(second.waitForStarted(5000), "a second start runs");
+    second.waitForFinished(1500);
     Check(reader.process.state() == QProcess::Running, "the first reader still runs");
     Check(RunSolmar({QStringLiteral("--quit")}) == 0, "solmar --quit reaches it");
+    Check(second.waitForFinished(10000) && second.exitStatus() == QProcess::NormalExit && second.exitCode() == 0,
+          "a second start reaches the first and ends with 0");
     Check(reader.Finish() == 0, "the reader ends with 0");
   }
 
@@ -498,11 +538,188 @@ int CliScenario(int argc, char** argv) {
   return gFailures ? 1 : 0;
 }
 
+// The visible lines of the open index from the first shown one: key and text box.
+struct ShownLine {
+  uint16_t key;
+  QRect box;
+};
+std::vector<ShownLine> ShownLines() {
+  std::vector<ShownLine> shown;
+  const IndexView* view = gIndexDialog.view;
+  if (!view || !view->lines) return shown;
+  int passed = 0, y = view->y;
+  for (const IndexLine* l = view->lines; !IndexLineIsEnd(*l); ++l) {
+    if (!(l->flags & 0x80)) continue;
+    if (passed++ < view->topRow) continue;
+    if (y + l->height > view->y + view->height) break;
+    shown.push_back({l->key, QRect(l->x, y, l->width, l->height)});
+    y += l->height;
+  }
+  return shown;
+}
+
+int IndexScenario(int argc, char** argv) {
+  QApplication app(argc, argv);
+  PrepareReaderApplication();
+  StoreFontChoice();
+  QProcess* second = nullptr;
+  QProcess* quit = nullptr;
+  bool secondStartOpenedIndex = false;
+
+  QTimer::singleShot(0, [&] {
+    QWidget* frame = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (w->objectName() == QLatin1String("Solmar")) frame = w;
+    Check(frame != nullptr, "the main window exists");
+    if (!frame) return platform::PostQuitMessage(3);
+    frame->resize(480, 640);
+    Check(QTest::qWaitForWindowExposed(frame), "the main window is shown");
+    QWidget* client = frame->findChild<QWidget*>(QStringLiteral("SolmarClient"));
+    if (!client) return platform::PostQuitMessage(3);
+    // Page 2 of the book is article 3, in the first portion of the first book.
+    QTest::keyClick(client, Qt::Key_Right);
+    Check(gReaderSettings.lesson == 3, "a Right key goes to article 3");
+
+    bool looked = false;
+    QTimer::singleShot(100, [&] {
+      QDialog* dialog = IndexDialog();
+      Check(dialog != nullptr, "Ctrl+D opens Choose Section");
+      if (!dialog) return;
+      Check(dialog->windowTitle() == QStringLiteral("Choose Section"), "the dialog's caption is Choose Section");
+      Check(QTest::qWaitForWindowExposed(dialog), "the dialog is shown");
+      QTest::qWait(50);
+      looked = true;
+      dialog->grab().toImage().save(QStringLiteral(SOLMAR_ARTIFACT_DIR "/index_dialog.png"));
+      const std::vector<ShownLine> shown = ShownLines();
+      int books = 0, pages = 0, portions = 0;
+      for (const ShownLine& line : shown) {
+        if (line.key & 0x8000)
+          (line.box.x() + line.box.width() == gIndexDialog.view->x + gIndexDialog.view->width ? books : portions)++;
+        else
+          ++pages;
+      }
+      Check(books == 5 && portions == 1 && pages == 2, "the tree shows five books, one portion and two pages");
+      Check(shown.size() > 3 && shown[2].key == (0x4000 | 3) && shown[3].key == (0x4000 | 5),
+            "the current page and the next one are shown under their book and portion");
+      // A click on the next page's entry closes the dialog there.
+      QWidget* body = dialog->findChild<QWidget*>(QStringLiteral("SolmarClient"));
+      Check(body != nullptr, "the dialog has its body");
+      if (body && shown.size() > 3) QTest::mouseClick(body, Qt::LeftButton, {}, shown[3].box.center());
+    });
+    QTest::keyClick(client, Qt::Key_D, Qt::ControlModifier);
+    Check(looked, "the index was looked at");
+    Check(IndexDialog() == nullptr, "a click on a page closes the index");
+    Check(gReaderSettings.lesson == 5, "the reader is on the page clicked");
+
+    // A second start while the reader is in front opens its index; Escape closes it.
+    QTimer* watcher = new QTimer(&app);
+    QObject::connect(watcher, &QTimer::timeout, [&, watcher] {
+      if (QDialog* dialog = IndexDialog()) {
+        secondStartOpenedIndex = true;
+        QTest::keyClick(dialog, Qt::Key_Escape);
+        watcher->stop();
+      }
+    });
+    watcher->start(20);
+    frame->activateWindow();
+    second = new QProcess(&app);
+    QObject::connect(second, &QProcess::finished, &app, [&](int code, QProcess::ExitStatus) {
+      Check(code == 0, "the second start ends with 0");
+      quit = new QProcess(&app);
+      quit->start(gSolmar, {QStringLiteral("--quit")});
+    });
+    second->start(gSolmar, {});
+  });
+  QTimer::singleShot(30000, [] {
+    Check(false, "the scenario ends within 30 seconds");
+    platform::PostQuitMessage(4);
+  });
+
+  const int code = ReaderMain(nullptr, platform::kSwShowNormal);
+  Check(code == 0, "the reader ends with 0 after solmar --quit");
+  Check(secondStartOpenedIndex, "a second start opened the index of the reader in front");
+  if (quit) Check(quit->waitForFinished(10000), "solmar --quit ends");
+  Check(StoredNumber(QStringLiteral("Lesson")) == 5, "the settings file holds Lesson 5");
+  return gFailures ? 1 : 0;
+}
+
+// The search as a user does it: Alt+F3 opens the search dialog, a word typed on the real
+// keyboard and Enter find its first place in the book; the page changes to it, the hit is
+// highlighted, and the pattern is stored at the end. Runs on the platform it is given
+// (under Xvfb in CI when xvfb-run is there).
+int SearchScenario(int argc, char** argv) {
+  QApplication app(argc, argv);
+  PrepareReaderApplication();
+  StoreFontChoice();
+  const QString word = QStringLiteral("משכן");
+  // Where the book has the word first, from the listing (not the dialog's way to it).
+  uint8_t pattern[kSearchStringSize] = {};
+  Check(StoredPatternFromReadingOrder(reinterpret_cast<const char16_t*>(word.utf16()), pattern) == PatternError::kNone,
+        "the word is a valid pattern");
+  uint16_t firstArticle = 0;
+  FindAllInBook(pattern, [&](const BookHit& hit) {
+    if (!firstArticle) firstArticle = hit.article;
+  });
+  Check(firstArticle > 2, "the word first occurs after the first page");
+  bool typed = false;
+  QTimer::singleShot(0, [&] {
+    QWidget* client = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (w->objectName() == QLatin1String("Solmar")) client = w->findChild<QWidget*>(QStringLiteral("SolmarClient"));
+    Check(client != nullptr, "the main window exists");
+    if (!client) return platform::PostQuitMessage(3);
+    // The dialog is modal: type into it once it is up, from inside its loop.
+    QTimer::singleShot(300, [&] {
+      QWidget* dialog = QApplication::activeModalWidget();
+      Check(dialog != nullptr, "Alt+F3 opens a modal dialog");
+      QLineEdit* edit = dialog ? dialog->findChild<QLineEdit*>() : nullptr;
+      Check(edit != nullptr, "the dialog has its edit box");
+      if (!edit) return platform::PostQuitMessage(3);
+      edit->setFocus();
+      // Key presses carrying Hebrew text, as a Hebrew keyboard layout sends them.
+      for (QChar c : word) QTest::sendKeyEvent(QTest::Click, edit, Qt::Key(c.unicode()), QString(c), Qt::NoModifier);
+      Check(edit->text() == word, "the edit box shows the word as it reads");
+      typed = true;
+      QTest::keyClick(edit, Qt::Key_Return);
+    });
+    // Through the window system, as a real key press arrives, so that the menu's shortcut
+    // sees it.
+    client->window()->activateWindow();
+    Check(QTest::qWaitForWindowActive(client->window()), "the main window becomes active");
+    QTest::keyClick(client->window()->windowHandle(), Qt::Key_F3, Qt::AltModifier);
+    Check(typed, "the word was typed into the dialog");
+    Check(QApplication::activeModalWidget() == nullptr, "the dialog closes on a hit");
+    const uint16_t page = firstArticle % 2 ? firstArticle : uint16_t(firstArticle - 1);
+    Check(gReaderSettings.lesson == page, "the page of the word's first place is current");
+    PageView* active = gPaneState.activeView ? gPaneState.activeView : gPaneState.upperView;
+    Check((firstArticle % 2 == 0) == (active == gPaneState.lowerView), "the pane of the hit is active");
+    Check(active && active->highlightEnd > active->highlightStart &&
+              active->highlightEnd - active->highlightStart == int(word.size()),
+          "the hit is highlighted over the word's letters");
+    // The highlight shows: yellow (0x00FFFF, blue-green-red) among the window's pixels.
+    const QImage shot = platform::qt::RenderWindow(platform::FindWindow(kReaderClassName, kReaderClassName));
+    int yellow = 0;
+    for (int y = 0; y < shot.height(); ++y)
+      for (int x = 0; x < shot.width(); ++x)
+        if (shot.pixel(x, y) == qRgb(255, 255, 0)) ++yellow;
+    Check(yellow > 0, "the highlight is drawn");
+    if (const char* path = std::getenv("SOLMAR_E2E_SHOT")) shot.save(QString::fromLocal8Bit(path));
+    // Closed as Exit closes it, which saves the settings.
+    platform::DestroyWindow(platform::FindWindow(kReaderClassName, kReaderClassName));
+  });
+  QTimer::singleShot(30000, [] {
+    Check(false, "the scenario ends within 30 seconds");
+    platform::PostQuitMessage(4);
+  });
+  ReaderMain(nullptr, platform::kSwShowNormal);
+  Check(SettingsText().contains(QStringLiteral("SearchString=")), "the pattern is stored at the end");
+  return gFailures ? 1 : 0;
+}
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    std::fprintf(stderr, "usage: e2e_harness reader|firststart|session|signal|instance|cli SOLMAR\n");
+    std::fprintf(stderr, "usage: e2e_harness reader|firststart|session|signal|instance|cli|index|search SOLMAR\n");
     return 2;
   }
   const QByteArray mode = argv[1];
@@ -513,7 +730,9 @@ int main(int argc, char** argv) {
   qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
   qputenv("TMPDIR", QFile::encodeName(temp.path()));
   qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
-  qputenv("QT_QPA_PLATFORM", "offscreen");
+  // The search scenario runs on the platform it is given (xcb under Xvfb); the others off
+  // screen.
+  if (mode != "search" || qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   int code = 2;
   if (mode == "reader")
     code = ReaderScenario(argc, argv);
@@ -527,6 +746,10 @@ int main(int argc, char** argv) {
     code = InstanceScenario(argc, argv);
   else if (mode == "cli")
     code = CliScenario(argc, argv);
+  else if (mode == "index")
+    code = IndexScenario(argc, argv);
+  else if (mode == "search")
+    code = SearchScenario(argc, argv);
   std::fprintf(stderr, "%s: %d checks, %s\n", mode.constData(), gChecks, code == 0 ? "all held" : "FAILED");
   return code;
 }

@@ -220,6 +220,8 @@ intptr_t DialogBox(uint32_t templateId, Window* owner, WindowProc proc, intptr_t
   dialog->isDialog = true;
   dialog->dialogTemplate = t;
   dialog->info.visible = true;
+  // A dialog draws on its client area like a window: its own context, released at the reset.
+  dialog->info.dc = fake::CreateDc();
   fake::PlaceDialog(dialog, owner, t);
   if (t) fake::MakeControls(dialog, *t);
 

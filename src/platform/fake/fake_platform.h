@@ -157,7 +157,7 @@ int MessageLoopsRun();
 // program does not carry gets none), sends it the init-dialog message, then kMsgActivate
 // (kWaActive), then runs the script's steps in order until the procedure calls EndDialog
 // (when the script runs out the dialog ends with 0), and last kMsgDestroy. An unscripted
-// template cannot be made (-1).
+// template cannot be made (-1). A dialog has its own drawing context, as a window has.
 // A dialog of a template is centred over its owner's window rectangle with its client size
 // from the base units; one without a template lies at 0, 26 with the default window size.
 struct ScriptedMessage {

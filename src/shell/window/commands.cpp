@@ -2,6 +2,7 @@
 
 #include "dialogs/about_box.h"
 #include "dialogs/font_chooser.h"
+#include "index/index_dialog.h"
 #include "search/search.h"
 #include "search/search_dialog.h"
 #include "shell/bookmarks.h"
