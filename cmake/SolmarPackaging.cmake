@@ -6,8 +6,8 @@
 # `cpack -G DEB` in the build folder packs the same files into solmar_<version>-<revision>_<arch>.deb.
 
 set(SOLMAR_APP_ID org.orvanel.Solmar)
-set(SOLMAR_HOMEPAGE "https://orvanel.example/solmar" CACHE STRING
-    "The reader's web page; the AppStream screenshots are looked for under it")
+# SOLMAR_HOMEPAGE (the top-level CMakeLists.txt) is the maker's site; the AppStream
+# screenshots are looked for under it.
 set(SOLMAR_PACKAGE_MAINTAINER "Orvanel <solmar@orvanel.example>" CACHE STRING
     "Maintainer of the Debian package, as Name <address>")
 set(SOLMAR_DEBIAN_REVISION 1 CACHE STRING "Revision of the Debian package of this version")

@@ -13,17 +13,33 @@ const ControlTemplate kSearchControls[] = {
 };
 
 // 105: "Choose Font". The chooser lays the controls out again at every size change; these
-// are their places at the template's size. There is no button 1003 (letter base 97).
+// are their places at the template's size by the same rule. There is no button 1003
+// (letter base 97). The preview shows its letters exactly as the panes draw them. The OK
+// beside the caption stands for the shell's Done button.
 const ControlTemplate kFontControls[] = {
-    {1001, ControlKind::kListBox, 7, 7, 94, 104, kWsBorder | kWsTabStop | kLbsSort | kLbsNotify, nullptr, 0},
-    {1004, ControlKind::kButton, 108, 24, 37, 10, kWsTabStop | kBsAutoRadioButton, u"224", 0},
-    {1005, ControlKind::kButton, 108, 41, 37, 10, kBsAutoRadioButton, u"5D0", 0},
-    {1006, ControlKind::kListBox, 108, 59, 37, 52, kWsBorder | kWsTabStop | kLbsNotify, nullptr, 0},
-    {1002, ControlKind::kEdit, 7, 111, 138, 49, kWsBorder | kEsMultiline | kEsRightToLeftReading, nullptr, 0},
+    {1001, ControlKind::kListBox, 7, 7, 85, 95, kWsBorder | kWsTabStop | kLbsSort | kLbsNotify, nullptr, 0},
+    {1004, ControlKind::kButton, 99, 24, 46, 10, kWsTabStop | kBsAutoRadioButton, u"224", 0},
+    {1005, ControlKind::kButton, 99, 41, 46, 10, kBsAutoRadioButton, u"5D0", 0},
+    {1006, ControlKind::kListBox, 99, 59, 46, 43, kWsBorder | kWsTabStop | kLbsNotify, nullptr, 0},
+    {1002, ControlKind::kEdit, 7, 102, 138, 51, kWsBorder | kEsMultiline | kEsReadOnly | kEsVisualOrder, nullptr, 0},
+};
+
+// 103: the About box. Control 1025 is the maker's site, drawn by the box as a link in a
+// heavy font: the box is wide enough for the default site in it.
+const ControlTemplate kAboutControls[] = {
+    {kNoControlId, ControlKind::kPicture, 7, 7, 0, 0, 0, nullptr, 113},
+    {kNoControlId, ControlKind::kStaticText, 45, 9, 108, 10, kSsLeft, u"Solmar Hebrew Reader", 0},
+    {kNoControlId, ControlKind::kStaticText, 45, 21, 108, 8, kSsLeft, u"Version 1.84a", 0},
+    {kNoControlId, ControlKind::kStaticText, 7, 36, 146, 26, kSsLeft,
+     u"Text: Westminster Leningrad Codex, public domain. Morphology: Open Scriptures Hebrew Bible, CC BY 4.0", 0},
+    {1025, ControlKind::kButton, 7, 66, 146, 12, kWsTabStop | kBsOwnerDraw, u"" SOLMAR_HOMEPAGE, 0},
 };
 
 const DialogTemplate kTemplates[] = {
-    {105, u"Choose Font", 152, 167, nullptr, 8, 0, 0, kFontControls, sizeof kFontControls / sizeof kFontControls[0]},
+    {103, u"Solmar", 160, 85, nullptr, 8, 0, kDialogOkInCaption, kAboutControls,
+     sizeof kAboutControls / sizeof kAboutControls[0]},
+    {105, u"Choose Font", 152, 167, nullptr, 8, 0, kDialogOkInCaption, kFontControls,
+     sizeof kFontControls / sizeof kFontControls[0]},
     {115, u"Solmar", 126, 131, nullptr, 8, 0, kDialogOkInCaption, kSearchControls,
      sizeof kSearchControls / sizeof kSearchControls[0]},
     // 118: "Choose Section". The tree is drawn by the dialog itself beside its own scroll bar.

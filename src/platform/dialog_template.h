@@ -44,10 +44,14 @@ constexpr uint32_t kEsReadOnly = 0x800;
 // seam's text and selection operations the visual order, left to right, that right-to-left
 // text is stored in here (the reverse). A backend without bidi keeps visual order as is.
 constexpr uint32_t kEsRightToLeftReading = 0x2000;
+// The box shows its text strictly left to right in the order given, with no bidirectional
+// reordering, as the panes draw display text (for a read-only box that shows letters).
+constexpr uint32_t kEsVisualOrder = 0x4000;
 // Buttons (the low four bits are the kind).
 constexpr uint32_t kBsPushButton = 0x0;
 constexpr uint32_t kBsDefPushButton = 0x1;
 constexpr uint32_t kBsAutoRadioButton = 0x9;
+constexpr uint32_t kBsOwnerDraw = 0xB;  // drawn by the dialog on kMsgDrawItem
 constexpr uint32_t kBsKindMask = 0xF;
 // List boxes.
 constexpr uint32_t kLbsNotify = 0x1;  // selection changes by the user send a command

@@ -80,8 +80,9 @@ struct Rect {
 struct FontDescription {
   int32_t height;        // pixels: ascent + descent; 0 = the platform's default size
   int32_t weight;        // 400 normal, 700 bold
-  uint8_t charset;       // kept at 0
+  uint8_t charset;       // 0; kHebrewCharset for a family that writes Hebrew (enumeration)
   char16_t face[32];     // 0-terminated; empty = the platform's default face
+  uint8_t underline;     // nonzero: text is underlined
 };
 
 struct TextMetrics {
@@ -568,6 +569,38 @@ struct AccessibleDocuments {
 // Makes documents (kept by pointer; none takes them away) the description of window's
 // client area. False for a window that is not a top-level window of a registered class.
 bool SetAccessibleDocuments(Window* window, const AccessibleDocuments* documents);
+
+// ---------------------------------------------------------------------------------------
+// Font families, control fonts and owner-drawn buttons (the font chooser and the About box)
+constexpr uint8_t kHebrewCharset = 177;
+// Called once per font family; answering false stops the enumeration.
+using FontFamilyProc = bool (*)(const FontDescription& family, intptr_t param);
+// Hands proc every font family the platform offers on dc's device, in the platform's
+// order: face (families whose names do not fit in 31 units are left out), charset
+// kHebrewCharset when the family writes Hebrew, else 0; height and weight 0. Answers false
+// when proc stopped it.
+bool EnumerateFontFamilies(Dc* dc, FontFamilyProc proc, intptr_t param);
+// The font a control shows its text in: face, height in pixels (ascent + descent), weight
+// and underline. An empty face or a height of 0 stand for the platform's defaults. False
+// for none.
+bool GetWindowFont(Window* control, FontDescription* description);
+// Gives a window a new size, keeping its place (a child's in its parent's client
+// coordinates) and its stacking, and shows it. False for none.
+bool SizeWindow(Window* window, int32_t width, int32_t height);
+// The widths of the platform's edge of a control, across and down (SystemMetric).
+constexpr int kSystemMetricEdgeX = 45;
+constexpr int kSystemMetricEdgeY = 46;
+// A button of style kBsOwnerDraw shows nothing of its own: whenever it needs painting its
+// dialog's procedure gets kMsgDrawItem with the control's id as the first parameter and a
+// DrawItem* as the second. The context has the control's font selected, starts transparent
+// white and is valid only during the message.
+constexpr uint32_t kMsgDrawItem = 43;
+struct DrawItem {
+  int controlId;
+  Window* control;
+  Dc* dc;
+  Rect rect;  // the whole control, from 0, 0
+};
 
 // ---------------------------------------------------------------------------------------
 // System

@@ -159,7 +159,7 @@ void LoadDeviceOptions() {
   gDeviceOptions.surroundingGutter = gutter < 0 ? 0 : gutter > kMaxGutter ? kMaxGutter : gutter;
 }
 
-void LoadSettings() {
+bool LoadSettings() {
   gStoreState = StoreState::kLoading;
 
   char16_t path[kProgramPathCapacity] = {};
@@ -167,10 +167,14 @@ void LoadSettings() {
     WriteStringSetting(u"Program Path", path);
 
   for (const SettingDeclaration& setting : kSettings) LoadSetting(setting, gReaderSettings);
+  // An abort has shut the store down and released what it holds: nothing more is loaded.
+  if (gStoreState != StoreState::kLoading) return false;
   for (int i = 0; i < 3; ++i) gIndexBitmaps.bitmaps[i] = platform::LoadBitmap(kBitmapIndexFirst + uint32_t(i));
   LoadBookmarks();
   // An out-of-memory abort during the load has already shut the store down.
-  if (gStoreState == StoreState::kLoading) gStoreState = StoreState::kLoaded;
+  if (gStoreState != StoreState::kLoading) return false;
+  gStoreState = StoreState::kLoaded;
+  return true;
 }
 
 void SelectArticle(uint16_t n) {

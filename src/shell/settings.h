@@ -13,8 +13,9 @@
 // Fills gDeviceOptions from the device-wide key (defaults 0, 0, 1, 0, 0).
 void LoadDeviceOptions();
 // Writes "Program Path", fills gReaderSettings, loads bitmaps 201..203 into gIndexBitmaps
-// and loads the bookmarks.
-void LoadSettings();
+// and loads the bookmarks. False when memory ran out on the way (AllocOrAbort has told the
+// user and shut the store down): start-up must stop.
+bool LoadSettings();
 // Makes article n current and its position 0. n = 0 keeps the current article, or picks
 // 1 when there is none; n equal to the current article changes nothing.
 void SelectArticle(uint16_t n);

@@ -386,6 +386,13 @@ int WindowScenario(int argc, char** argv, const QString& bookDir) {
     Check(false, "the scenario ends within 30 seconds");
     platform::PostQuitMessage(4);
   });
+  {
+    // A font chosen by an earlier run: the first start's chooser stays away.
+    platform::SettingsKey* key = platform::OpenSettingsKey(u"Software\\Orvanel\\Solmar", true);
+    const std::u16string face = QApplication::font().family().toStdU16String();
+    platform::WriteSetting(key, u"FontName", platform::kSettingString, face.c_str(), uint32_t((face.size() + 1) * 2));
+    platform::CloseSettingsKey(key);
+  }
   ReaderMain(nullptr, platform::kSwShowNormal);
   return gFailures ? 1 : 0;
 }

@@ -4,6 +4,9 @@
 //   e2e_harness reader SOLMAR    the reader runs in this process (the program's own code);
 //                                real key presses, a second start and `solmar --quit` from
 //                                outside, then the settings file is read
+//   e2e_harness firststart SOLMAR  a first start without settings: the font chooser, OK,
+//                                the panes' font, F1 and the About box, the stored choice
+//                                (SOLMAR_E2E_SHOTS=DIR saves pictures of what it shows)
 //   e2e_harness session SOLMAR   the reader runs in this process and the desktop session
 //                                ends: it saves and closes as Exit does
 //   e2e_harness signal SOLMAR    `solmar` ends on SIGTERM and SIGHUP and saves as Exit does
@@ -25,7 +28,9 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QLockFile>
+#include <QPushButton>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSessionManager>
@@ -51,6 +56,7 @@
 #include "platform/qt/qt_app.h"
 #include "search/find_all.h"
 #include "shell/panes.h"
+#include "view/page_view.h"
 #include "shell/reader_settings.h"
 #include "shell/shell_state.h"
 #include "shell/window/main_window.h"
@@ -91,6 +97,27 @@ long StoredNumber(const QString& name) {
                                 QRegularExpression::MultilineOption);
   const QRegularExpressionMatch match = line.match(SettingsText());
   return match.hasMatch() ? match.captured(1).toLong(nullptr, 16) : -1;
+}
+
+// A font chosen by an earlier run (the application's own face), so that the first start's
+// font chooser stays away from the scenarios that test something else.
+void StoreFontName(const std::u16string& face) {
+  platform::SettingsKey* key = platform::OpenSettingsKey(u"Software\\Orvanel\\Solmar", true);
+  platform::WriteSetting(key, u"FontName", platform::kSettingString, face.c_str(), uint32_t((face.size() + 1) * 2));
+  platform::CloseSettingsKey(key);
+}
+void StoreFontChoice() { StoreFontName(QApplication::font().family().toStdU16String()); }
+
+// Saves a picture of widget as NAME.png in $SOLMAR_E2E_SHOTS when that is set (to look at).
+void Shot(QWidget* widget, const char* name) {
+  const QString dir = qEnvironmentVariable("SOLMAR_E2E_SHOTS");
+  if (!dir.isEmpty() && widget) widget->grab().save(dir + QLatin1Char('/') + QLatin1String(name) + QStringLiteral(".png"));
+}
+
+QWidget* VisibleTopLevel(const QString& name) {
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (w->objectName() == name && w->isVisible()) return w;
+  return nullptr;
 }
 
 // Runs `solmar args` to its end; the exit code, or -1 when it did not end in time.
@@ -178,6 +205,7 @@ QStringList SolmarEntries(const QString& directory) {
 int ReaderScenario(int argc, char** argv) {
   QApplication app(argc, argv);
   PrepareReaderApplication();
+  StoreFontChoice();
   const std::set<int> socketsBefore = SocketFds();
 
   QProcess* second = nullptr;
@@ -268,6 +296,7 @@ int ReaderScenario(int argc, char** argv) {
 int SessionScenario(int argc, char** argv) {
   QApplication app(argc, argv);
   PrepareReaderApplication();
+  StoreFontChoice();
   QTimer::singleShot(0, [&] {
     QWidget* client = nullptr;
     for (QWidget* w : QApplication::topLevelWidgets())
@@ -289,6 +318,73 @@ int SessionScenario(int argc, char** argv) {
   const int code = ReaderMain(nullptr, platform::kSwShowNormal);
   Check(code == 0, "the reader ends with 0 when the session ends");
   Check(StoredNumber(QStringLiteral("Lesson")) == 3, "the session's end saves the settings (Lesson 3)");
+  return gFailures ? 1 : 0;
+}
+
+// A first start without settings shows the font chooser over the window; OK gives both panes
+// the face and size chosen and the shutdown stores them. Then F1 opens the About box.
+int FirstStartScenario(int argc, char** argv) {
+  QApplication app(argc, argv);
+  PrepareReaderApplication();
+  QTimer::singleShot(0, [&] {
+    QWidget* chooser = VisibleTopLevel(QStringLiteral("SolmarDialog105"));
+    Check(chooser != nullptr, "the first start shows the font chooser");
+    if (!chooser) return platform::PostQuitMessage(3);
+    QListWidget* faces = nullptr;
+    QListWidget* sizes = nullptr;
+    for (QListWidget* list : chooser->findChildren<QListWidget*>())
+      (list->count() > 14 || !list->findItems(QStringLiteral("David CLM"), Qt::MatchExactly).isEmpty() ? faces : sizes) = list;
+    Check(faces && sizes, "the chooser has its two lists");
+    if (!faces || !sizes) return platform::PostQuitMessage(3);
+    const QList<QListWidgetItem*> david = faces->findItems(QStringLiteral("David CLM"), Qt::MatchExactly);
+    Check(!david.isEmpty(), "the installed Culmus family David CLM is listed");
+    const QList<QListWidgetItem*> size = sizes->findItems(QStringLiteral("28"), Qt::MatchExactly);
+    Check(size.size() == 1 && sizes->count() == 14, "the fourteen sizes are listed");
+    Shot(VisibleTopLevel(QStringLiteral("Solmar")), "before");
+    const QImage before = VisibleTopLevel(QStringLiteral("Solmar"))->grab().toImage();
+    if (david.isEmpty() || size.isEmpty()) return platform::PostQuitMessage(3);
+    faces->setCurrentItem(david.first());
+    sizes->setCurrentItem(size.first());
+    QTest::qWait(50);
+    Shot(chooser, "chooser");
+    auto* ok = chooser->findChild<QPushButton*>(QStringLiteral("SolmarDialogOk"));
+    Check(ok != nullptr, "the chooser has an OK button");
+    if (!ok) return platform::PostQuitMessage(3);
+    QTimer::singleShot(0, [&, before] {
+      Check(VisibleTopLevel(QStringLiteral("SolmarDialog105")) == nullptr, "OK closes the chooser");
+      const FontSpec& upper = gPaneState.upperView->fontSpec;
+      Check(QString::fromUtf16(upper.faceName) == QStringLiteral("David CLM") && upper.size == 28,
+            "the upper pane draws with the face and size chosen");
+      Check(QString::fromUtf16(gPaneState.lowerView->fontSpec.faceName) == QStringLiteral("David CLM"),
+            "the lower pane draws with the face chosen");
+      QWidget* frame = VisibleTopLevel(QStringLiteral("Solmar"));
+      QTest::qWait(50);
+      Shot(frame, "after");
+      Check(frame && frame->grab().toImage() != before, "the panes look different in the font chosen");
+      QTimer::singleShot(0, [&] {
+        QWidget* about = VisibleTopLevel(QStringLiteral("SolmarDialog103"));
+        Check(about != nullptr, "F1 opens the About box");
+        if (!about) return;
+        QTest::qWait(50);
+        Shot(about, "about");
+        if (auto* close = about->findChild<QPushButton*>(QStringLiteral("SolmarDialogOk"))) close->click();
+      });
+      platform::Window* window = platform::FindWindow(kReaderClassName, kReaderClassName);
+      if (QWidget* client = frame ? frame->findChild<QWidget*>(QStringLiteral("SolmarClient")) : nullptr)
+        QTest::keyClick(client, Qt::Key_F1);
+      Check(VisibleTopLevel(QStringLiteral("SolmarDialog103")) == nullptr, "OK closes the About box");
+      platform::DestroyWindow(window);
+    });
+    ok->click();
+  });
+  QTimer::singleShot(30000, [] {
+    Check(false, "the scenario ends within 30 seconds");
+    platform::PostQuitMessage(4);
+  });
+  const int code = ReaderMain(nullptr, platform::kSwShowNormal);
+  Check(code == 0, "the reader ends with 0");
+  Check(SettingsText().contains(QStringLiteral("FontName")), "the settings file holds FontName");
+  Check(StoredNumber(QStringLiteral("FontSize")) == 28, "the settings file holds FontSize 28");
   return gFailures ? 1 : 0;
 }
 
@@ -332,6 +428,7 @@ int SignalScenario(int argc, char** argv) {
 // Starts that find the single instance's place taken must still give a reader.
 int InstanceScenario(int argc, char** argv) {
   QCoreApplication app(argc, argv);
+  StoreFontName(u"DejaVu Sans");
   const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
   const QString fallback = QDir::tempPath() + QStringLiteral("/Solmar-") + QString::number(::geteuid());
 
@@ -464,6 +561,7 @@ std::vector<ShownLine> ShownLines() {
 int IndexScenario(int argc, char** argv) {
   QApplication app(argc, argv);
   PrepareReaderApplication();
+  StoreFontChoice();
   QProcess* second = nullptr;
   QProcess* quit = nullptr;
   bool secondStartOpenedIndex = false;
@@ -552,6 +650,7 @@ int IndexScenario(int argc, char** argv) {
 int SearchScenario(int argc, char** argv) {
   QApplication app(argc, argv);
   PrepareReaderApplication();
+  StoreFontChoice();
   const QString word = QStringLiteral("משכן");
   // Where the book has the word first, from the listing (not the dialog's way to it).
   uint8_t pattern[kSearchStringSize] = {};
@@ -620,7 +719,7 @@ int SearchScenario(int argc, char** argv) {
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    std::fprintf(stderr, "usage: e2e_harness reader|session|signal|instance|cli|index|search SOLMAR\n");
+    std::fprintf(stderr, "usage: e2e_harness reader|firststart|session|signal|instance|cli|index|search SOLMAR\n");
     return 2;
   }
   const QByteArray mode = argv[1];
@@ -637,6 +736,8 @@ int main(int argc, char** argv) {
   int code = 2;
   if (mode == "reader")
     code = ReaderScenario(argc, argv);
+  else if (mode == "firststart")
+    code = FirstStartScenario(argc, argv);
   else if (mode == "session")
     code = SessionScenario(argc, argv);
   else if (mode == "signal")

@@ -327,6 +327,7 @@ TEST_F(MainWindowTest, AllocationFailureMidRunSavesOnceAndReleasesOnce) {
 
 TEST_F(MainWindowTest, SetUpDialogAddsDoneButtonUnlessFullScreen) {
   ASSERT_NE(Start(), nullptr);
+  const size_t opened = fake::Dialogs().size();  // the first start's font chooser
   // A dialog without a template: the fake places it at the default size.
   fake::ScriptDialog(900, {});
   auto proc = [](Window* dialog, uint32_t message, uintptr_t, intptr_t) -> intptr_t {
@@ -340,10 +341,11 @@ TEST_F(MainWindowTest, SetUpDialogAddsDoneButtonUnlessFullScreen) {
   EXPECT_EQ(fake::ShellDialogInits()[0].second, 31u);
   EXPECT_EQ(fake::ShellDialogInits()[1].second, 30u);
   // Full screen: moved to the top, keeping its left edge, as tall as its old bottom.
-  const fake::FakeWindowInfo* second = fake::WindowInfo(fake::Dialogs()[1].dialog);
+  ASSERT_EQ(fake::Dialogs().size(), opened + 2);
+  const fake::FakeWindowInfo* second = fake::WindowInfo(fake::Dialogs()[opened + 1].dialog);
   EXPECT_EQ(second->rect.top, 0);
   EXPECT_EQ(second->rect.bottom, kClientHeight);
-  EXPECT_EQ(fake::WindowInfo(fake::Dialogs()[0].dialog)->moves, 0);
+  EXPECT_EQ(fake::WindowInfo(fake::Dialogs()[opened].dialog)->moves, 0);
 }
 
 }  // namespace

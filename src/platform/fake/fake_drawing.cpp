@@ -317,6 +317,13 @@ void CopyBitmapCell(Dc* dc, int32_t x, int32_t y, Bitmap* bitmap, int32_t source
 
 int32_t PixelsPerInch(Dc*) { return 96; }
 
-int32_t SystemMetric(int which) { return which == kSystemMetricScrollBarWidth ? 13 : 0; }
+int32_t SystemMetric(int which) {
+  switch (which) {
+    case kSystemMetricScrollBarWidth: return 13;
+    case kSystemMetricEdgeX:
+    case kSystemMetricEdgeY: return 2;
+    default: return 0;
+  }
+}
 
 }  // namespace platform

@@ -13,6 +13,7 @@ void ResetAll() {
   ResetPictures();
   ResetAccessibility();
   ResetClipboard();
+  ResetFontChooserSupport();
 }
 
 }  // namespace fake

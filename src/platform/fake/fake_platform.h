@@ -357,6 +357,25 @@ const FakeBitmap* BitmapInfo(platform::Bitmap* bitmap);
 // The description a font of the fake was made from; false for none.
 bool FontDescriptionOf(platform::Font* font, platform::FontDescription* description);
 
+// --- Font families, owner-drawn controls, opened addresses --------------------------------
+// EnumerateFontFamilies hands these faces in this order (names longer than 31 units are
+// left out). After the reset: "Tahoma", "David CLM" (Hebrew), "DejaVu Sans",
+// "Frank Ruehl CLM" (Hebrew). GetWindowFont of a control without a font of its own answers
+// the default description {0, 400, empty face}; SystemMetric(kSystemMetricEdgeX / Y) is 2.
+struct FakeFontFamily {
+  std::u16string face;
+  uint8_t charset;
+};
+void ResetFontChooserSupport();
+void SetFontFamilies(std::vector<FakeFontFamily> families);
+int FontFamiliesHanded();  // families given to an enumeration's procedure since the reset
+// The owner-drawn control id of the running dialog asks to be painted: kMsgDrawItem with a
+// fresh context holding the control's font.
+DialogStep DrawControl(int id);
+// Addresses given to OpenAddress, in order; FailOpenAddress makes it answer false.
+const std::vector<std::u16string>& OpenedAddresses();
+void FailOpenAddress(bool fail);
+
 // --- Assistive technology ---------------------------------------------------------------
 // What SetAccessibleDocuments last gave a window; none when nothing (or none) was given.
 const platform::AccessibleDocuments* AccessibleDocumentsOf(platform::Window* window);

@@ -63,6 +63,11 @@ bool IsControlOf(Window* window, ControlKind kind) {
          KindOf(window) == kind;
 }
 bool ReadingOrder(Window* edit) { return edit->controlStyle & kEsRightToLeftReading; }
+bool VisualOrder(Window* edit) { return edit->controlStyle & kEsVisualOrder; }
+// A visual-order box holds its text between these two marks: left-to-right override and
+// its end, so no bidirectional reordering applies.
+constexpr char16_t kLeftToRightOverride = 0x202D;
+constexpr char16_t kPopDirectionalFormatting = 0x202C;
 
 class DialogFrame : public QDialog {
  public:
@@ -113,6 +118,48 @@ class DialogFrame : public QDialog {
  private:
   Window* record_;
   QPushButton* ok_ = nullptr;
+};
+
+// A button the dialog draws itself: each paint asks the dialog's procedure to draw it
+// (kMsgDrawItem) on a context over an image with the button's font, then shows the image.
+class OwnerDrawnButton : public QPushButton {
+ public:
+  OwnerDrawnButton(Window* dialog, Window* record, const QString& text, QWidget* parent)
+      : QPushButton(text, parent), dialog_(dialog), record_(record) {
+    setFlat(true);
+    setCursor(Qt::PointingHandCursor);
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    const qreal ratio = devicePixelRatioF();
+    QImage image(QSize(std::max(1, int(width() * ratio)), std::max(1, int(height() * ratio))),
+                 QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::transparent);
+    FontDescription description{};
+    GetWindowFont(record_, &description);
+    Font* font = CreateFont(description);
+    Dc* dc = CreateImageDc(&image);
+    Font* previous = SelectFont(dc, font);
+    SetBackgroundMode(dc, kBkTransparent);
+    DrawItem item{record_->controlId, record_, dc, {0, 0, width(), height()}};
+    Deliver(dialog_, kMsgDrawItem, uintptr_t(record_->controlId), intptr_t(&item));
+    SelectFont(dc, previous);
+    DeleteImageDc(dc);
+    DeleteFont(font);
+    QPainter painter(this);
+    painter.drawImage(QPoint(0, 0), image);
+    if (hasFocus()) {
+      QPen pen(palette().color(QPalette::Highlight), 1, Qt::DotLine);
+      painter.setPen(pen);
+      painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+  }
+
+ private:
+  Window* dialog_;
+  Window* record_;
 };
 
 QWidget* MakeWidget(Window* dialog, Window* record, const ControlTemplate& c, QWidget* body) {
@@ -175,7 +222,8 @@ QWidget* MakeWidget(Window* dialog, Window* record, const ControlTemplate& c, QW
         });
         return radio;
       }
-      auto* button = new QPushButton(FromUtf16(c.text), body);
+      auto* button = kind == kBsOwnerDraw ? new OwnerDrawnButton(dialog, record, FromUtf16(c.text), body)
+                                          : new QPushButton(FromUtf16(c.text), body);
       button->setDefault(kind == kBsDefPushButton);
       button->setAutoDefault(false);
       QObject::connect(button, &QAbstractButton::clicked, button,
@@ -211,6 +259,10 @@ QString EditText(Window* edit) {
   QString text;
   if (auto* line = qobject_cast<QLineEdit*>(WidgetOf(edit))) text = line->text();
   if (auto* plain = qobject_cast<QPlainTextEdit*>(WidgetOf(edit))) text = plain->toPlainText();
+  if (VisualOrder(edit)) {
+    text.remove(QChar(kLeftToRightOverride));
+    text.remove(QChar(kPopDirectionalFormatting));
+  }
   return ReadingOrder(edit) ? Reversed(text) : text;
 }
 
@@ -372,6 +424,8 @@ bool SetWindowText(Window* window, const char16_t* text) {
     return true;
   }
   if (qt::KindOf(window) == ControlKind::kEdit && qt::ReadingOrder(window)) value = qt::Reversed(value);
+  if (qt::KindOf(window) == ControlKind::kEdit && qt::VisualOrder(window))
+    value = QChar(qt::kLeftToRightOverride) + value + QChar(qt::kPopDirectionalFormatting);
   if (auto* line = qobject_cast<QLineEdit*>(widget)) {
     line->setText(value);  // the caret at the end of reading order: the start of visual order
     if (!qt::ReadingOrder(window)) line->setCursorPosition(0);
@@ -404,7 +458,11 @@ uint32_t GetWindowText(Window* window, char16_t* buffer, uint32_t capacity) {
 void SetWindowFont(Window* control, Font* font, bool redraw) {
   QWidget* widget = qt::WidgetOf(control);
   if (!widget || control->kind != Window::Kind::kControl) return;
-  widget->setFont(font ? qt::QFontOf(font) : QFont());
+  QFont shown = font ? qt::QFontOf(font) : QFont();
+  // A box in visual order shows letters as the panes draw them, and the panes take every
+  // glyph from their own font: no other font stands in for one the font lacks.
+  if (font && control->controlStyle & kEsVisualOrder) shown.setStyleStrategy(QFont::NoFontMerging);
+  widget->setFont(shown);
   if (redraw) widget->update();
 }
 

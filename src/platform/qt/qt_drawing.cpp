@@ -81,6 +81,7 @@ QFont MakeQFont(const FontDescription& d) {
   if (faceLength) font.setFamilies({QString::fromUtf16(d.face, qsizetype(faceLength))});
   font.setWeight(QFont::Weight(std::clamp(d.weight ? d.weight : 400, 100, 900)));
   font.setKerning(false);
+  font.setUnderline(d.underline != 0);
   if (d.height > 0) {
     auto heightAt = [&font](int px) {
       font.setPixelSize(px);
@@ -141,7 +142,7 @@ uint32_t FromQColor(const QColor& c) { return uint32_t(c.red()) | uint32_t(c.gre
 
 Dc* CreateImageDc(QImage* image) {
   auto* dc = new Dc;
-  dc->defaultFace = MakeFace(FontDescription{0, 400, 0, {}});
+  dc->defaultFace = MakeFace(FontDescription{0, 400, 0, {}, 0});
   dc->face = dc->defaultFace;
   dc->pen = DefaultPen();
   dc->brush = Stock(kStockWhiteBrush);
@@ -255,6 +256,7 @@ void DrawTextCentred(Dc* dc, const char16_t* text, int32_t count, const Rect& re
   run.setRawFont(face.raw);
   run.setGlyphIndexes(glyphs);
   run.setPositions(positions);
+  run.setUnderline(face.font.underline());
   p.setPen(qt::ToQColor(dc->textColour));
   p.drawGlyphRun(QPointF(left, top + face.ascent), run);
   qt::Changed(dc, box);
@@ -301,6 +303,7 @@ int32_t PixelsPerInch(Dc*) {
 }
 
 int32_t SystemMetric(int which) {
+  if (which == kSystemMetricEdgeX || which == kSystemMetricEdgeY) return 2;
   if (which != kSystemMetricScrollBarWidth) return 0;
   if (qobject_cast<QApplication*>(QCoreApplication::instance())) return QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent);
   return 16;

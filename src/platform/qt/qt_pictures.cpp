@@ -1,6 +1,6 @@
 // The program's pictures, drawn at run time: icon 101, the six tool-button images of
-// bitmap 114, the search dialog's keyboard 119 and the index tree's glyphs 201..203. The
-// About picture (113) is not carried yet: loading it gives none.
+// bitmap 114, the search dialog's keyboard 119, the About box's picture 113 (the icon at
+// 48 x 48) and the index tree's glyphs 201..203.
 #include <QColor>
 #include <QFont>
 #include <QIcon>
@@ -234,6 +234,7 @@ QIcon IconOf(Icon* icon) { return icon ? icon->icon : QIcon(); }
 
 QImage PictureAt(uint32_t id, qreal ratio) {
   switch (id) {
+    case 113: return ReaderIcon(48).toImage();
     case 114: return ToolButtonImages(ratio > 0 ? ratio : 1.0);
     case 119: return KeyboardImage();
     case 201:

@@ -1,5 +1,7 @@
 #include "shell/window/commands.h"
 
+#include "dialogs/about_box.h"
+#include "dialogs/font_chooser.h"
 #include "export/export.h"
 #include "index/index_dialog.h"
 #include "search/search.h"
@@ -11,7 +13,6 @@
 #include "shell/panes.h"
 #include "shell/reader_settings.h"
 #include "shell/shell_state.h"
-#include "shell/window/stand_in_commands.h"
 #include "view/page_view.h"
 
 namespace {
@@ -58,12 +59,17 @@ intptr_t DispatchCommand(platform::Window* mainWindow, uint32_t id) {
       return 0;
     case kCmdAbout: OpenAboutBox(mainWindow); return 0;
     case kCmdExit: platform::DestroyWindow(mainWindow); return 0;
-    case kCmdFont:
-      if (OpenFontChooser(mainWindow, &gReaderSettings.fontSpec) == 1) {
+    case kCmdFont: {
+      // The chooser makes a letter base of 0 the Unicode one even when it is cancelled:
+      // the panes keep their own copy of the FontSpec and must follow that too.
+      const int32_t base = gReaderSettings.fontSpec.fontAsciiBase;
+      if (OpenFontChooser(mainWindow, &gReaderSettings.fontSpec) == 1 ||
+          gReaderSettings.fontSpec.fontAsciiBase != base) {
         PageViewSetFont(gPaneState.upperView, &gReaderSettings.fontSpec);
         PageViewSetFont(gPaneState.lowerView, &gReaderSettings.fontSpec);
       }
       return 0;
+    }
     case kCmdCopy: CopyArticle(ActiveView(), false); return 0;
     case kCmdAppend: CopyArticle(ActiveView(), true); return 0;
     default: return 1;

@@ -1,5 +1,6 @@
 #include "shell/window/main_window.h"
 
+#include "dialogs/about_box.h"
 #include "shell/command_ids.h"
 #include "shell/menu_marks.h"
 #include "shell/pane_accessibility.h"
@@ -9,7 +10,6 @@
 #include "shell/window/commands.h"
 #include "shell/window/menu_tables.h"
 #include "shell/window/pane_input.h"
-#include "shell/window/stand_in_commands.h"
 #include "view/page_view.h"
 
 namespace {

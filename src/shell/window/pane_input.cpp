@@ -5,7 +5,6 @@
 #include "shell/panes.h"
 #include "shell/reader_settings.h"
 #include "shell/shell_state.h"
-#include "shell/window/stand_in_commands.h"
 #include "view/page_view.h"
 
 namespace {

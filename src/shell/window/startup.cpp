@@ -1,12 +1,12 @@
 #include "shell/window/startup.h"
 
+#include "dialogs/font_chooser.h"
 #include "shell/panes.h"
 #include "shell/reader_settings.h"
 #include "shell/settings.h"
 #include "shell/shell_state.h"
 #include "shell/window/main_window.h"
 #include "shell/window/menu_tables.h"
-#include "shell/window/stand_in_commands.h"
 #include "view/page_view.h"
 
 int ReaderMain(void* instance, int showState) {
@@ -32,7 +32,8 @@ platform::Window* StartReader(int showState, uint16_t startArticle) {
     return nullptr;
   }
   if (gShellWindows.taskBar) platform::ShowWindow(gShellWindows.taskBar, platform::kSwHide);
-  LoadSettings();
+  // Memory ran out while the settings loaded: the reader has told the user and stopped.
+  if (!LoadSettings()) return nullptr;
   SelectArticle(startArticle);
   RegisterMainWindowClass(gShellWindows.instance, kReaderClassName);
   platform::Window* window =

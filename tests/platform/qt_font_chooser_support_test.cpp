@@ -1,0 +1,210 @@
+// What the font chooser and the About box need of the Qt backend, off screen: the desktop's
+// font families with the Hebrew ones marked, a control's font, sizing in place, owner-drawn
+// buttons, boxes in visual order, underlined text and picture 113.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDialog>
+#include <QImage>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/dialog_template.h"
+#include "platform/platform.h"
+#include "platform/qt/qt_drawing.h"
+#include "platform/qt/qt_window_access.h"
+
+namespace {
+
+using platform::Window;
+
+bool Collect(const platform::FontDescription& family, intptr_t param) {
+  reinterpret_cast<std::vector<platform::FontDescription>*>(param)->push_back(family);
+  return true;
+}
+
+bool StopAtThird(const platform::FontDescription&, intptr_t param) { return ++*reinterpret_cast<int*>(param) < 3; }
+
+int gDrawItems = 0;
+std::u16string gDrawnCaption;
+intptr_t DrawingProc(Window* dialog, uint32_t message, uintptr_t wParam, intptr_t lParam) {
+  if (message == platform::kMsgDrawItem) {
+    const auto* item = reinterpret_cast<const platform::DrawItem*>(lParam);
+    ++gDrawItems;
+    EXPECT_EQ(wParam, uintptr_t(item->controlId));
+    char16_t caption[101] = {};
+    const uint32_t n = platform::GetWindowText(item->control, caption, 101);
+    gDrawnCaption = caption;
+    platform::SetTextColour(item->dc, 0xFF0000);
+    platform::DrawTextCentred(item->dc, caption, int32_t(n), item->rect);
+    return 1;
+  }
+  if (message == platform::kMsgCommand && platform::LowWord(wParam) <= 2) platform::EndDialog(dialog, 1);
+  return 0;
+}
+
+intptr_t QuietProc(Window* dialog, uint32_t message, uintptr_t wParam, intptr_t) {
+  if (message == platform::kMsgCommand && platform::LowWord(wParam) <= 2) platform::EndDialog(dialog, 1);
+  return 0;
+}
+
+intptr_t OwnerProc(Window*, uint32_t, uintptr_t, intptr_t) { return 0; }
+
+class QtChooserSupportTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    static int argc = 1;
+    static char name[] = "qt_font_chooser_support_tests";
+    static char* argv[] = {name, nullptr};
+    static QApplication* app = new QApplication(argc, argv);
+    (void)app;
+    platform::RegisterWindowClass({0, OwnerProc, nullptr, nullptr, u"ChooserOwner"});
+  }
+  void SetUp() override {
+    owner_ = platform::CreateWindow(0, u"ChooserOwner", u"ChooserOwner", platform::kWsVisible, 0, 0, 600, 700, nullptr,
+                                    nullptr);
+    ASSERT_NE(owner_, nullptr);
+  }
+  void TearDown() override {
+    platform::DestroyWindow(owner_);
+    QCoreApplication::processEvents();
+  }
+  void Run(uint32_t id, platform::WindowProc proc, const std::function<void(Window*, QDialog*)>& step) {
+    bool ran = false;
+    QTimer::singleShot(0, [&] {
+      QDialog* frame = nullptr;
+      for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* d = qobject_cast<QDialog*>(w); d && d->isVisible()) frame = d;
+      ASSERT_NE(frame, nullptr);
+      step(platform::qt::HandleOf(frame), frame);
+      ran = true;
+      frame->reject();
+    });
+    platform::DialogBox(id, owner_, proc, 0);
+    EXPECT_TRUE(ran);
+  }
+  Window* owner_ = nullptr;
+};
+
+TEST_F(QtChooserSupportTest, FamiliesOfTheDesktopWithTheInstalledHebrewOnesMarked) {
+  std::vector<platform::FontDescription> families;
+  EXPECT_TRUE(platform::EnumerateFontFamilies(nullptr, Collect, intptr_t(&families)));
+  bool david = false, dejaVu = false;
+  for (const platform::FontDescription& f : families) {
+    const std::u16string face = f.face;
+    EXPECT_LE(face.size(), 31u);
+    EXPECT_EQ(f.height, 0);
+    if (face == u"David CLM") david = f.charset == platform::kHebrewCharset;       // Culmus
+    if (face == u"DejaVu Sans Mono") dejaVu = f.charset == 0;                      // no Hebrew
+  }
+  EXPECT_TRUE(david) << "the Culmus fonts are installed by the set-up script";
+  EXPECT_TRUE(dejaVu);
+  int handed = 0;
+  EXPECT_FALSE(platform::EnumerateFontFamilies(nullptr, StopAtThird, intptr_t(&handed)));
+  EXPECT_EQ(handed, 3);
+}
+
+TEST_F(QtChooserSupportTest, OwnerDrawnLinkIsDrawnByTheDialogAndSizedInPlace) {
+  gDrawItems = 0;
+  Run(103, DrawingProc, [](Window* dialog, QDialog*) {
+    Window* link = platform::GetDialogItem(dialog, 1025);
+    QWidget* widget = platform::qt::WidgetOf(link);
+    ASSERT_NE(widget, nullptr);
+    const QPoint place = widget->pos();
+    EXPECT_TRUE(platform::SizeWindow(link, 123, 21));
+    EXPECT_EQ(widget->pos(), place);
+    EXPECT_EQ(widget->size(), QSize(123, 21));
+    const QImage image = widget->grab().toImage();
+    EXPECT_GT(gDrawItems, 0);
+    EXPECT_EQ(gDrawnCaption.substr(0, 4), u"http");
+    int blue = 0;
+    for (int y = 0; y < image.height(); ++y)
+      for (int x = 0; x < image.width(); ++x) {
+        const QColor c = image.pixelColor(x, y);
+        blue += c.blue() > 200 && c.red() < 80 && c.green() < 80;
+      }
+    EXPECT_GT(blue, 20) << "the caption is drawn in blue";
+    // The control's font as the seam describes it, and a new one given to it.
+    platform::FontDescription d{};
+    ASSERT_TRUE(platform::GetWindowFont(link, &d));
+    EXPECT_GT(d.height, 0);
+    EXPECT_NE(d.face[0], 0);
+    platform::FontDescription bold = d;
+    bold.weight = 800;
+    bold.underline = 1;
+    platform::Font* font = platform::CreateFont(bold);
+    platform::SetWindowFont(link, font, true);
+    platform::FontDescription read{};
+    ASSERT_TRUE(platform::GetWindowFont(link, &read));
+    EXPECT_NE(read.underline, 0);
+    EXPECT_GE(read.weight, 700);
+    platform::SetWindowFont(link, nullptr, false);
+    platform::DeleteFont(font);
+  });
+}
+
+TEST_F(QtChooserSupportTest, VisualOrderBoxShowsItsTextLeftToRightAsGiven) {
+  Run(105, QuietProc, [](Window* dialog, QDialog*) {
+    Window* preview = platform::GetDialogItem(dialog, 1002);
+    const std::u16string letters = u"\u05D2\u05D1\u05D0";  // gimel, bet, alef
+    platform::SetWindowText(preview, letters.c_str());
+    char16_t back[8] = {};
+    EXPECT_EQ(platform::GetWindowText(preview, back, 8), 3u);
+    EXPECT_EQ(std::u16string(back), letters);
+    auto* edit = qobject_cast<QPlainTextEdit*>(platform::qt::WidgetOf(preview));
+    ASSERT_NE(edit, nullptr);
+    EXPECT_TRUE(edit->isReadOnly());
+    // Shown with no reordering: shin then vav, left to right, as a right-to-left paragraph
+    // would show vav then shin; not as it would show shin then vav.
+    platform::SetWindowText(preview, u"\u05E9\u05D5");
+    const QImage shown = edit->grab().toImage();
+    edit->setPlainText(QString::fromUtf16(u"\u05D5\u05E9"));
+    const QImage mirrored = edit->grab().toImage();
+    edit->setPlainText(QString::fromUtf16(u"\u05E9\u05D5"));
+    const QImage reordered = edit->grab().toImage();
+    EXPECT_TRUE(shown == mirrored);
+    EXPECT_FALSE(shown == reordered);
+  });
+}
+
+TEST_F(QtChooserSupportTest, UnderlinedFontDrawsALineBelowTheText) {
+  QImage plainImage(120, 40, QImage::Format_RGB32), underlinedImage(120, 40, QImage::Format_RGB32);
+  for (auto [image, underline] : {std::pair{&plainImage, 0}, std::pair{&underlinedImage, 1}}) {
+    image->fill(Qt::white);
+    platform::Dc* dc = platform::qt::CreateImageDc(image);
+    platform::FontDescription d{};
+    d.height = 24;
+    d.underline = uint8_t(underline);
+    platform::Font* font = platform::CreateFont(d);
+    platform::Font* previous = platform::SelectFont(dc, font);
+    platform::DrawTextCentred(dc, u"aaaa", 4, {0, 0, 120, 40});
+    platform::SelectFont(dc, previous);
+    platform::qt::DeleteImageDc(dc);
+    platform::DeleteFont(font);
+  }
+  auto dark = [](const QImage& image) {
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+      for (int x = 0; x < image.width(); ++x) n += qGray(image.pixel(x, y)) < 128;
+    return n;
+  };
+  EXPECT_GT(dark(underlinedImage), dark(plainImage) + 10);
+}
+
+TEST(QtPictureTest, AboutPictureIsTheIconAtFortyEight) {
+  static int argc = 1;
+  static char name[] = "qt_font_chooser_support_tests";
+  static char* argv[] = {name, nullptr};
+  if (!QCoreApplication::instance()) new QApplication(argc, argv);
+  platform::Bitmap* bitmap = platform::LoadBitmap(113);
+  ASSERT_NE(bitmap, nullptr);
+  EXPECT_EQ(bitmap->image.size(), QSize(48, 48));
+  platform::DeleteBitmap(bitmap);
+}
+
+}  // namespace
