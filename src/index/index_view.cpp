@@ -22,13 +22,6 @@ const uint8_t* StreamEnd(const uint8_t* stream, uint32_t length) {
   return stream + (length < kIndexStreamLimit ? length : kIndexStreamLimit);
 }
 
-void DeleteCachedFonts(IndexView* view) {
-  for (FontCache* entry = view->fontCache; entry; entry = entry->next) {
-    platform::DeleteFont(entry->font);
-    entry->font = nullptr;
-  }
-}
-
 int32_t TextHeight(platform::Dc* dc) {
   platform::TextMetrics metrics{};
   platform::GetTextMetrics(dc, &metrics);
@@ -263,7 +256,7 @@ int32_t IndexViewSetSize(IndexView* view, int32_t width, int32_t height) {
 
 int32_t IndexViewSetFont(IndexView* view, const FontSpec* fontSpec) {
   if (!view) return kViewMissing;
-  DeleteCachedFonts(view);
+  FontCacheDeleteFonts(view->fontCache);
   if (!fontSpec) return kViewOk;
   view->fontSpec = *fontSpec;
   for (FontCache* entry = view->fontCache; entry; entry = entry->next)
@@ -456,13 +449,7 @@ void IndexViewDestroy(IndexView* view, bool freeRecord) {
   view->lineCount = 0;
   view->visibleCount = 0;
   view->maxTopRow = 0;
-  DeleteCachedFonts(view);
-  for (FontCache* entry = view->fontCache; entry;) {
-    FontCache* next = entry->next;
-    platform::Free(entry);
-    entry = next;
-  }
-  view->fontCache = nullptr;
+  FontCacheRelease(&view->fontCache);
   if (freeRecord) platform::Free(view);
 }
 

@@ -82,7 +82,7 @@ int32_t IndexViewLayOut(IndexView* view, uint8_t* stream, uint32_t streamLength,
 // Stores the size and lays the view's own stream out again (-1 without view). Visibility
 // and expansion go back to the stream's flags.
 int32_t IndexViewSetSize(IndexView* view, int32_t width, int32_t height);
-// -1 without view. None: deletes the cached fonts, answers 0. Otherwise copies the spec,
+// -1 without view. None: deletes the cached fonts, answers 0. Otherwise copies fontSpec,
 // re-creates the fonts and lays out again: 1 when that fails, else the erasing paint's result.
 int32_t IndexViewSetFont(IndexView* view, const FontSpec* fontSpec);
 // Draws the visible lines that fit from topRow. 0; -1 without view, stream or table.

@@ -38,21 +38,28 @@ int32_t PageViewSetSize(PageView* view, int32_t width, int32_t height) {
   return PageViewLayOut(view, view->text, view->textLength, false);
 }
 
-namespace {
-
-void DeleteCachedFonts(PageView* view) {
-  for (FontCache* entry = view->fontCache; entry; entry = entry->next) {
+void FontCacheDeleteFonts(FontCache* head) {
+  for (FontCache* entry = head; entry; entry = entry->next) {
     platform::DeleteFont(entry->font);
     entry->font = nullptr;
   }
 }
 
-}  // namespace
+void FontCacheRelease(FontCache** head) {
+  FontCacheDeleteFonts(*head);
+  // The entries themselves go with the fonts: nothing refers to them afterwards.
+  for (FontCache* entry = *head; entry;) {
+    FontCache* next = entry->next;
+    platform::Free(entry);
+    entry = next;
+  }
+  *head = nullptr;
+}
 
 int32_t PageViewSetFont(PageView* view, const FontSpec* fontSpec) {
   if (!view) return kViewMissing;
   if (!fontSpec) {
-    DeleteCachedFonts(view);
+    FontCacheDeleteFonts(view->fontCache);
     return kViewOk;
   }
   view->fontSpec = *fontSpec;
@@ -75,14 +82,7 @@ void PageViewDestroy(PageView* view, bool releaseRecord) {
   view->lineCount = 0;
   view->totalRows = 0;
   view->maxTopRow = 0;
-  DeleteCachedFonts(view);
-  // The entries themselves go with the fonts: nothing refers to them afterwards.
-  for (FontCache* entry = view->fontCache; entry;) {
-    FontCache* next = entry->next;
-    platform::Free(entry);
-    entry = next;
-  }
-  view->fontCache = nullptr;
+  FontCacheRelease(&view->fontCache);
   if (releaseRecord) platform::Free(view);
 }
 

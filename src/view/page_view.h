@@ -53,6 +53,11 @@ struct FontCache {
   uint8_t styleKey;      // ParagraphFlags & 0x1F
 };
 
+// Deletes the fonts of a cache and keeps its entries (the fonts are made again on demand).
+void FontCacheDeleteFonts(FontCache* head);
+// Deletes the fonts of a cache and frees its entries; *head becomes none.
+void FontCacheRelease(FontCache** head);
+
 struct PageView {
   LineRecord* lines;      // lineCapacity + 1 entries (the extra one for the end entry)
   platform::Dc* dc;       // kept valid by the owner for the view's lifetime
