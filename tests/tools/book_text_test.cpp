@@ -38,6 +38,9 @@ TEST(BookText, VisualOrderReversesLettersButKeepsNumbersAndMirrorsBrackets) {
   std::string trailing = Encode("12: AB");
   book::ToVisualOrder(&trailing);
   EXPECT_EQ(trailing, "AB :12");
+  std::string beforeLetter = Encode("\xd7\x90:12");  // alef:12, the ':' joins no run
+  book::ToVisualOrder(&beforeLetter);
+  EXPECT_EQ(beforeLetter, "12:a");
 }
 
 TEST(BookText, BraceEscapesAndHighBytes) {
