@@ -5,9 +5,11 @@
 
 FontChooserState gFontChooser{};
 
+const int32_t kFontChooserSizes[kFontChooserSizeCount] = {10, 11, 12, 14, 16, 18, 20, 22, 24, 26, 28, 32, 52, 72};
+
 namespace {
 
-constexpr int32_t kSizes[] = {10, 11, 12, 14, 16, 18, 20, 22, 24, 26, 28, 32, 52, 72};
+constexpr const int32_t (&kSizes)[kFontChooserSizeCount] = kFontChooserSizes;
 constexpr uint32_t kSizeTextUnits = 8;
 constexpr uint32_t kDialogSetUpFlags = 30;
 

@@ -16,6 +16,10 @@ constexpr int kBase1488Id = 1005;
 constexpr int kSizeListId = 1006;     // sizes in pixels
 constexpr int kFontFamilyBlockEntries = 25;
 
+// The sizes in pixels the size list offers, smallest first.
+constexpr int kFontChooserSizeCount = 14;
+extern const int32_t kFontChooserSizes[kFontChooserSizeCount];
+
 // One font family, carved from a block of kFontFamilyBlockEntries entries; the first entry
 // of each block is marked, and the list is freed block by block.
 struct FontFamilyEntry {

@@ -141,7 +141,8 @@ intptr_t OnScroll(platform::Window* dialog, uintptr_t wParam, intptr_t lParam) {
     case platform::kSbThumbPosition:
     case platform::kSbThumbTrack: delta = int16_t(platform::HighWord(wParam)) - topRow; break;
     case platform::kSbTop: delta = -topRow; break;
-    case platform::kSbBottom: delta = +1; break;
+    // The bar's own "Bottom" goes to the end, as "Top" goes to the start.
+    case platform::kSbBottom: delta = view ? int32_t(view->maxTopRow) - topRow : 0; break;
     default: break;
   }
   if (delta != 0) IndexViewScroll(view, delta, 1, true);
@@ -258,6 +259,8 @@ void SyncIndexScrollBar() {
   const IndexView* view = gIndexDialog.view;
   platform::SetScrollRange(gIndexDialog.dialog, 0, view ? view->maxTopRow : 0, false);
   platform::SetScrollPosition(gIndexDialog.dialog, view ? view->topRow : 0, true);
+  // The thumb shows how much of the tree is in view.
+  platform::SetScrollPage(gIndexDialog.dialog, view ? view->linesPainted : 0);
 }
 
 uint8_t* BuildBookmarkGroup(const uint8_t* toc, uint32_t tocLength, uint32_t* length) {

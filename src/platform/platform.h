@@ -68,8 +68,19 @@ constexpr int kIdYes = 6;
 constexpr int kIdNo = 7;
 
 // Shows a modal message box and returns the button chosen (kIdOk ...). A null caption
-// means the platform's default caption; a null owner means no owner window.
+// means the platform's default caption; a null owner means no owner window. A box the user
+// dismisses (Escape, the window's close button) answers MessageBoxDismissAnswer(type).
 int MessageBox(Window* owner, const char16_t* text, const char16_t* caption, uint32_t type);
+// The answer of a dismissed box: never one that acts. No for boxes with Yes and No (their
+// Cancel may carry a meaning of its own), Cancel for OK and Cancel, else OK.
+constexpr int MessageBoxDismissAnswer(uint32_t type) {
+  switch (type & kMbButtonsMask) {
+    case kMbYesNo:
+    case kMbYesNoCancel: return kIdNo;
+    case kMbOkCancel: return kIdCancel;
+    default: return kIdOk;
+  }
+}
 
 // ---------------------------------------------------------------------------------------
 // Drawing
@@ -138,6 +149,9 @@ void FillRect(Dc* dc, const Rect& rect, Brush* brush);
 void CopyBitmapCell(Dc* dc, int32_t x, int32_t y, Bitmap* bitmap, int32_t sourceX, int32_t sourceY);
 int32_t PixelsPerInch(Dc* dc);
 constexpr int kSystemMetricScrollBarWidth = 2;
+// The inner margin a pane keeps between its text and its edges, in hundredths of the
+// pane's text height (0: none, the text runs to the edges).
+constexpr int kSystemMetricPaneMarginPercent = 0x1001;
 // A size the platform defines (kSystemMetric...); 0 for one it does not know.
 int32_t SystemMetric(int which);
 
@@ -188,6 +202,10 @@ constexpr uint32_t kVkInsert = 45;
 constexpr uint32_t kVkDelete = 46;
 constexpr uint32_t kVkF1 = 0x70;  // F1..F12 are 0x70..0x7B
 constexpr uint32_t kVkF3 = 0x72;
+constexpr uint32_t kVkAdd = 0x6B;       // the keypad's + (also + typed with Shift)
+constexpr uint32_t kVkSubtract = 0x6D;  // the keypad's -
+constexpr uint32_t kVkOemPlus = 0xBB;   // the = key that carries + with Shift
+constexpr uint32_t kVkOemMinus = 0xBD;  // the - key
 
 // Vertical scroll message: the scroll code in the low word of the first parameter, the
 // thumb position (signed) in its high word, the scroll bar window as the second.
@@ -202,9 +220,17 @@ constexpr uint32_t kSbBottom = 7;
 constexpr uint32_t kSbEndScroll = 8;
 
 // Mouse wheel message: the signed wheel distance in the high word of the first parameter
-// (120 per notch, positive away from the user), the pointer's client x and y in the
-// second (low and high word).
+// (120 per notch, positive away from the user) and the kMk... keys held in its low word,
+// the pointer's client x and y in the second (low and high word).
 constexpr int32_t kWheelDelta = 120;
+
+// Low word of the first parameter of the button and wheel messages.
+constexpr uint32_t kMkLButton = 0x0001;
+constexpr uint32_t kMkShift = 0x0004;
+constexpr uint32_t kMkControl = 0x0008;
+// Left button down: a mouse pressed it. Clear for a stylus or a touch (and for a press the
+// platform cannot tell), which keep the handheld's tap rules.
+constexpr uint32_t kMkFromMouse = 0x8000;
 
 // Window styles, class styles, show states.
 constexpr uint32_t kWsExWindowEdge = 0x100;
@@ -280,6 +306,26 @@ void EndPaint(Window* window);
 // the range are pulled into it.
 void SetScrollRange(Window* scrollBar, int32_t minimum, int32_t maximum, bool redraw);
 void SetScrollPosition(Window* scrollBar, int32_t position, bool redraw);
+// How much of the content the thumb shows as visible, in the units of the range (0: the
+// platform's smallest thumb). Changes neither the range nor the position.
+void SetScrollPage(Window* scrollBar, int32_t page);
+
+// Where a top-level window lies on the screens: its rectangle without the platform's frame,
+// in screen coordinates, as it is (or would be) when neither maximised nor full screen, and
+// whether it is maximised.
+struct WindowPlacement {
+  Rect normal;
+  bool maximized;
+};
+// False for none or a window that is not top-level.
+bool GetWindowPlacement(Window* window, WindowPlacement* placement);
+// Gives a top-level window that rectangle and state (before it is shown, or while it is).
+bool SetWindowPlacement(Window* window, const WindowPlacement& placement);
+// The client area of a top-level window is never made smaller than this.
+bool SetMinimumClientSize(Window* window, int32_t width, int32_t height);
+// The parts of each screen windows may take (without panels and docks), the primary screen
+// first; answers how many screens there are (only capacity of them are written).
+int ScreenWorkAreas(Rect* areas, int capacity);
 
 // An accelerator turns a key press (with exactly these modifiers) into a command message
 // with that identifier to the loop's window, before the key reaches the window.

@@ -40,3 +40,8 @@ constexpr uint16_t kCmdExit = 40005;
 constexpr uint16_t kCmdFont = 40006;
 constexpr uint16_t kCmdCopy = 40007;
 constexpr uint16_t kCmdAppend = 40009;
+// The reader's own commands, reached by shortcuts only: the display font's size one step
+// larger, one smaller, and back to the chosen size.
+constexpr uint16_t kCmdFontLarger = 40101;
+constexpr uint16_t kCmdFontSmaller = 40102;
+constexpr uint16_t kCmdFontChosenSize = 40103;

@@ -1,9 +1,11 @@
 #include "shell/panes.h"
 
+#include <algorithm>
 #include <initializer_list>
 
 #include "content/article.h"
 #include "shell/command_ids.h"
+#include "shell/owned_messages.h"
 #include "shell/reader_menus.h"
 #include "shell/reader_settings.h"
 #include "shell/shell_state.h"
@@ -19,7 +21,7 @@ constexpr uint32_t kPaneScrollBarStyle =
 constexpr uint16_t kInitialRowCapacity = 100;  // rows of a new view's line table
 
 int ShowResourceNotFound(platform::Window* owner) {
-  return platform::MessageBox(owner, kResourceNotFound, kErrorCaption, platform::kMbOk | platform::kMbIconWarning);
+  return ShowOwnedMessage(owner, kResourceNotFound, kErrorCaption, platform::kMbOk | platform::kMbIconWarning);
 }
 
 platform::Rect ToRect(const PaneRect& r) { return {r.left, r.top, r.right, r.bottom}; }
@@ -39,6 +41,28 @@ int32_t LowerPaneHeight(int32_t code, int32_t available) {
 }
 
 PageView* ActiveView() { return gPaneState.activeView ? gPaneState.activeView : gPaneState.upperView; }
+
+bool LowerPaneShown() { return gReaderSettings.bottomSection != kLowerPaneNoneCode; }
+
+void KeepActivePaneShown() {
+  PaneState& panes = gPaneState;
+  if (LowerPaneShown() || !panes.activeView || panes.activeView != panes.lowerView) return;
+  panes.activeView = nullptr;
+  panes.activeScrollBar = panes.upperScrollBar;
+}
+
+int32_t PaneMargin() {
+  const int32_t percent = platform::SystemMetric(platform::kSystemMetricPaneMarginPercent);
+  PageView* upper = gPaneState.upperView;
+  if (percent <= 0 || !upper || !upper->dc) return 0;
+  // The height of the body text, as the view draws it.
+  platform::Font* previous = FontCacheSelect(upper, 0);
+  platform::TextMetrics metrics{};
+  const bool measured = platform::GetTextMetrics(upper->dc, &metrics);
+  platform::SelectFont(upper->dc, previous);
+  if (!measured || metrics.height <= 0) return 0;
+  return std::max<int32_t>(1, metrics.height * percent / 100);
+}
 
 bool LoadArticleIntoView(PageView* view, int article, bool releaseOld) {
   uint32_t length = 0;
@@ -142,23 +166,42 @@ void LayOutPanes(platform::Window* /*mainWindow*/, uint32_t size) {
   panes.lowerRect.bottom = upper->y + available - g;
   panes.lowerRect.top = upper->y + upperHeight + 1;
 
+  // The text keeps clear of the window's edge and of the scroll bar; a pane too narrow for
+  // the margin gets none.
+  int32_t m = PaneMargin();
+  if (w - s - 2 * m <= 0) m = 0;
+  panes.margin = m;
+  upper->x = panes.lowerRect.left + m;
+
   PageView* lower = panes.lowerView;
   if (lower) {
+    lower->x = panes.lowerRect.left + m;
     lower->y = panes.lowerRect.top + g / 2;
-    PageViewSetSize(lower, w - s, lowerHeight - 1);
+    PageViewSetSize(lower, w - s - 2 * m, lowerHeight - 1);
   }
-  if (panes.upperScrollBar)
-    platform::MoveWindow(panes.upperScrollBar, panes.lowerRect.right + g, upper->y - g - 2, s, upperHeight + g, true);
+  if (panes.upperScrollBar) {
+    // Not above the client area, nor under a command bar at its top.
+    const int32_t barTop = gDeviceOptions.menuBarOnBottom ? 0 : gShellWindows.barHeight;
+    const int32_t y = upper->y - g - 2;
+    const int32_t cut = y < barTop ? barTop - y : 0;
+    platform::MoveWindow(panes.upperScrollBar, panes.lowerRect.right + g, y + cut, s, upperHeight + g - cut, true);
+  }
   if (panes.lowerScrollBar && lower)
     platform::MoveWindow(panes.lowerScrollBar, panes.lowerRect.right + g, panes.lowerRect.top - 2, s,
                          lower->height + g + 2, true);
-  PageViewSetSize(upper, w - s, upperHeight - 2);
+  PageViewSetSize(upper, w - s - 2 * m, upperHeight - 2);
   SyncScrollBars();
 }
 
 void PaintPanes(platform::Dc* dc, platform::Window* window, uint32_t flags) {
   const bool began = dc == nullptr;
   if (began) dc = platform::BeginPaint(window);
+
+  if ((flags & kRepaintEraseClient) && dc) {
+    platform::Rect client{0, 0, 0, 0};
+    if (platform::GetClientRect(window, &client))
+      platform::FillRect(dc, client, platform::StockBrush(platform::kStockWhiteBrush));
+  }
 
   if (flags & kRepaintUpper) PageViewPaint(gPaneState.upperView, (flags & kRepaintEraseUpper) ? 1 : 0);
 
@@ -198,6 +241,13 @@ void PaintPanes(platform::Dc* dc, platform::Window* window, uint32_t flags) {
     }
   }
 
+  // What a paint shows decides the thumbs' size.
+  if (gReaderSettings.flags & kFlagScrollBarSync) {
+    PaneState& panes = gPaneState;
+    if (panes.upperView && panes.upperScrollBar) platform::SetScrollPage(panes.upperScrollBar, panes.upperView->rowsPainted);
+    if (panes.lowerView && panes.lowerScrollBar) platform::SetScrollPage(panes.lowerScrollBar, panes.lowerView->rowsPainted);
+  }
+
   if (began) platform::EndPaint(window);
 }
 
@@ -227,6 +277,8 @@ void SyncScrollBar(platform::Window* scrollBar) {
   if (!view) return;
   platform::SetScrollRange(scrollBar, 0, view->maxTopRow, false);
   platform::SetScrollPosition(scrollBar, view->topRow, true);
+  // The thumb shows how much of the article is in view.
+  platform::SetScrollPage(scrollBar, view->rowsPainted);
 }
 
 void SyncScrollBars() {

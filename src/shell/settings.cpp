@@ -8,6 +8,7 @@
 #include "shell/reader_settings.h"
 #include "shell/settings_store.h"
 #include "shell/shell_state.h"
+#include "shell/window_geometry.h"
 #include "view/page_view.h"
 
 namespace {
@@ -197,8 +198,10 @@ void SaveSettingsAndQuit() {
     if (bitmap) platform::DeleteBitmap(bitmap);
     bitmap = nullptr;
   }
-  if (write)
+  if (write) {
     for (const SettingDeclaration& setting : kSettings) SaveSetting(setting, gReaderSettings);
+    SaveWindowGeometry(gShellWindows.mainWindow);
+  }
   if (gPaneState.upperView) DestroyPaneView(gPaneState.upperView);
   if (gPaneState.lowerView) DestroyPaneView(gPaneState.lowerView);
   if (write) SaveBookmarks();

@@ -4,10 +4,14 @@ ShellWindows gShellWindows{};
 DeviceOptions gDeviceOptions{};
 PaneState gPaneState{};
 IndexBitmaps gIndexBitmaps{};
+FontSteps gFontSteps{};
+WaitingMessages gWaitingMessages{};
 
 void ResetShellState() {
   gShellWindows = ShellWindows{};
   gDeviceOptions = DeviceOptions{};
   gPaneState = PaneState{};
   gIndexBitmaps = IndexBitmaps{};
+  gFontSteps = FontSteps{};
+  gWaitingMessages = WaitingMessages{};
 }

@@ -44,6 +44,15 @@ struct PaneState {
   int32_t lastClientHeight;           // the same, height
   int32_t wheelPending;               // wheel units x 3 not yet turned into whole rows
   platform::Window* wheelBar;         // the bar those units belong to
+  int32_t margin;                     // pixels between a pane's text and its sides
+};
+
+// The display font's size as the user chose it (stored, or picked in the font chooser),
+// which stepping the size by keys or the wheel comes back to; and the Ctrl+wheel units not
+// yet turned into a whole step.
+struct FontSteps {
+  int32_t chosenSize;
+  int32_t wheelPending;
 };
 
 // The three small bitmaps of the index tree, loaded with the settings and released at
@@ -52,9 +61,23 @@ struct IndexBitmaps {
   platform::Bitmap* bitmaps[3];  // 201, 202, 203
 };
 
+// Messages for the user that arrived while the main window was not on screen yet; they are
+// shown over it once it is (ShowWaitingMessages).
+struct WaitingMessage {
+  const char16_t* text;     // static texts only
+  const char16_t* caption;
+  uint32_t type;
+};
+struct WaitingMessages {
+  WaitingMessage messages[4];
+  int count;
+};
+
 extern ShellWindows gShellWindows;
 extern DeviceOptions gDeviceOptions;
 extern PaneState gPaneState;
 extern IndexBitmaps gIndexBitmaps;
+extern FontSteps gFontSteps;
+extern WaitingMessages gWaitingMessages;
 
-void ResetShellState();  // zeroes all four records (does not free anything)
+void ResetShellState();  // zeroes all six records (does not free anything)

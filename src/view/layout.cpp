@@ -308,3 +308,14 @@ int32_t PageViewScrollToOffset(PageView* view, uint16_t offset) {
   }
   return 0;
 }
+
+uint16_t PageViewTopOffset(const PageView* view) {
+  if (!view || !view->lines) return 0;
+  uint32_t rows = 0;
+  for (const LineRecord* entry = view->lines; !LineRecordIsEnd(*entry); ++entry) {
+    const uint32_t span = (entry->flags & kParaExtraRow) ? 2 : 1;
+    if (view->topRow < rows + span) return entry->offset;
+    rows += span;
+  }
+  return 0;
+}

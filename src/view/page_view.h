@@ -152,6 +152,9 @@ int32_t PageViewLayOut(PageView* view, uint8_t* stream, uint32_t streamLength, b
 // row holds it (nothing changes). A row holds the stored text it shows, its lead word
 // included, from its offset up to the offset just past that text.
 int32_t PageViewScrollToOffset(PageView* view, uint16_t offset);
+// The offset of the row at topRow (the row an extra row belongs to, for an extra row), which
+// PageViewScrollToOffset finds again after a new layout; 0 without view or rows.
+uint16_t PageViewTopOffset(const PageView* view);
 
 // --- Painting, highlight, scrolling --------------------------------------------------------
 

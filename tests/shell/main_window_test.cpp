@@ -238,7 +238,7 @@ TEST_F(MainWindowTest, FullScreenHidesTaskBarWhileRunningAndShowsItAfter) {
   EXPECT_TRUE(fake::WindowInfo(taskBar)->visible);
   ASSERT_FALSE(fake::FullScreenStates().empty());
   EXPECT_EQ(fake::FullScreenStates()[0].second, 42u);
-  EXPECT_EQ(fake::LoopAccelerators().size(), 7u);
+  EXPECT_EQ(fake::LoopAccelerators().size(), kReaderAcceleratorCount);
   EXPECT_EQ(Writes(u"Lesson"), 1);
   EXPECT_EQ(fake::QuitRequests(), std::vector<int>{0});
 }

@@ -216,8 +216,8 @@ TEST_F(NavigationTest, ScrollBarCodes) {
       {platform::kSbLineDown, 0, 0, 1},      {platform::kSbLineUp, 0, 1, 0},
       {platform::kSbPageDown, 0, 0, 12},    {platform::kSbPageUp, 0, 14, 2},
       {platform::kSbThumbTrack, 9, 2, 9},    {platform::kSbThumbPosition, 4, 9, 4},
-      {platform::kSbTop, 0, 4, 0},           {platform::kSbBottom, 0, 5, 6},  // "bottom" moves one row
-      {platform::kSbEndScroll, 0, 6, 6},
+      {platform::kSbTop, 0, 4, 0},           {platform::kSbBottom, 0, 5, 27},  // "bottom" goes to the end
+      {platform::kSbEndScroll, 0, 27, 27},
   };
   for (const Case& c : cases) {
     Upper()->topRow = c.from;
@@ -227,7 +227,7 @@ TEST_F(NavigationTest, ScrollBarCodes) {
   }
   // Every code also goes to default processing.
   EXPECT_EQ(fake::DefaultProcessing().size(), sizeof cases / sizeof cases[0]);
-  EXPECT_EQ(BarPosition(UpperBar()), 6);
+  EXPECT_EQ(BarPosition(UpperBar()), 27);
 }
 
 TEST_F(NavigationTest, LowerScrollBarMakesTheLowerPaneActive) {

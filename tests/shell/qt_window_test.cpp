@@ -128,14 +128,34 @@ TEST_F(QtWindowTest, KeysTapsAndWheelArriveWithTheirParameters) {
   const auto taps = Received(platform::kMsgLButtonDown);
   ASSERT_EQ(taps.size(), 1u);
   EXPECT_EQ(taps[0].lParam, platform::MakeLong(17, 230));
+  EXPECT_EQ(taps[0].wParam, platform::kMkLButton | platform::kMkFromMouse);
 
   QWheelEvent wheel(QPointF(40, 50), client_->mapToGlobal(QPointF(40, 50)), QPoint(), QPoint(0, -120), Qt::NoButton,
                     Qt::NoModifier, Qt::NoScrollPhase, false);
   QApplication::sendEvent(client_, &wheel);
+  QWheelEvent ctrlWheel(QPointF(40, 50), client_->mapToGlobal(QPointF(40, 50)), QPoint(), QPoint(0, 120),
+                        Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(client_, &ctrlWheel);
   const auto wheels = Received(platform::kMsgMouseWheel);
-  ASSERT_EQ(wheels.size(), 1u);
+  ASSERT_EQ(wheels.size(), 2u);
   EXPECT_EQ(int16_t(platform::HighWord(wheels[0].wParam)), -120);
+  EXPECT_EQ(platform::LowWord(wheels[0].wParam), 0u);
   EXPECT_EQ(wheels[0].lParam, platform::MakeLong(40, 50));
+  EXPECT_EQ(int16_t(platform::HighWord(wheels[1].wParam)), 120);
+  EXPECT_EQ(platform::LowWord(wheels[1].wParam), platform::kMkControl);
+}
+
+// A touch on the screen reaches the reader as a tap without the mouse mark, so that it
+// keeps the stylus rules.
+TEST_F(QtWindowTest, TouchTapsAreNotMouseClicks) {
+  static QPointingDevice* touchScreen = QTest::createTouchDevice();
+  QTest::touchEvent(frame_->windowHandle(), touchScreen).press(0, client_->mapTo(frame_, QPoint(30, 40)));
+  QTest::touchEvent(frame_->windowHandle(), touchScreen).release(0, client_->mapTo(frame_, QPoint(30, 40)));
+  QCoreApplication::processEvents();
+  const auto taps = Received(platform::kMsgLButtonDown);
+  ASSERT_EQ(taps.size(), 1u);
+  EXPECT_EQ(taps[0].lParam, platform::MakeLong(30, 40));
+  EXPECT_EQ(taps[0].wParam & platform::kMkFromMouse, 0u);
 }
 
 TEST_F(QtWindowTest, ScrollBarReportsActionsAndKeepsTheReadersPosition) {
@@ -172,6 +192,12 @@ TEST_F(QtWindowTest, ScrollBarReportsActionsAndKeepsTheReadersPosition) {
     // The reader did not move the bar, so neither does the widget.
     EXPECT_EQ(scrollBar->value(), 5);
   }
+
+  // The page sizes the thumb and leaves range and position alone.
+  platform::SetScrollPage(bar, 12);
+  EXPECT_EQ(scrollBar->pageStep(), 12);
+  EXPECT_EQ(scrollBar->maximum(), 20);
+  EXPECT_EQ(scrollBar->value(), 5);
 }
 
 TEST_F(QtWindowTest, MenusSendCommandsAndShowOnlyTheReadersMarks) {
@@ -233,23 +259,81 @@ TEST_F(QtWindowTest, ToolButtonsCarryImagesTipsAndCommands) {
   EXPECT_EQ(platform::LowWord(commands[0].wParam), 109u);
 }
 
+// Runs before any test asks the loop to quit: Qt's modal loops end at once after that.
+// Escape and the close button never pick the answer that acts.
+TEST_F(QtWindowTest, DismissedMessageBoxesAnswerTheHarmlessButton) {
+  struct Case {
+    uint32_t type;
+    bool byEscape;
+    int answer;
+  };
+  for (const Case& c : {Case{platform::kMbYesNoCancel, true, platform::kIdNo},
+                        Case{platform::kMbYesNoCancel, false, platform::kIdNo},
+                        Case{platform::kMbYesNo, true, platform::kIdNo},
+                        Case{platform::kMbOkCancel, true, platform::kIdCancel},
+                        Case{platform::kMbOk, false, platform::kIdOk}}) {
+    QTimer::singleShot(50, [&c] {
+      QWidget* box = QApplication::activeModalWidget();
+      ASSERT_NE(box, nullptr);
+      if (c.byEscape)
+        QTest::keyClick(box, Qt::Key_Escape);
+      else
+        box->close();
+    });
+    EXPECT_EQ(platform::MessageBox(window_, u"Remove?", u"Question", c.type), c.answer)
+        << c.type << (c.byEscape ? " escape" : " close");
+  }
+}
+
 TEST_F(QtWindowTest, AcceleratorsBecomeCommandsAndTheQuitRequestEndsTheLoop) {
   const platform::Accelerator accelerators[] = {{platform::kAccelControl, 'Q', 40005},
-                                                {0, uint16_t(platform::kVkF3), 117}};
+                                                {0, uint16_t(platform::kVkF3), 117},
+                                                {platform::kAccelControl, uint16_t(platform::kVkOemPlus), 1},
+                                                {platform::kAccelControl, uint16_t(platform::kVkAdd), 2},
+                                                {platform::kAccelControl, uint16_t(platform::kVkOemMinus), 3},
+                                                {platform::kAccelControl, '0', 4}};
   QTimer::singleShot(0, [this] {
     QTest::keyClick(client_, Qt::Key_Q, Qt::ControlModifier);
     QTest::keyClick(client_, Qt::Key_F3);
+    // Ctrl with =, + (typed or on the keypad), - (the keypad's too) and 0.
+    QTest::keyClick(client_, Qt::Key_Equal, Qt::ControlModifier);
+    QTest::keyClick(client_, Qt::Key_Plus, Qt::ControlModifier);
+    QTest::keyClick(client_, Qt::Key_Plus, Qt::ControlModifier | Qt::KeypadModifier);
+    QTest::keyClick(client_, Qt::Key_Minus, Qt::ControlModifier | Qt::KeypadModifier);
+    QTest::keyClick(client_, Qt::Key_0, Qt::ControlModifier);
     platform::PostQuitMessage(7);
   });
-  EXPECT_EQ(platform::RunMessageLoop(window_, accelerators, 2), 7);
-  const auto commands = Received(platform::kMsgCommand);
-  ASSERT_EQ(commands.size(), 2u);
-  EXPECT_EQ(platform::LowWord(commands[0].wParam), 40005u);
-  EXPECT_EQ(platform::LowWord(commands[1].wParam), 117u);
+  EXPECT_EQ(platform::RunMessageLoop(window_, accelerators, 6), 7);
+  std::vector<uint32_t> commands;
+  for (const Message& m : Received(platform::kMsgCommand)) commands.push_back(platform::LowWord(m.wParam));
+  EXPECT_EQ(commands, (std::vector<uint32_t>{40005, 117, 1, 2, 2, 3, 4}));
   // The accelerated keys did not also arrive as key presses.
   EXPECT_TRUE(Received(platform::kMsgKeyDown).empty());
   // A quit asked for before the loop runs ends it at once.
   EXPECT_EQ(platform::RunMessageLoop(window_, nullptr, 0), 7);
+}
+
+TEST_F(QtWindowTest, PlacementIsSetAndReadWithoutTheFrame) {
+  platform::SetMinimumClientSize(window_, 250, 210);
+  EXPECT_EQ(client_->minimumSize(), QSize(250, 210));
+  ASSERT_TRUE(platform::SetWindowPlacement(window_, {{40, 30, 440, 530}, false}));
+  QCoreApplication::processEvents();
+  platform::WindowPlacement placement{};
+  ASSERT_TRUE(platform::GetWindowPlacement(window_, &placement));
+  EXPECT_EQ(placement.normal.left, 40);
+  EXPECT_EQ(placement.normal.top, 30);
+  EXPECT_EQ(placement.normal.right, 440);
+  EXPECT_EQ(placement.normal.bottom, 530);
+  EXPECT_FALSE(placement.maximized);
+  // Maximised, it still tells the place it comes back to.
+  ASSERT_TRUE(platform::SetWindowPlacement(window_, {{40, 30, 440, 530}, true}));
+  QCoreApplication::processEvents();
+  ASSERT_TRUE(platform::GetWindowPlacement(window_, &placement));
+  EXPECT_TRUE(placement.maximized);
+  EXPECT_EQ(placement.normal.right - placement.normal.left, 400);
+  platform::Rect screens[4];
+  EXPECT_GE(platform::ScreenWorkAreas(screens, 4), 1);
+  EXPECT_GT(screens[0].right - screens[0].left, 0);
 }
 
 TEST_F(QtWindowTest, ClosingDestroysOnceWithTheDestroyMessage) {

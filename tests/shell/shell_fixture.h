@@ -174,7 +174,8 @@ class ShellTest : public ::testing::Test {
   int UpperErases() const {
     int count = 0;
     for (const fake::DrawCall& c : fake::DrawCallsOf(fake::DrawOp::kFill))
-      count += c.stockBrush == platform::kStockWhiteBrush && c.rect.left == Upper()->x && c.rect.top == Upper()->y;
+      count += c.stockBrush == platform::kStockWhiteBrush && c.rect.left == Upper()->x && c.rect.top == Upper()->y &&
+               c.rect.right == Upper()->x + Upper()->width;
     return count;
   }
   int LowerBackgrounds() const {

@@ -5,6 +5,7 @@
 #include <memory>
 #include <set>
 
+#include "platform/fake/fake_internal.h"
 #include "platform/fake/fake_platform.h"
 
 namespace platform {
@@ -39,6 +40,8 @@ struct Dc {
 
 namespace fake {
 namespace {
+
+int32_t gPaneMarginPercent = 0;
 
 using platform::Brush;
 using platform::Dc;
@@ -123,7 +126,11 @@ void ResetDrawing() {
   DrawingState& s = State();
   s.FreeObjects();
   s = DrawingState{};
+  gPaneMarginPercent = 0;
 }
+
+void SetPaneMarginPercent(int32_t percent) { gPaneMarginPercent = percent; }
+int32_t PaneMarginPercent() { return gPaneMarginPercent; }
 
 platform::Dc* CreateDc() {
   auto* dc = new Dc{DefaultFont(), nullptr, DefaultPen(), Stock(0), 0x000000, 0xFFFFFF, platform::kBkOpaque};
@@ -320,6 +327,7 @@ int32_t PixelsPerInch(Dc*) { return 96; }
 int32_t SystemMetric(int which) {
   switch (which) {
     case kSystemMetricScrollBarWidth: return 13;
+    case kSystemMetricPaneMarginPercent: return fake::PaneMarginPercent();
     case kSystemMetricEdgeX:
     case kSystemMetricEdgeY: return 2;
     default: return 0;

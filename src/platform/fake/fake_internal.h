@@ -42,6 +42,8 @@ platform::Window* NewWindow(const std::u16string& className, const std::u16strin
 void DestroyChildren(platform::Window* parent);
 int32_t DefaultWindowWidth();
 int32_t DefaultWindowHeight();
+// What SystemMetric(kSystemMetricPaneMarginPercent) answers.
+int32_t PaneMarginPercent();
 // Forgets the dialog scripts, the recorded dialogs, the control log and the focus.
 void ResetDialogs();
 

@@ -32,14 +32,15 @@ void ScriptMessageBoxAnswers(std::vector<int> answers) { Script().assign(answers
 namespace platform {
 
 int MessageBox(Window* owner, const char16_t* text, const char16_t* caption, uint32_t type) {
-  fake::Recorded().push_back({owner, text ? std::u16string(text) : std::u16string(), caption != nullptr,
+  const fake::FakeWindowInfo* ownerInfo = fake::WindowInfo(owner);
+  fake::Recorded().push_back({owner, ownerInfo && ownerInfo->visible, text ? std::u16string(text) : std::u16string(), caption != nullptr,
                               caption ? std::u16string(caption) : std::u16string(), type & kMbButtonsMask,
                               type & kMbIconMask});
   auto& script = fake::Script();
   if (!script.empty()) {
     const int answer = script.front();
     script.pop_front();
-    return answer;
+    return answer == fake::kDismissBox ? MessageBoxDismissAnswer(type) : answer;
   }
   const uint32_t buttons = type & kMbButtonsMask;
   return (buttons == kMbYesNo || buttons == kMbYesNoCancel) ? kIdYes : kIdOk;

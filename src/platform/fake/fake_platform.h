@@ -43,6 +43,7 @@ size_t LiveBytes();
 // --- Message boxes ---------------------------------------------------------------------
 struct RecordedMessageBox {
   platform::Window* owner;
+  bool ownerVisible;       // the owner was on screen when the box appeared
   std::u16string text;
   bool hasCaption;         // false: the platform's default caption was asked for
   std::u16string caption;
@@ -52,7 +53,9 @@ struct RecordedMessageBox {
 void ResetMessageBoxes();
 const std::vector<RecordedMessageBox>& MessageBoxes();
 // Answers given to the next message boxes, in order. When the script runs out a box is
-// answered with its first button (OK, or Yes).
+// answered with its first button (OK, or Yes). kDismissBox stands for a box the user
+// dismissed (Escape or the close button): it answers MessageBoxDismissAnswer.
+constexpr int kDismissBox = -100;
 void ScriptMessageBoxAnswers(std::vector<int> answers);
 
 // --- Settings store, program path and quit request -------------------------------------
@@ -114,6 +117,9 @@ struct FakeWindowInfo {
   int scrollRedraws;        // SetScrollRange/SetScrollPosition calls asking to redraw
   int moves;                // MoveWindow calls
   bool lastMoveRepainted;
+  int32_t scrollPage;       // SetScrollPage; 0 before
+  bool maximized;           // top-level windows: SetWindowPlacement's state
+  int32_t minimumWidth, minimumHeight;  // SetMinimumClientSize; 0 before
 };
 void ResetWindows();
 // none for a handle the fake does not know.
@@ -122,6 +128,8 @@ const FakeWindowInfo* WindowInfo(platform::Window* window);
 const std::vector<platform::Window*>& AllWindows();
 // Size of a top-level window created with kUseDefault; 240 x 320 after the reset.
 void SetDefaultWindowSize(int32_t width, int32_t height);
+// What ScreenWorkAreas answers, the primary first; one screen 0, 0, 1024, 768 after the reset.
+void SetScreens(std::vector<platform::Rect> workAreas);
 // CreateWindow of that class fails from now on.
 void FailWindowCreation(const std::u16string& className);
 // A window of another program, e.g. the task bar; FindWindow finds it.
@@ -295,7 +303,8 @@ int LiveLoadedBitmaps();           // loaded and not yet released
 // A new context has text colour 0, background colour 0xFFFFFF and mode kBkOpaque.
 // CharactersFitting answers
 // min(count, maxWidth / unit width); TextExtent answers count x unit width and the height.
-// PixelsPerInch is 96; SystemMetric(kSystemMetricScrollBarWidth) is 13.
+// PixelsPerInch is 96; SystemMetric(kSystemMetricScrollBarWidth) is 13, and
+// kSystemMetricPaneMarginPercent 0 unless SetPaneMarginPercent says otherwise.
 enum class DrawOp {
   kText,        // DrawTextCentred: rect, text and the font, colours and mode in effect
   kRectangle,   // DrawRectangle: rect, pen (penColour / hasPen) and brush (brushColour / hasBrush)
@@ -330,6 +339,7 @@ struct FakeBitmap {
 };
 
 void ResetDrawing();
+void SetPaneMarginPercent(int32_t percent);
 // A drawing context in its initial state; DeleteDc releases it.
 platform::Dc* CreateDc();
 void DeleteDc(platform::Dc* dc);

@@ -50,6 +50,7 @@ struct WindowsState {
   int loops = 0;
   int32_t barHeight = 26;
   bool failBars = false;
+  std::vector<platform::Rect> screens{{0, 0, 1024, 768}};
 };
 
 WindowsState& State() {
@@ -149,6 +150,8 @@ void SetDefaultWindowSize(int32_t width, int32_t height) {
   State().defaultHeight = height;
 }
 
+void SetScreens(std::vector<platform::Rect> workAreas) { State().screens = std::move(workAreas); }
+
 void FailWindowCreation(const std::u16string& className) { State().failingClasses.insert(className); }
 
 platform::Window* AddForeignWindow(const std::u16string& className, const std::u16string& title, bool visible) {
@@ -207,7 +210,8 @@ Window* CreateWindow(uint32_t exStyle, const char16_t* className, const char16_t
   Window* w = fake::NewWindow(name, title ? title : u"", parent);
   w->info.exStyle = exStyle;
   w->info.style = style;
-  w->info.visible = (style & kWsVisible) != 0;
+  // A top-level window shows once its create message is handled, not during it.
+  w->info.visible = scrollBar && (style & kWsVisible) != 0;
   if (scrollBar) {
     const int32_t sw = width == kUseDefault ? SystemMetric(kSystemMetricScrollBarWidth) : width;
     const int32_t sh = height == kUseDefault ? 0 : height;
@@ -226,6 +230,7 @@ Window* CreateWindow(uint32_t exStyle, const char16_t* className, const char16_t
     fake::DestroyChildren(w);
     return nullptr;
   }
+  w->info.visible = (style & kWsVisible) != 0;
   return w;
 }
 
@@ -337,6 +342,45 @@ void SetScrollPosition(Window* scrollBar, int32_t position, bool redraw) {
                         : position > info.scrollMaximum ? info.scrollMaximum
                                                         : position;
   if (redraw) info.scrollRedraws++;
+}
+
+void SetScrollPage(Window* scrollBar, int32_t page) {
+  if (fake::Known(scrollBar)) scrollBar->info.scrollPage = page;
+}
+
+namespace {
+
+bool IsTopLevel(Window* window) {
+  return fake::Known(window) && !window->info.destroyed && !window->info.parent && !window->isBar &&
+         !window->isDialog && !window->isControl;
+}
+
+}  // namespace
+
+bool GetWindowPlacement(Window* window, WindowPlacement* placement) {
+  if (!IsTopLevel(window) || !placement) return false;
+  *placement = {window->info.rect, window->info.maximized};
+  return true;
+}
+
+bool SetWindowPlacement(Window* window, const WindowPlacement& placement) {
+  if (!IsTopLevel(window)) return false;
+  window->info.rect = placement.normal;
+  window->info.maximized = placement.maximized;
+  return true;
+}
+
+bool SetMinimumClientSize(Window* window, int32_t width, int32_t height) {
+  if (!IsTopLevel(window)) return false;
+  window->info.minimumWidth = width;
+  window->info.minimumHeight = height;
+  return true;
+}
+
+int ScreenWorkAreas(Rect* areas, int capacity) {
+  const auto& screens = State().screens;
+  for (int i = 0; i < capacity && size_t(i) < screens.size(); ++i) areas[i] = screens[size_t(i)];
+  return int(screens.size());
 }
 
 int RunMessageLoop(Window* window, const Accelerator* accelerators, size_t count) {

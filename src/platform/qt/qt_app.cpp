@@ -42,6 +42,10 @@ int QtKey(uint16_t key) {
     case kVkDown: return Qt::Key_Down;
     case kVkInsert: return Qt::Key_Insert;
     case kVkDelete: return Qt::Key_Delete;
+    case kVkAdd: return Qt::Key_Plus;
+    case kVkOemPlus: return Qt::Key_Equal;
+    case kVkSubtract:
+    case kVkOemMinus: return Qt::Key_Minus;
     default: break;
   }
   if (key >= kVkF1 && key < kVkF1 + 12) return Qt::Key_F1 + (key - kVkF1);

@@ -304,6 +304,8 @@ int32_t PixelsPerInch(Dc*) {
 
 int32_t SystemMetric(int which) {
   if (which == kSystemMetricEdgeX || which == kSystemMetricEdgeY) return 2;
+  // A quarter of the text height between a pane's text and the window's edge or its bar.
+  if (which == kSystemMetricPaneMarginPercent) return 25;
   if (which != kSystemMetricScrollBarWidth) return 0;
   if (qobject_cast<QApplication*>(QCoreApplication::instance())) return QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent);
   return 16;

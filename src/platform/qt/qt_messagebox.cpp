@@ -29,6 +29,12 @@ int MessageBox(Window* owner, const char16_t* text, const char16_t* caption, uin
     default: buttons = QMessageBox::Ok; break;
   }
   box.setStandardButtons(buttons);
+  // Escape and the window's close button press the escape button: the harmless answer.
+  switch (MessageBoxDismissAnswer(type)) {
+    case kIdNo: box.setEscapeButton(QMessageBox::No); break;
+    case kIdCancel: box.setEscapeButton(QMessageBox::Cancel); break;
+    default: box.setEscapeButton(QMessageBox::Ok); break;
+  }
   switch (box.exec()) {
     case QMessageBox::Yes: return kIdYes;
     case QMessageBox::No: return kIdNo;

@@ -10,6 +10,7 @@
 #include <QMainWindow>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointingDevice>
 #include <QScreen>
 #include <QScrollBar>
 #include <QWheelEvent>
@@ -77,6 +78,9 @@ uint32_t VirtualKey(int key) {
     case Qt::Key_Down: return kVkDown;
     case Qt::Key_Insert: return kVkInsert;
     case Qt::Key_Delete: return kVkDelete;
+    case Qt::Key_Plus: return kVkAdd;
+    case Qt::Key_Equal: return kVkOemPlus;
+    case Qt::Key_Minus: return kVkOemMinus;
     default: break;
   }
   if (key >= Qt::Key_F1 && key <= Qt::Key_F12) return kVkF1 + uint32_t(key - Qt::Key_F1);
@@ -85,6 +89,14 @@ uint32_t VirtualKey(int key) {
 }
 
 uint32_t Clamp16(int value) { return uint32_t(value < 0 ? 0 : value > 0xFFFF ? 0xFFFF : value); }
+
+// A press of a real mouse (or touchpad), not one Qt or the system made from a touch or a pen.
+bool FromMouse(const QMouseEvent* event) {
+  if (event->source() != Qt::MouseEventNotSynthesized) return false;
+  const QPointingDevice* device = event->pointingDevice();
+  if (!device) return true;
+  return device->type() == QInputDevice::DeviceType::Mouse || device->type() == QInputDevice::DeviceType::TouchPad;
+}
 
 }  // namespace
 
@@ -143,7 +155,8 @@ class ClientArea : public QWidget {
   void mousePressEvent(QMouseEvent* event) override {
     if (event->button() != Qt::LeftButton) return QWidget::mousePressEvent(event);
     const QPoint p = event->position().toPoint();
-    Deliver(window_, kMsgLButtonDown, 1, MakeLong(Clamp16(p.x()), Clamp16(p.y())));
+    Deliver(window_, kMsgLButtonDown, kMkLButton | (FromMouse(event) ? kMkFromMouse : 0),
+            MakeLong(Clamp16(p.x()), Clamp16(p.y())));
     FocusDocumentAt(window_, this, p);
   }
 
@@ -165,7 +178,10 @@ class ClientArea : public QWidget {
     const int delta = event->angleDelta().y();
     if (delta == 0) return QWidget::wheelEvent(event);
     const QPoint p = event->position().toPoint();
-    Deliver(window_, kMsgMouseWheel, uintptr_t(MakeLong(0, uint32_t(delta))),
+    uint32_t keys = 0;
+    if (event->modifiers() & Qt::ControlModifier) keys |= kMkControl;
+    if (event->modifiers() & Qt::ShiftModifier) keys |= kMkShift;
+    Deliver(window_, kMsgMouseWheel, uintptr_t(MakeLong(keys, uint32_t(delta))),
             MakeLong(uint32_t(p.x()), uint32_t(p.y())));
     event->accept();
   }
@@ -514,6 +530,53 @@ void SetScrollRange(Window* scrollBar, int32_t minimum, int32_t maximum, bool /*
     bar->setRange(minimum, maximum);
     bar->setValue(scrollBar->scrollPosition);
   }
+}
+
+void SetScrollPage(Window* scrollBar, int32_t page) {
+  if (scrollBar && scrollBar->kind == Window::Kind::kDialog) scrollBar = scrollBar->ownScrollBar;
+  if (!scrollBar || scrollBar->kind != Window::Kind::kScrollBar) return;
+  // The page step sizes the thumb; what a click in the trough does stays the reader's.
+  if (auto* bar = qobject_cast<QScrollBar*>(qt::WidgetOf(scrollBar))) bar->setPageStep(std::max(0, page));
+}
+
+bool GetWindowPlacement(Window* window, WindowPlacement* placement) {
+  QWidget* widget = qt::WidgetOf(window);
+  if (!widget || !widget->isWindow() || window->kind != Window::Kind::kTopLevel || !placement) return false;
+  const bool normal = !(widget->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen));
+  const QRect r = normal || !widget->normalGeometry().isValid() ? widget->geometry() : widget->normalGeometry();
+  placement->normal = {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+  placement->maximized = (widget->windowState() & Qt::WindowMaximized) != 0;
+  return true;
+}
+
+bool SetWindowPlacement(Window* window, const WindowPlacement& placement) {
+  QWidget* widget = qt::WidgetOf(window);
+  if (!widget || !widget->isWindow() || window->kind != Window::Kind::kTopLevel) return false;
+  const Rect& r = placement.normal;
+  if (widget->windowState() & Qt::WindowMaximized) widget->setWindowState(widget->windowState() & ~Qt::WindowMaximized);
+  widget->setGeometry(r.left, r.top, std::max(1, r.right - r.left), std::max(1, r.bottom - r.top));
+  if (placement.maximized) widget->setWindowState(widget->windowState() | Qt::WindowMaximized);
+  return true;
+}
+
+bool SetMinimumClientSize(Window* window, int32_t width, int32_t height) {
+  if (!qt::Alive(window) || window->kind != Window::Kind::kTopLevel || !window->client) return false;
+  // The frame's own minimum follows from its central widget's.
+  window->client->setMinimumSize(std::max(0, width), std::max(0, height));
+  return true;
+}
+
+int ScreenWorkAreas(Rect* areas, int capacity) {
+  QList<QScreen*> screens = QGuiApplication::screens();
+  if (QScreen* primary = QGuiApplication::primaryScreen()) {
+    screens.removeAll(primary);
+    screens.prepend(primary);
+  }
+  for (int i = 0; i < capacity && i < screens.size(); ++i) {
+    const QRect r = screens[i]->availableGeometry();
+    areas[i] = {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+  }
+  return int(screens.size());
 }
 
 void SetScrollPosition(Window* scrollBar, int32_t position, bool /*redraw*/) {

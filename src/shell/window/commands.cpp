@@ -13,6 +13,7 @@
 #include "shell/panes.h"
 #include "shell/reader_settings.h"
 #include "shell/shell_state.h"
+#include "shell/window/font_steps.h"
 #include "view/page_view.h"
 
 namespace {
@@ -21,8 +22,9 @@ void ChangeLowerPaneSize(platform::Window* mainWindow, uint32_t id) {
   const int32_t code = int32_t(id) - kCmdLowerPaneBase;
   if (code == gReaderSettings.bottomSection) return;
   gReaderSettings.bottomSection = code;
+  KeepActivePaneShown();
   LayOutPanes(mainWindow, kLastClientSize);
-  RepaintPanes(mainWindow, kRepaintAfterResize);
+  RepaintPanes(mainWindow, kRepaintAfterResize | kRepaintEraseClient);
   CheckLowerPaneSize();
 }
 
@@ -63,13 +65,14 @@ intptr_t DispatchCommand(platform::Window* mainWindow, uint32_t id) {
       // The chooser makes a letter base of 0 the Unicode one even when it is cancelled:
       // the panes keep their own copy of the FontSpec and must follow that too.
       const int32_t base = gReaderSettings.fontSpec.fontAsciiBase;
-      if (OpenFontChooser(mainWindow, &gReaderSettings.fontSpec) == 1 ||
-          gReaderSettings.fontSpec.fontAsciiBase != base) {
-        PageViewSetFont(gPaneState.upperView, &gReaderSettings.fontSpec);
-        PageViewSetFont(gPaneState.lowerView, &gReaderSettings.fontSpec);
-      }
+      const bool chosen = OpenFontChooser(mainWindow, &gReaderSettings.fontSpec) == 1;
+      if (chosen) gFontSteps.chosenSize = gReaderSettings.fontSpec.size;
+      if (chosen || gReaderSettings.fontSpec.fontAsciiBase != base) ApplyFontToPanes(mainWindow);
       return 0;
     }
+    case kCmdFontLarger: StepFontSize(mainWindow, +1); return 0;
+    case kCmdFontSmaller: StepFontSize(mainWindow, -1); return 0;
+    case kCmdFontChosenSize: StepFontSize(mainWindow, 0); return 0;
     case kCmdCopy: CopyArticle(ActiveView(), false); return 0;
     case kCmdAppend: CopyArticle(ActiveView(), true); return 0;
     default: return 1;

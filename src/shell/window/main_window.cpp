@@ -8,6 +8,7 @@
 #include "shell/settings.h"
 #include "shell/shell_state.h"
 #include "shell/window/commands.h"
+#include "shell/window/font_steps.h"
 #include "shell/window/menu_tables.h"
 #include "shell/window/pane_input.h"
 #include "view/page_view.h"
@@ -107,11 +108,16 @@ intptr_t MainWindowProc(platform::Window* window, uint32_t message, uintptr_t wP
       return OnScrollBar(window, platform::LowWord(wParam), int16_t(platform::HighWord(wParam)),
                          reinterpret_cast<platform::Window*>(lParam));
     case platform::kMsgLButtonDown:
-      OnTap(window, uint16_t(platform::LowWord(uintptr_t(lParam))), uint16_t(platform::HighWord(uintptr_t(lParam))));
+      OnTap(window, uint16_t(platform::LowWord(uintptr_t(lParam))), uint16_t(platform::HighWord(uintptr_t(lParam))),
+            (platform::LowWord(wParam) & platform::kMkFromMouse) != 0);
       return 0;
     case platform::kMsgMouseWheel:
-      OnMouseWheel(window, int16_t(platform::LowWord(uintptr_t(lParam))),
-                   int16_t(platform::HighWord(uintptr_t(lParam))), int16_t(platform::HighWord(wParam)));
+      // Ctrl+wheel sizes the text, as in other desktop programs.
+      if (platform::LowWord(wParam) & platform::kMkControl)
+        OnFontSizeWheel(window, int16_t(platform::HighWord(wParam)));
+      else
+        OnMouseWheel(window, int16_t(platform::LowWord(uintptr_t(lParam))),
+                     int16_t(platform::HighWord(uintptr_t(lParam))), int16_t(platform::HighWord(wParam)));
       return 0;
     case platform::kMsgPrivateQuit:
       platform::DestroyWindow(window);

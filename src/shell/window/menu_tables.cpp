@@ -57,8 +57,9 @@ const char16_t* const kReaderToolTips[7] = {
     u"", u"Previous Article", u"Choose Article", u"Next Article", u"Choose Font", u"Search", u"Search Again",
 };
 
-// The shortcuts the menu shows.
-const platform::Accelerator kReaderAccelerators[7] = {
+// The shortcuts the menu shows, then the font size's: Ctrl+Plus (on the = key or the
+// keypad), Ctrl+Minus and Ctrl+0.
+const platform::Accelerator kReaderAccelerators[kReaderAcceleratorCount] = {
     {platform::kAccelControl, 'F', kCmdFont},
     {platform::kAccelControl, 'D', kCmdIndex},
     {platform::kAccelAlt, uint16_t(platform::kVkF3), kCmdSearch},
@@ -66,4 +67,8 @@ const platform::Accelerator kReaderAccelerators[7] = {
     {platform::kAccelControl, 'C', kCmdCopy},
     {platform::kAccelControl, 'E', kCmdAppend},
     {platform::kAccelControl, 'Q', kCmdExit},
+    {platform::kAccelControl, uint16_t(platform::kVkOemPlus), kCmdFontLarger},
+    {platform::kAccelControl, uint16_t(platform::kVkAdd), kCmdFontLarger},
+    {platform::kAccelControl, uint16_t(platform::kVkOemMinus), kCmdFontSmaller},
+    {platform::kAccelControl, '0', kCmdFontChosenSize},
 };

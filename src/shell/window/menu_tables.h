@@ -2,6 +2,8 @@
 // buttons, the tool buttons with their tips, and the accelerators.
 #pragma once
 
+#include <cstddef>
+
 #include "platform/platform.h"
 #include "shell/command_ids.h"
 
@@ -10,4 +12,5 @@ extern const platform::MenuBarButton kReaderMenuBarButtons[2];
 extern const platform::ToolButton kReaderToolButtons[6];
 // Seven tips: an empty first entry, then one per tool button.
 extern const char16_t* const kReaderToolTips[7];
-extern const platform::Accelerator kReaderAccelerators[7];
+constexpr size_t kReaderAcceleratorCount = 11;
+extern const platform::Accelerator kReaderAccelerators[kReaderAcceleratorCount];

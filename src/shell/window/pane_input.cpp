@@ -35,11 +35,22 @@ intptr_t ScrollByKey(platform::Window* mainWindow, PageView* view, int32_t delta
   return 0;
 }
 
-// Whether x, y lies in the view or within the gutter around it (bounds included).
+// Whether x, y lies in the view or within the gutter around it (bounds included). The
+// pane's inner margin counts as the pane's too.
 bool InsidePane(const PageView* view, int32_t x, int32_t y) {
   const int32_t g = gDeviceOptions.surroundingGutter;
-  return view && view->x - g <= x && x <= view->x + view->width + g && view->y - g <= y &&
+  const int32_t m = g + gPaneState.margin;
+  return view && view->x - m <= x && x <= view->x + view->width + m && view->y - g <= y &&
          y <= view->y + view->height + g;
+}
+
+// The lower pane when it shows (the size "none" hides it), else none.
+PageView* ShownLowerView() { return LowerPaneShown() ? gPaneState.lowerView : nullptr; }
+
+void MakeActive(PageView* view) {
+  PaneState& panes = gPaneState;
+  panes.activeView = view;
+  panes.activeScrollBar = view == panes.lowerView ? panes.lowerScrollBar : panes.upperScrollBar;
 }
 
 }  // namespace
@@ -94,7 +105,8 @@ intptr_t OnScrollBar(platform::Window* mainWindow, uint32_t code, int32_t positi
     case platform::kSbThumbPosition:
     case platform::kSbThumbTrack: delta = position - top; break;
     case platform::kSbTop: delta = -top; break;
-    case platform::kSbBottom: delta = 1; break;
+    // The bar's own "Bottom" goes to the end, as "Top" goes to the start.
+    case platform::kSbBottom: delta = view ? int32_t(view->maxTopRow) - top : 0; break;
     default: delta = 0; break;
   }
 
@@ -108,8 +120,7 @@ intptr_t OnScrollBar(platform::Window* mainWindow, uint32_t code, int32_t positi
 int TapPane(PageView* view, int32_t x, int32_t y, bool repaintNow) {
   if (!InsidePane(view, x, y)) return 0;
   PaneState& panes = gPaneState;
-  panes.activeView = view;
-  panes.activeScrollBar = view == panes.lowerView ? panes.lowerScrollBar : panes.upperScrollBar;
+  MakeActive(view);
   const uint32_t flags = gReaderSettings.flags;
   if (!(flags & kFlagTapTurnsPages)) return 0;
 
@@ -127,10 +138,21 @@ int TapPane(PageView* view, int32_t x, int32_t y, bool repaintNow) {
   return 1;
 }
 
-void OnTap(platform::Window* mainWindow, uint16_t x, uint16_t y) {
-  if (!gPaneState.upperView) return;
-  if (TapPane(gPaneState.upperView, x, y, true) == 1) return;
-  if (gPaneState.lowerView && TapPane(gPaneState.lowerView, x, y, false) == 1) RepaintPanes(mainWindow, kRepaintLower);
+void OnTap(platform::Window* mainWindow, uint16_t x, uint16_t y, bool fromMouse) {
+  PageView* upper = gPaneState.upperView;
+  if (!upper) return;
+  PageView* lower = ShownLowerView();
+  if (fromMouse) {
+    // A click that picks another pane only picks it; clicks on the active pane follow the
+    // tap rules below.
+    PageView* clicked = InsidePane(upper, x, y) ? upper : InsidePane(lower, x, y) ? lower : nullptr;
+    if (clicked && clicked != ActiveView()) {
+      MakeActive(clicked);
+      return;
+    }
+  }
+  if (TapPane(upper, x, y, true) == 1) return;
+  if (lower && TapPane(lower, x, y, false) == 1) RepaintPanes(mainWindow, kRepaintLower);
 }
 
 void OnMouseWheel(platform::Window* mainWindow, int32_t x, int32_t y, int32_t wheelDelta) {
@@ -138,7 +160,7 @@ void OnMouseWheel(platform::Window* mainWindow, int32_t x, int32_t y, int32_t wh
   platform::Window* bar;
   if (InsidePane(panes.upperView, x, y))
     bar = panes.upperScrollBar;
-  else if (InsidePane(panes.lowerView, x, y))
+  else if (InsidePane(ShownLowerView(), x, y))
     bar = panes.lowerScrollBar;
   else
     return;

@@ -4,7 +4,10 @@
 #include "shell/panes.h"
 #include "shell/reader_settings.h"
 #include "shell/settings.h"
+#include "shell/owned_messages.h"
 #include "shell/shell_state.h"
+#include "shell/window_geometry.h"
+#include "shell/window/font_steps.h"
 #include "shell/window/main_window.h"
 #include "shell/window/menu_tables.h"
 #include "view/page_view.h"
@@ -34,6 +37,7 @@ platform::Window* StartReader(int showState, uint16_t startArticle) {
   if (gShellWindows.taskBar) platform::ShowWindow(gShellWindows.taskBar, platform::kSwHide);
   // Memory ran out while the settings loaded: the reader has told the user and stopped.
   if (!LoadSettings()) return nullptr;
+  gFontSteps.chosenSize = gReaderSettings.fontSpec.size;
   SelectArticle(startArticle);
   RegisterMainWindowClass(gShellWindows.instance, kReaderClassName);
   platform::Window* window =
@@ -42,6 +46,9 @@ platform::Window* StartReader(int showState, uint16_t startArticle) {
                              platform::kUseDefault, nullptr, nullptr);
   if (!window) return nullptr;
   platform::ServeInstanceRequests(window);
+  platform::SetMinimumClientSize(window, kMinimumClientWidth, kMinimumClientHeight);
+  // Where the last run left the window; full screen takes the whole screen instead.
+  if (!gDeviceOptions.fullScreen) RestoreWindowGeometry(window);
   if (gDeviceOptions.fullScreen) {
     platform::Rect r{0, 0, 0, 0};
     platform::GetWindowRect(window, &r);
@@ -50,11 +57,12 @@ platform::Window* StartReader(int showState, uint16_t startArticle) {
   }
   platform::ShowWindow(window, showState);
   platform::UpdateWindow(window);
+  // What went wrong while the window was made is told over it, now that it shows.
+  ShowWaitingMessages(window);
   if (gReaderSettings.fontSpec.faceName[0] == 0) {
     // The first start asks for a font; the views take the FontSpec whatever the answer.
-    OpenFontChooser(window, &gReaderSettings.fontSpec);
-    PageViewSetFont(gPaneState.upperView, &gReaderSettings.fontSpec);
-    PageViewSetFont(gPaneState.lowerView, &gReaderSettings.fontSpec);
+    if (OpenFontChooser(window, &gReaderSettings.fontSpec) == 1) gFontSteps.chosenSize = gReaderSettings.fontSpec.size;
+    ApplyFontToPanes(window);
   }
   return window;
 }
