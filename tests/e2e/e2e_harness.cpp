@@ -16,6 +16,9 @@
 //                                no reader, --screenshot
 //   e2e_harness search SOLMAR    Alt+F3, a word typed into the search dialog and Enter: the
 //                                page with the word's first place shows it highlighted
+//   e2e_harness desktop SOLMAR   `solmar` in a real X window driven by xdotool: a click that
+//                                picks a pane, None then Up, Escape on the bookmark question,
+//                                Ctrl+Plus, and the window's place and size after a restart
 //   e2e_harness index SOLMAR     Ctrl+D opens "Choose Section" on the real book at the
 //                                current page's branch, a click on a page goes there, a
 //                                second start opens the index again; leaves index_dialog.png
@@ -30,6 +33,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QLockFile>
+#include <QMap>
 #include <QPushButton>
 #include <QProcess>
 #include <QRegularExpression>
@@ -168,7 +172,8 @@ struct ReaderProcess {
   // The exit code once it has ended; -1 when it did not end in time or crashed (killed by
   // a signal).
   int Finish(int timeoutMs = 10000) {
-    if (!process.waitForFinished(timeoutMs)) {
+    // An end that the event loop has already seen (QTest::qWait) makes waitForFinished false.
+    if (process.state() != QProcess::NotRunning && !process.waitForFinished(timeoutMs)) {
       process.kill();
       process.waitForFinished();
       return -1;
@@ -715,11 +720,153 @@ int SearchScenario(int argc, char** argv) {
   Check(SettingsText().contains(QStringLiteral("SearchString=")), "the pattern is stored at the end");
   return gFailures ? 1 : 0;
 }
+
+// Runs xdotool with args; its standard output, trimmed (empty when it failed).
+QString XDoTool(const QStringList& args) {
+  QProcess process;
+  process.start(QStringLiteral("xdotool"), args);
+  if (!process.waitForFinished(15000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+    return QString();
+  return QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
+}
+
+// The X window of the top-level window titled title; empty when none shows in time.
+QString XWindowTitled(const QString& title) {
+  const QString found = XDoTool({QStringLiteral("search"), QStringLiteral("--sync"), QStringLiteral("--onlyvisible"),
+                                 QStringLiteral("--name"), QLatin1Char('^') + title + QLatin1Char('$')});
+  return found.section(QLatin1Char('\n'), 0, 0);
+}
+
+// X, Y, WIDTH and HEIGHT of an X window, as xdotool reports them.
+QMap<QString, int> XGeometry(const QString& window) {
+  QMap<QString, int> geometry;
+  const QString text = XDoTool({QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), window});
+  for (const QString& line : text.split(QLatin1Char('\n'))) {
+    const QString name = line.section(QLatin1Char('='), 0, 0);
+    if (name != QLatin1String("WINDOW")) geometry[name] = line.section(QLatin1Char('='), 1).toInt();
+  }
+  return geometry;
+}
+
+// A value the reader stored, read back through the settings store: text as UTF-16 units,
+// raw bytes as they are.
+QByteArray StoredValue(const char16_t* name) {
+  platform::SettingsKey* key = platform::OpenSettingsKey(u"Software\\Orvanel\\Solmar", false);
+  if (!key) return QByteArray();
+  uint32_t type = 0, size = 0;
+  QByteArray data;
+  if (platform::ReadSetting(key, name, &type, nullptr, &size) || size > 0) {
+    data.resize(qsizetype(size));
+    if (!platform::ReadSetting(key, name, &type, data.data(), &size)) data.clear();
+  }
+  platform::CloseSettingsKey(key);
+  return data;
+}
+
+void StoreNumber(const char16_t* name, uint32_t value) {
+  platform::SettingsKey* key = platform::OpenSettingsKey(u"Software\\Orvanel\\Solmar", true);
+  platform::WriteSetting(key, name, platform::kSettingNumber, &value, 4);
+  platform::CloseSettingsKey(key);
+}
+
+// The reader as a desktop user meets it, in a real X window under Xvfb driven by xdotool:
+// a click on the inactive lower pane only picks it, "None" hides it and hands the keys to
+// the upper pane, Escape on the removal question keeps the bookmark, Ctrl+Plus makes the
+// text larger, and the window's size and place survive a restart.
+int DesktopScenario(int argc, char** argv) {
+  QApplication app(argc, argv);
+  PrepareReaderApplication();
+  StoreFontChoice();
+  StoreNumber(u"Lesson", 1);
+  StoreNumber(u"LastPosition", 5);
+  StoreNumber(u"FontSize", 16);
+  StoreNumber(u"BottomSection", 12);
+  {
+    const uint16_t bookmarks[] = {1, 0};
+    platform::SettingsKey* key = platform::OpenSettingsKey(u"Software\\Orvanel\\Solmar", true);
+    platform::WriteSetting(key, u"Bookmarks", platform::kSettingBinary, bookmarks, sizeof bookmarks);
+    platform::CloseSettingsKey(key);
+  }
+  const auto pause = [] { QTest::qWait(400); };
+  const auto key = [&](const char* keys) {
+    XDoTool({QStringLiteral("key"), QString::fromLatin1(keys)});
+    pause();
+  };
+
+  ReaderProcess first;
+  Check(first.Start(), "the reader starts and paints");
+  const QString window = XWindowTitled(QStringLiteral("Solmar"));
+  Check(!window.isEmpty(), "its window shows on the X display");
+  if (window.isEmpty()) {
+    first.process.kill();
+    return 1;
+  }
+  XDoTool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), window});
+  pause();
+  const QMap<QString, int> before = XGeometry(window);
+  // Low in the lower pane, where a tap pages forward.
+  XDoTool({QStringLiteral("mousemove"), QStringLiteral("--window"), window, QStringLiteral("60"),
+           QString::number(before.value(QStringLiteral("HEIGHT")) - 30)});
+  XDoTool({QStringLiteral("click"), QStringLiteral("1")});
+  pause();
+  key("alt+q");  // the "&Quelm" menu
+  key("n");      // "&None"
+  key("Up");
+  // The bookmark of page 1: the removal question, dismissed with Escape.
+  key("alt+g");
+  key("b");
+  const QString question = XWindowTitled(QStringLiteral("Bookmark"));
+  Check(!question.isEmpty(), "Bookmark asks before removing");
+  if (!question.isEmpty()) {
+    XDoTool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), question});
+    key("Escape");
+    Check(XDoTool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
+                   QStringLiteral("^Bookmark$")})
+              .isEmpty(),
+          "Escape closes the question");
+  }
+  XDoTool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), window});
+  key("ctrl+plus");
+  XDoTool({QStringLiteral("windowsize"), QStringLiteral("--sync"), window, QStringLiteral("610"), QStringLiteral("660")});
+  XDoTool({QStringLiteral("windowmove"), QStringLiteral("--sync"), window, QStringLiteral("70"), QStringLiteral("50")});
+  pause();
+  const QMap<QString, int> moved = XGeometry(window);
+  key("ctrl+q");
+  const int firstCode = first.Finish();
+  Check(firstCode == 0, "Ctrl+Q ends the reader with 0");
+  if (firstCode != 0) std::fprintf(stderr, "desktop: exit %d, stderr:\n%s\n", firstCode, first.err.constData());
+
+  Check(StoredNumber(QStringLiteral("BottomSection")) == 1, "the lower pane's size None is stored");
+  Check(StoredNumber(QStringLiteral("BottomSectionLastPosition")) == 0,
+        "the click that picked the lower pane did not page it, nor did Up scroll it");
+  Check(StoredNumber(QStringLiteral("LastPosition")) == 4, "after None, Up scrolled the upper pane (5 to 4)");
+  const QByteArray bookmarks = StoredValue(u"Bookmarks");
+  Check(bookmarks.size() == 4 && bookmarks[0] == 1 && bookmarks[1] == 0, "Escape on the question kept the bookmark");
+  Check(StoredNumber(QStringLiteral("FontSize")) == 18, "Ctrl+Plus stepped FontSize from 16 to 18");
+  const QByteArray stored = StoredValue(u"WindowGeometry");
+  const QString geometry =
+      QString::fromUtf16(reinterpret_cast<const char16_t*>(stored.constData()), stored.size() / 2).remove(QChar(0));
+  std::fprintf(stderr, "desktop: window %dx%d at %d,%d; stored WindowGeometry \"%s\"\n", moved.value("WIDTH"),
+               moved.value("HEIGHT"), moved.value("X"), moved.value("Y"), qPrintable(geometry));
+  Check(geometry == QStringLiteral("70,50,610,660,0"), "the window's place and size are stored");
+
+  ReaderProcess second;
+  Check(second.Start(), "the reader starts again");
+  const QString again = XWindowTitled(QStringLiteral("Solmar"));
+  const QMap<QString, int> restored = XGeometry(again);
+  Check(restored.value(QStringLiteral("X")) == 70 && restored.value(QStringLiteral("Y")) == 50 &&
+            restored.value(QStringLiteral("WIDTH")) == 610 && restored.value(QStringLiteral("HEIGHT")) == 660,
+        "the second start opens at the stored place and size");
+  XDoTool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), again});
+  key("ctrl+q");
+  Check(second.Finish() == 0, "the second run ends with 0");
+  return gFailures ? 1 : 0;
+}
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    std::fprintf(stderr, "usage: e2e_harness reader|firststart|session|signal|instance|cli|index|search SOLMAR\n");
+    std::fprintf(stderr, "usage: e2e_harness reader|firststart|session|signal|instance|cli|index|search|desktop SOLMAR\n");
     return 2;
   }
   const QByteArray mode = argv[1];
@@ -732,7 +879,8 @@ int main(int argc, char** argv) {
   qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
   // The search scenario runs on the platform it is given (xcb under Xvfb); the others off
   // screen.
-  if (mode != "search" || qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  if ((mode != "search" && mode != "desktop") || qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    qputenv("QT_QPA_PLATFORM", "offscreen");
   int code = 2;
   if (mode == "reader")
     code = ReaderScenario(argc, argv);
@@ -750,6 +898,8 @@ int main(int argc, char** argv) {
     code = IndexScenario(argc, argv);
   else if (mode == "search")
     code = SearchScenario(argc, argv);
+  else if (mode == "desktop")
+    code = DesktopScenario(argc, argv);
   std::fprintf(stderr, "%s: %d checks, %s\n", mode.constData(), gChecks, code == 0 ? "all held" : "FAILED");
   return code;
 }
