@@ -283,6 +283,8 @@ TEST_F(DesktopTest, StoredGeometryReadsOnlyInItsOwnForm) {
       {u"100,50,0,400,0", false, {}},       // no empty window
       {u"100,50,300,400,2", false, {}},     // a state is 0 or 1
       {u"100,50,300,400000,0", false, {}},  // beyond any screen, and no overflow
+      {u"0,-100000,100000,100000,0", true, {0, -100000, 100000, 100000, false}},
+      {u"0,0,100001,400,0", false, {}},
       {u"100, 50,300,400,0", false, {}},
       {u"", false, {}},
       {u"x", false, {}},
@@ -327,6 +329,14 @@ TEST_F(DesktopTest, GeometryIsFittedToTheScreens) {
     EXPECT_EQ(g.height, c.out.height) << c.in.x << "," << c.in.y;
     EXPECT_EQ(g.maximized, c.out.maximized);
   }
+}
+
+TEST_F(DesktopTest, ScreenListsStopAtTheCallersCapacity) {
+  fake::SetScreens({{0, 0, 10, 10}, {10, 0, 20, 10}, {20, 0, 30, 10}});
+  platform::Rect areas[2] = {{-1, -1, -1, -1}, {-1, -1, -1, -1}};
+  EXPECT_EQ(platform::ScreenWorkAreas(areas, 1), 3);
+  EXPECT_EQ(areas[0].right, 10);
+  EXPECT_EQ(areas[1].left, -1) << "written past the capacity";
 }
 
 TEST_F(DesktopTest, WindowGeometrySurvivesARestart) {
@@ -459,6 +469,19 @@ void AddWrappingArticle(int n) {
   }
   stream.push_back(0);
   fake::AddResource(kArticleResourceBase + uint32_t(n), platform::kResourceTypeRawData, ArticleResource(stream));
+}
+
+// Before the first size message there is no client size to lay the panes out for: a size
+// step changes the fonts and leaves the places alone.
+TEST_F(DesktopTest, SizeStepBeforeTheFirstLayoutMovesNothing) {
+  Put(u"FontSize", 16);
+  ASSERT_NE(Start(false), nullptr);
+  const int moves = fake::WindowInfo(UpperBar())->moves;
+  const int32_t width = Upper()->width;
+  Command(kCmdFontLarger);
+  EXPECT_EQ(Upper()->fontSpec.size, 18);
+  EXPECT_EQ(fake::WindowInfo(UpperBar())->moves, moves);
+  EXPECT_EQ(Upper()->width, width);
 }
 
 TEST_F(DesktopTest, SteppingTheSizeKeepsTheTopLineInView) {
