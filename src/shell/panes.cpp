@@ -189,6 +189,9 @@ void LayOutPanes(platform::Window* /*mainWindow*/, uint32_t size) {
   if (panes.lowerScrollBar && lower)
     platform::MoveWindow(panes.lowerScrollBar, panes.lowerRect.right + g, panes.lowerRect.top - 2, s,
                          lower->height + g + 2, true);
+  // A hidden lower pane keeps its place below the client area; its bar would still show a
+  // sliver there, and a click on it would make the hidden pane active.
+  if (panes.lowerScrollBar) platform::ShowWindow(panes.lowerScrollBar, LowerPaneShown() ? platform::kSwShow : platform::kSwHide);
   PageViewSetSize(upper, w - s - 2 * m, upperHeight - 2);
   SyncScrollBars();
 }

@@ -91,8 +91,11 @@ TEST_F(DesktopTest, HidingTheLowerPaneMakesTheUpperOneActive) {
     EXPECT_NE(ActiveView(), Lower()) << way;
     EXPECT_EQ(Lower()->topRow, 0) << way;
   }
+  // Its scroll bar goes too: a sliver of it would stay at the bottom of the client area.
+  EXPECT_FALSE(fake::WindowInfo(LowerBar())->visible);
   // Shown again, it can be picked again.
   Command(kCmdLowerPaneQuarter);
+  EXPECT_TRUE(fake::WindowInfo(LowerBar())->visible);
   EXPECT_EQ(ActiveView(), Upper());
   Click(30, Lower()->y + 2);
   EXPECT_EQ(ActiveView(), Lower());
@@ -321,6 +324,10 @@ TEST_F(DesktopTest, GeometryIsFittedToTheScreens) {
       {{2500, 1000, 540, 800, false}, {2500, 1000, 540, 800, false}},  // its top edge on the second: kept
       {{10, 10, 4000, 3000, false}, {0, 0, 1920, 1040, false}},        // larger than the primary
   };
+  // Without screens to fit to, only the minimum size applies.
+  const WindowGeometry unfitted = FitWindowGeometry({5000, 3000, 50, 800, false}, screens, 0);
+  EXPECT_EQ(unfitted.x, 5000);
+  EXPECT_EQ(unfitted.width, kMinimumClientWidth);
   for (const Case& c : cases) {
     const WindowGeometry g = FitWindowGeometry(c.in, screens, 2);
     EXPECT_EQ(g.x, c.out.x) << c.in.x << "," << c.in.y;
@@ -337,6 +344,11 @@ TEST_F(DesktopTest, ScreenListsStopAtTheCallersCapacity) {
   EXPECT_EQ(platform::ScreenWorkAreas(areas, 1), 3);
   EXPECT_EQ(areas[0].right, 10);
   EXPECT_EQ(areas[1].left, -1) << "written past the capacity";
+  // More room than screens: only the screens are written.
+  fake::SetScreens({{0, 0, 10, 10}});
+  areas[1] = {-1, -1, -1, -1};
+  EXPECT_EQ(platform::ScreenWorkAreas(areas, 2), 1);
+  EXPECT_EQ(areas[1].left, -1) << "written past the screens";
 }
 
 TEST_F(DesktopTest, WindowGeometrySurvivesARestart) {
@@ -493,6 +505,7 @@ TEST_F(DesktopTest, SteppingTheSizeKeepsTheTopLineInView) {
   RepaintPanes(window_, kRepaintAll);
   const uint16_t top = PageViewTopOffset(Upper());
   ASSERT_NE(top, 0);
+  EXPECT_EQ(PageViewTopOffset(nullptr), 0);
   for (uint16_t command : {kCmdFontLarger, kCmdFontLarger, kCmdFontSmaller, kCmdFontChosenSize}) {
     Command(command);
     const uint16_t now = PageViewTopOffset(Upper());
