@@ -22,6 +22,7 @@ enum class ControlKind : uint8_t {
   kEdit,        // edit box, kEs... styles
   kButton,      // push, default push or radio button (kBs...)
   kListBox,     // list of strings, kLbs... styles
+  kResultList,  // rows of columns drawn on demand (platform.h, ResultList...), kRls... styles
 };
 
 // Style bits. Window styles first (shared by the dialog and its controls).
@@ -56,6 +57,8 @@ constexpr uint32_t kBsKindMask = 0xF;
 // List boxes.
 constexpr uint32_t kLbsNotify = 0x1;  // selection changes by the user send a command
 constexpr uint32_t kLbsSort = 0x2;    // strings added are kept sorted, ignoring case
+// Result lists.
+constexpr uint32_t kRlsRightToLeft = 0x1;  // columns run from the right, text reads right to left
 
 // Dialog flags.
 constexpr uint32_t kDialogOkInCaption = 0x1;  // an OK button beside the caption (command 1)

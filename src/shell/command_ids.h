@@ -40,3 +40,4 @@ constexpr uint16_t kCmdExit = 40005;
 constexpr uint16_t kCmdFont = 40006;
 constexpr uint16_t kCmdCopy = 40007;
 constexpr uint16_t kCmdAppend = 40009;
+constexpr uint16_t kCmdFindAll = 40011;      // every hit of the search pattern in a list

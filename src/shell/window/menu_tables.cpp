@@ -20,6 +20,7 @@ constexpr MenuItemTemplate kGoItems[] = {
     {0, nullptr},
     {kCmdSearch, u"&Search\bAlt+F3"},
     {kCmdSearchAgain, u"Search A&gain\bF3"},
+    {kCmdFindAll, u"Find &All\bShift+F3"},
     {0, nullptr},
     {kCmdCopy, u"&Copy\bCtrl+C"},
     {kCmdAppend, u"&Append to ClipBoard\bCtrl+E"},
@@ -58,11 +59,12 @@ const char16_t* const kReaderToolTips[7] = {
 };
 
 // The shortcuts the menu shows.
-const platform::Accelerator kReaderAccelerators[7] = {
+const platform::Accelerator kReaderAccelerators[8] = {
     {platform::kAccelControl, 'F', kCmdFont},
     {platform::kAccelControl, 'D', kCmdIndex},
     {platform::kAccelAlt, uint16_t(platform::kVkF3), kCmdSearch},
     {0, uint16_t(platform::kVkF3), kCmdSearchAgain},
+    {platform::kAccelShift, uint16_t(platform::kVkF3), kCmdFindAll},
     {platform::kAccelControl, 'C', kCmdCopy},
     {platform::kAccelControl, 'E', kCmdAppend},
     {platform::kAccelControl, 'Q', kCmdExit},

@@ -10,4 +10,4 @@ extern const platform::MenuBarButton kReaderMenuBarButtons[2];
 extern const platform::ToolButton kReaderToolButtons[6];
 // Seven tips: an empty first entry, then one per tool button.
 extern const char16_t* const kReaderToolTips[7];
-extern const platform::Accelerator kReaderAccelerators[7];
+extern const platform::Accelerator kReaderAccelerators[8];
