@@ -54,6 +54,9 @@ constexpr uint32_t kBsDefPushButton = 0x1;
 constexpr uint32_t kBsAutoRadioButton = 0x9;
 constexpr uint32_t kBsOwnerDraw = 0xB;  // drawn by the dialog on kMsgDrawItem
 constexpr uint32_t kBsKindMask = 0xF;
+// A push button that sits beside the OK of a kDialogOkInCaption dialog, where the platform
+// puts that OK (its template position is not used where the platform has such a place).
+constexpr uint32_t kBsBesideOk = 0x100;
 // List boxes.
 constexpr uint32_t kLbsNotify = 0x1;  // selection changes by the user send a command
 constexpr uint32_t kLbsSort = 0x2;    // strings added are kept sorted, ignoring case

@@ -30,7 +30,7 @@ constexpr int32_t kLowerPaneShownFrom = 10;
 constexpr size_t kLongestNumeral = 3;
 
 const platform::ResultColumn kColumns[kFindAllColumnCount] = {
-    {u"Page", 90}, {u"In", 40}, {u"Verse", 32}, {u"Context", 0},
+    {u"Page", 80}, {u"In", 50}, {u"Verse", 30}, {u"Context", 0},
 };
 
 char16_t DisplayUnit(uint8_t byte) { return LetterToDisplayUnit(byte, kUnicodeLetterBase); }

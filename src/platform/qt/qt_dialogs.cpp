@@ -82,6 +82,8 @@ class DialogFrame : public QDialog {
     setContextMenuPolicy(Qt::PreventContextMenu);
   }
   void SetOkButton(QPushButton* ok) { ok_ = ok; }
+  // A button that sits in the strip to the left of OK (the first one nearest OK).
+  void AddStripButton(QPushButton* button) { strip_.push_back(button); }
   int StripHeight() const { return ok_ ? ok_->sizeHint().height() + 12 : 0; }
 
   void reject() override { SendCommand(record_, kIdCancel, kBnClicked, nullptr); }
@@ -113,7 +115,13 @@ class DialogFrame : public QDialog {
     if (QWidget* body = ClientWidgetOf(record_)) body->setGeometry(0, 0, width(), std::max(0, height() - strip));
     if (ok_) {
       const QSize hint = ok_->sizeHint();
-      ok_->setGeometry(width() - hint.width() - 8, height() - strip + 6, hint.width(), hint.height());
+      int left = width() - hint.width() - 8;
+      ok_->setGeometry(left, height() - strip + 6, hint.width(), hint.height());
+      for (QPushButton* button : strip_) {
+        const QSize size = button->sizeHint();
+        left -= size.width() + 6;
+        button->setGeometry(left, height() - strip + 6, size.width(), hint.height());
+      }
     }
     if (record_->ownScrollBar)
       if (QWidget* bar = WidgetOf(record_->ownScrollBar)) {
@@ -125,6 +133,7 @@ class DialogFrame : public QDialog {
  private:
   Window* record_;
   QPushButton* ok_ = nullptr;
+  std::vector<QPushButton*> strip_;
 };
 
 // A button the dialog draws itself: each paint asks the dialog's procedure to draw it
@@ -511,6 +520,13 @@ DialogFrame* BuildDialog(const DialogTemplate* t, uint32_t templateId, Window* o
     ok->setFocusPolicy(Qt::NoFocus);
     QObject::connect(ok, &QAbstractButton::clicked, frame, [record] { SendCommand(record, kIdOk, kBnClicked, nullptr); });
     frame->SetOkButton(ok);
+    for (Window* control : record->controls)
+      if (control->controlKind == int(ControlKind::kButton) && (control->controlStyle & kBsBesideOk))
+        if (auto* button = qobject_cast<QPushButton*>(WidgetOf(control))) {
+          button->setParent(frame);
+          button->show();
+          frame->AddStripButton(button);
+        }
   }
   frame->resize(DialogUnitsToPixelsX(t->width, units), DialogUnitsToPixelsY(t->height, units) + frame->StripHeight());
 
@@ -552,8 +568,10 @@ Window* CreateDialog(uint32_t templateId, Window* owner, WindowProc proc, intptr
   frame->setModal(false);
   frame->setAttribute(Qt::WA_DeleteOnClose, false);
   frame->show();
-  frame->raise();
-  frame->activateWindow();
+  if (QGuiApplication::platformName() != QLatin1String("offscreen")) {
+    frame->raise();
+    frame->activateWindow();
+  }
   // The focus the procedure gave a control before the window was shown goes back to it.
   if (QWidget* focus = frame->focusWidget()) focus->setFocus(Qt::ActiveWindowFocusReason);
   return record;
