@@ -326,6 +326,32 @@ TEST_F(FindAllListTest, OneListWindowRefreshedAndEscapeClosesIt) {
   EXPECT_EQ(GoToFoundHit(0), 0);
 }
 
+// A hit that ends its paragraph in reading order lies at the first stored byte of the
+// record's text; its row has its verse and context like any other.
+TEST_F(FindAllListTest, HitEndingAParagraphHasItsContext) {
+  ASSERT_NE(Start(), nullptr);
+  SetPattern(u"ל");
+  Command(kCmdFindAll);
+  ASSERT_EQ(platform::ResultListRowCount(List()), 2);
+  EXPECT_EQ(RowAt(0), (Row{kTitle, u"Text", u"ב:א", u"א ויכלו אור שמים", 5, 1}));
+  EXPECT_EQ(RowAt(1), (Row{kTitle, u"Text", u"ב:ב", u"ב ויכל", 5, 1}));
+  platform::ResultListSetSelection(List(), 1);
+  Press(platform::kVkReturn);
+  const uint16_t text = TextOffset(kPage, 6);
+  EXPECT_EQ(Now(), (Shown{3, false, text, uint16_t(text + 1)}));
+}
+
+TEST_F(FindAllListTest, OpeningAnswersWhetherTheListShows) {
+  ASSERT_NE(Start(), nullptr);
+  SetPattern(u"");
+  EXPECT_EQ(OpenFindAllList(window_), 0);
+  EXPECT_EQ(gFindAll.dialog, nullptr);
+  SetPattern(u"אור");
+  EXPECT_EQ(OpenFindAllList(window_), 1);
+  EXPECT_EQ(OpenFindAllList(window_), 1);  // refreshed, still shown
+  EXPECT_NE(gFindAll.dialog, nullptr);
+}
+
 TEST_F(FindAllListTest, CaptionCountsOneHitInTheSingular) {
   uint8_t pattern[kSearchStringSize] = {};
   ASSERT_EQ(StoredPatternFromReadingOrder(u"א?ב", pattern), PatternError::kNone);
