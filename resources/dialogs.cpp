@@ -10,6 +10,13 @@ const ControlTemplate kSearchControls[] = {
     {1013, ControlKind::kEdit, 7, 21, 112, 43,
      kWsBorder | kWsTabStop | kEsRight | kEsAutoHScroll | kEsRightToLeftReading, nullptr, 0},
     {kNoControlId, ControlKind::kPicture, 7, 71, 0, 0, 0, nullptr, 119},
+    {1014, ControlKind::kButton, 69, 117, 50, 12, kWsTabStop | kBsPushButton | kBsBesideOk, u"Find &All", 0},
+};
+
+// 125: every hit of the search pattern, a non-modal window. The list fills it; the caption
+// is the pattern and the count.
+const ControlTemplate kFindAllControls[] = {
+    {1001, ControlKind::kResultList, 0, 0, 360, 180, kWsBorder | kWsTabStop | kRlsRightToLeft, nullptr, 0},
 };
 
 // 105: "Choose Font". The chooser lays the controls out again at every size change; these
@@ -42,6 +49,8 @@ const DialogTemplate kTemplates[] = {
      sizeof kFontControls / sizeof kFontControls[0]},
     {115, u"Solmar", 126, 131, nullptr, 8, 0, kDialogOkInCaption, kSearchControls,
      sizeof kSearchControls / sizeof kSearchControls[0]},
+    {125, u"Find All", 360, 180, nullptr, 8, 0, 0, kFindAllControls,
+     sizeof kFindAllControls / sizeof kFindAllControls[0]},
     // 118: "Choose Section". The tree is drawn by the dialog itself beside its own scroll bar.
     {118, u"Choose Section", 160, 160, nullptr, 8, kWsVScroll, 0, nullptr, 0},
 };

@@ -22,6 +22,7 @@ enum class ControlKind : uint8_t {
   kEdit,        // edit box, kEs... styles
   kButton,      // push, default push or radio button (kBs...)
   kListBox,     // list of strings, kLbs... styles
+  kResultList,  // rows of columns drawn on demand (platform.h, ResultList...), kRls... styles
 };
 
 // Style bits. Window styles first (shared by the dialog and its controls).
@@ -53,9 +54,14 @@ constexpr uint32_t kBsDefPushButton = 0x1;
 constexpr uint32_t kBsAutoRadioButton = 0x9;
 constexpr uint32_t kBsOwnerDraw = 0xB;  // drawn by the dialog on kMsgDrawItem
 constexpr uint32_t kBsKindMask = 0xF;
+// A push button that sits beside the OK of a kDialogOkInCaption dialog, where the platform
+// puts that OK (its template position is not used where the platform has such a place).
+constexpr uint32_t kBsBesideOk = 0x100;
 // List boxes.
 constexpr uint32_t kLbsNotify = 0x1;  // selection changes by the user send a command
 constexpr uint32_t kLbsSort = 0x2;    // strings added are kept sorted, ignoring case
+// Result lists.
+constexpr uint32_t kRlsRightToLeft = 0x1;  // columns run from the right, text reads right to left
 
 // Dialog flags.
 constexpr uint32_t kDialogOkInCaption = 0x1;  // an OK button beside the caption (command 1)

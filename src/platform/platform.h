@@ -385,6 +385,13 @@ constexpr uint16_t kEnChange = 0x0300;  // the user changed an edit box's text
 intptr_t DialogBox(uint32_t templateId, Window* owner, WindowProc proc, intptr_t param);
 // Ends a modal dialog once its procedure returns; false when dialog is not one, or ended.
 bool EndDialog(Window* dialog, intptr_t result);
+// Makes a non-modal dialog from template templateId over owner (owned by it, shown in
+// front of it) and answers it, or none when it cannot be made. proc gets the same messages
+// as a modal dialog's, init-dialog first; the owner stays usable meanwhile. OK and Cancel
+// (Enter, Escape, the close button) arrive as commands; the dialog stays until
+// DestroyWindow(dialog), which sends kMsgDestroy. EndDialog does not apply to it.
+Window* CreateDialog(uint32_t templateId, Window* owner, WindowProc proc, intptr_t param);
+
 // The platform's dialog base units: horizontal in the low word, vertical in the high word.
 // A dialog unit is horizontal / 4 pixels across and vertical / 8 pixels down (truncated).
 uint32_t GetDialogBaseUnits();
@@ -448,6 +455,39 @@ int ListBoxSetCurrentSelection(Window* list, int index);
 int ListBoxFindPrefix(Window* list, int startAfter, const char16_t* prefix);
 // ListBoxFindPrefix, and that string becomes the selection (an unmatched prefix keeps it).
 int ListBoxSelectPrefix(Window* list, int startAfter, const char16_t* prefix);
+
+// Result lists (ControlKind::kResultList): rows of several columns whose cells the dialog
+// supplies when they are drawn, so a list of any length is filled at once. Whenever a cell
+// is needed the dialog's procedure gets kMsgGetRowCell with the control's id as the first
+// parameter and a RowCell* as the second, and fills in text (reading order) and, to have
+// part of it marked (bold on a highlight), markStart and markLength in units of text.
+constexpr uint32_t kMsgGetRowCell = 78;
+struct RowCell {
+  int controlId;
+  int row;
+  int column;
+  std::u16string text;
+  int32_t markStart;   // -1: nothing marked
+  int32_t markLength;
+};
+struct ResultColumn {
+  const char16_t* title;
+  int16_t width;  // dialog units; the last column takes the rest
+};
+// The list's columns, in reading order (with kRlsRightToLeft the first is at the right).
+// Removes every row.
+void ResultListSetColumns(Window* list, const ResultColumn* columns, size_t count);
+// The list has count rows from now on (negative: none); their cells are asked for again.
+// The selection is cleared.
+void ResultListSetRowCount(Window* list, int count);
+int ResultListRowCount(Window* list);  // 0 for none
+// Selects row and scrolls it into view (-1 clears the selection); kListBoxError for a row
+// outside the list (the selection is then cleared).
+int ResultListSetSelection(Window* list, int row);
+int ResultListGetSelection(Window* list);  // kListBoxError when none
+// The user moves the selection with the arrow keys, Page Up and Down, Home and End; a
+// double click on a row selects it and sends the command MakeLong(id, kLbnDblClk). Enter
+// and Escape belong to the dialog (kIdOk, kIdCancel).
 
 // ---------------------------------------------------------------------------------------
 // Menus

@@ -66,8 +66,8 @@ std::u16string ReadingOrderText(const uint8_t* text, uint32_t textLength, uint8_
   return out;
 }
 
-long FindAllInArticle(const uint8_t* article, uint32_t length, uint16_t articleNumber, const uint8_t* pattern,
-                      const BookHitVisitor& visit) {
+long ForEachMatchInArticle(const uint8_t* article, uint32_t length, const uint8_t* pattern,
+                           const ArticleMatchVisitor& visit) {
   if (!article) return 0;
   const uint8_t* end = article + std::min(length, kOffsetLimit);
   long hits = 0;
@@ -81,9 +81,7 @@ long FindAllInArticle(const uint8_t* article, uint32_t length, uint16_t articleN
       const uint8_t* hit = MatchPattern(record.text, pattern, from, &matchLength);
       if (!hit) break;
       ++hits;
-      const uint32_t firstByte = uint32_t(hit - record.text) + 1 - matchLength;
-      visit(BookHit{articleNumber, uint16_t(hit - article), matchLength,
-                    ReadingOrderText(record.text, record.length, record.flags, firstByte, matchLength)});
+      visit(record, uint16_t(hit - article), matchLength);
       if (hit == record.text) break;
       from = hit - 1;
     }
@@ -91,18 +89,38 @@ long FindAllInArticle(const uint8_t* article, uint32_t length, uint16_t articleN
   return hits;
 }
 
-BookSearchCount FindAllInBook(const uint8_t* pattern, const BookHitVisitor& visit) {
-  BookSearchCount count{0, 0};
+long FindAllInArticle(const uint8_t* article, uint32_t length, uint16_t articleNumber, const uint8_t* pattern,
+                      const BookHitVisitor& visit) {
+  return ForEachMatchInArticle(article, length, pattern,
+                               [&](const ParagraphRecord& record, uint16_t endOffset, uint16_t matchLength) {
+                                 const uint32_t firstByte =
+                                     uint32_t(article + endOffset - record.text) + 1 - matchLength;
+                                 visit(BookHit{articleNumber, endOffset, matchLength,
+                                               ReadingOrderText(record.text, record.length, record.flags,
+                                                                firstByte, matchLength)});
+                               });
+}
+
+int ForEachBookArticle(const BookArticleVisitor& visit) {
+  int unreadable = 0;
   for (int n = 1; n <= kArticleCount; ++n) {
     uint32_t decoded = 0;
     uint8_t* copy = LoadArticle(n, nullptr, &decoded);
     if (!copy) {
-      ++count.unreadableArticles;
+      ++unreadable;
       continue;
     }
     // The copy holds its decoded bytes and a 0 after them.
-    count.hits += FindAllInArticle(copy, decoded + 1, uint16_t(n), pattern, visit);
+    visit(uint16_t(n), copy, decoded + 1);
     platform::Free(copy);
   }
+  return unreadable;
+}
+
+BookSearchCount FindAllInBook(const uint8_t* pattern, const BookHitVisitor& visit) {
+  BookSearchCount count{0, 0};
+  count.unreadableArticles = ForEachBookArticle([&](uint16_t n, const uint8_t* data, uint32_t length) {
+    count.hits += FindAllInArticle(data, length, n, pattern, visit);
+  });
   return count;
 }

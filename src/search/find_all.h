@@ -33,6 +33,15 @@ struct BookHit {
 
 using BookHitVisitor = std::function<void(const BookHit&)>;
 
+struct ParagraphRecord;
+
+// Every match in one article's data (length bytes that may be read), in FindAllInArticle's
+// order, without making its text: the record it lies in, its end offset and its length.
+// Answers how many were visited.
+using ArticleMatchVisitor = std::function<void(const ParagraphRecord& record, uint16_t endOffset, uint16_t length)>;
+long ForEachMatchInArticle(const uint8_t* article, uint32_t length, const uint8_t* pattern,
+                           const ArticleMatchVisitor& visit);
+
 // Every hit in one article's data (length bytes that may be read), record by record in
 // order: the first match from the text's last byte down, then each next one from one below
 // the end of the one before, until none is left. Answers how many were visited.
@@ -47,6 +56,11 @@ struct BookSearchCount {
 // FindAllInArticle over articles 1..286 in order, each decompressed, searched and freed in
 // turn.
 BookSearchCount FindAllInBook(const uint8_t* pattern, const BookHitVisitor& visit);
+
+// Articles 1..286 in order, each decompressed, handed to visit (its bytes and the 0 after
+// them) and freed. Answers how many could not be loaded (they are passed over).
+using BookArticleVisitor = std::function<void(uint16_t article, const uint8_t* data, uint32_t length)>;
+int ForEachBookArticle(const BookArticleVisitor& visit);
 
 // The reading order of stored bytes offset..offset + count - 1 of a record's text (text,
 // textLength bytes): for a right-to-left record the stored order reversed, brackets

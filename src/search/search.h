@@ -73,3 +73,11 @@ int SearchAgain(platform::Window* owner);
 // began in. When the page changed, the other pane is loaded to match (commentary below, or
 // the main text above).
 void SelectPaneForArticle(platform::Window* owner, int startArticle, bool sameArticle);
+
+// Shows the hit that ends at stored offset end (length bytes) of article exactly as Search
+// Again shows the one it finds: the article becomes current in its pane (main text above,
+// commentary below, the other pane following when the page changed), that pane becomes
+// active, scrolls to the hit and highlights it, and the title banner shows. 1 when shown;
+// 0, with nothing changed, when the article cannot be loaded, a pane would refuse it, or
+// the offset lies outside it.
+int ShowHitInArticle(platform::Window* owner, int article, uint16_t end, uint16_t length);

@@ -69,6 +69,23 @@ int ShowHit(uint16_t end, uint16_t length) {
   return 1;
 }
 
+// Makes article, whose fresh copy (copyLength bytes, owned here) holds the hit, current
+// and shows the hit in its pane; start is the article the active pane held. 1 when shown,
+// 0 when the pane's layout refused the copy (freed then).
+int ShowHitInCopy(platform::Window* owner, int start, int article, uint8_t* copy, uint32_t copyLength,
+                  uint16_t end, uint16_t length) {
+  SelectArticle(uint16_t(article));
+  SelectPaneForArticle(owner, start, false);
+  // The pane takes the copy; should its layout fail after all, the copy is ours to free.
+  if (PageViewLayOut(ActiveView(), copy, copyLength, true) != kViewOk) {
+    platform::Free(copy);
+    return 0;
+  }
+  return ShowHit(end, length);
+}
+
+int ActivePaneArticle() { return gReaderSettings.lesson + (LowerPaneActive() ? 1 : 0); }
+
 // The articles after `start`, in order with wrap-around after the last, ending before
 // start comes round again: the k-th (1-based) of them.
 int WalkArticle(int start, int k) {
@@ -134,7 +151,7 @@ int SearchAgain(platform::Window* owner) {
   std::memcpy(pattern, gReaderSettings.searchString, kSearchStringSize);
   pattern[kSearchStringSize - 1] = 0;
 
-  const int start = gReaderSettings.lesson + (LowerPaneActive() ? 1 : 0);
+  const int start = ActivePaneArticle();
   if (pattern[0] == 0) return 0;
 
   uint16_t length = 0;
@@ -166,14 +183,7 @@ int SearchAgain(platform::Window* owner) {
       if (outOfMemory) return 0;
       continue;
     }
-    SelectArticle(uint16_t(article));
-    SelectPaneForArticle(owner, start, false);
-    // The pane takes the copy; should its layout fail after all, the copy is ours to free.
-    if (PageViewLayOut(ActiveView(), copy, copyLength, true) != kViewOk) {
-      platform::Free(copy);
-      return 0;
-    }
-    return ShowHit(end, length);
+    return ShowHitInCopy(owner, start, article, copy, copyLength, end, length);
   }
 
   // Round again to the start article, from its beginning: this may find the very
@@ -189,4 +199,24 @@ int SearchAgain(platform::Window* owner) {
   }
   platform::MessageBox(owner, kNotFound, kSearchCaption, platform::kMbOk);
   return 0;
+}
+
+int ShowHitInArticle(platform::Window* owner, int article, uint16_t end, uint16_t length) {
+  if (article < 1 || article > kArticleCount || end == 0 || length == 0) return 0;
+  const int start = ActivePaneArticle();
+  const PageView* view = ActiveView();
+  if (article == start && view && view->text) {
+    if (end >= view->textLength) return 0;
+    SelectPaneForArticle(owner, start, true);
+    return ShowHit(end, length);
+  }
+  uint32_t decoded = 0;
+  uint8_t* copy = LoadArticle(article, nullptr, &decoded);
+  if (!copy) return 0;
+  const uint32_t copyLength = decoded + 1;
+  if (end >= copyLength || !PaneTakes(copy, copyLength)) {
+    platform::Free(copy);
+    return 0;
+  }
+  return ShowHitInCopy(owner, start, article, copy, copyLength, end, length);
 }

@@ -63,11 +63,17 @@ void Close(platform::Window* dialog, int id) {
   platform::SetFullScreenState(gShellWindows.mainWindow, platform::kFullScreenHideInputPanelButton);
 }
 
-void OnOk(platform::Window* dialog) {
+// Stores the edit box's text as the search string.
+void StoreSearchString(platform::Window* dialog) {
   platform::Window* edit = platform::GetDialogItem(dialog, kSearchEditId);
   char16_t text[kSearchTextLimit + 1] = {};
   platform::GetWindowText(edit, text, kSearchTextLimit + 1);
   ToLetterCode(text, gReaderSettings.searchString, gReaderSettings.fontSpec.fontAsciiBase);
+}
+
+void OnOk(platform::Window* dialog) {
+  platform::Window* edit = platform::GetDialogItem(dialog, kSearchEditId);
+  StoreSearchString(dialog);
   if (gReaderSettings.searchString[0] == 0 || SearchAgain(dialog) == 1) {
     Close(dialog, platform::kIdOk);
     return;
@@ -93,6 +99,13 @@ intptr_t SearchDialogProc(platform::Window* dialog, uint32_t message, uintptr_t 
           return 1;
         case platform::kIdCancel:
           Close(dialog, platform::kIdCancel);
+          return 1;
+        case kSearchFindAllId:
+          StoreSearchString(dialog);
+          if (gReaderSettings.searchString[0] != 0)
+            Close(dialog, kSearchFindAllId);
+          else
+            platform::SetFocus(platform::GetDialogItem(dialog, kSearchEditId));
           return 1;
         default:
           return 0;
@@ -143,4 +156,6 @@ void InsertKeyboardLetter(platform::Window* dialog, int position) {
   platform::EditSetSelection(edit, int32_t(start) - 1, int32_t(start) - 1);
 }
 
-void OpenSearchDialog(platform::Window* owner) { platform::DialogBox(kSearchDialogTemplate, owner, SearchDialogProc, 0); }
+intptr_t OpenSearchDialog(platform::Window* owner) {
+  return platform::DialogBox(kSearchDialogTemplate, owner, SearchDialogProc, 0);
+}

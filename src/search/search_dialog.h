@@ -10,6 +10,9 @@
 
 constexpr uint32_t kSearchDialogTemplate = 115;
 constexpr int kSearchEditId = 1013;
+// The "Find All" button: stores the pattern as OK does and closes the dialog with this id,
+// so that its opener lists every hit (an empty pattern keeps the dialog open).
+constexpr int kSearchFindAllId = 1014;
 // Units the edit box holds: the search string's letters.
 constexpr uint32_t kSearchTextLimit = 33;
 // The keyboard picture's place in the dialog (dialog units) and its size in pixels.
@@ -41,5 +44,6 @@ int KeyboardTap(platform::Window* dialog, int32_t x, int32_t y);
 // Puts the letter of key position 0..27 in place of the edit box's selection, with the caret
 // left in front of it (to its left). Nothing for another position or without the box.
 void InsertKeyboardLetter(platform::Window* dialog, int position);
-// Runs the dialog modally over owner.
-void OpenSearchDialog(platform::Window* owner);
+// Runs the dialog modally over owner; answers how it ended: kIdOk, kIdCancel or
+// kSearchFindAllId (-1 when it could not be made).
+intptr_t OpenSearchDialog(platform::Window* owner);

@@ -19,6 +19,10 @@
 //   e2e_harness desktop SOLMAR   `solmar` in a real X window driven by xdotool: a click that
 //                                picks a pane, None then Up, Escape on the bookmark question,
 //                                Ctrl+Plus, and the window's place and size after a restart
+//   e2e_harness findall SOLMAR   a stored pattern, Shift+F3: the list of every hit, Enter,
+//                                Down and Up walk through them, Escape closes the list, and
+//                                after `solmar --quit` the stored Lesson is the first hit's page
+//                                (SOLMAR_E2E_SHOTS=DIR saves find-all.png)
 //   e2e_harness index SOLMAR     Ctrl+D opens "Choose Section" on the real book at the
 //                                current page's branch, a click on a page goes there, a
 //                                second start opens the index again; leaves index_dialog.png
@@ -41,6 +45,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QTreeView>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -59,6 +64,7 @@
 #include "platform/platform.h"
 #include "platform/qt/qt_app.h"
 #include "search/find_all.h"
+#include "search/find_all_list.h"
 #include "shell/panes.h"
 #include "view/page_view.h"
 #include "shell/reader_settings.h"
@@ -862,11 +868,94 @@ int DesktopScenario(int argc, char** argv) {
   Check(second.Finish() == 0, "the second run ends with 0");
   return gFailures ? 1 : 0;
 }
+// Find All as a user does it: with a pattern stored by an earlier run, Shift+F3 opens the
+// list of every hit over the reader, its first row selected and the keyboard on it; Enter
+// shows that hit, Down and Enter the next, Up and Enter the first again; Escape closes the
+// list; the reader, closed by `solmar --quit`, stores the first hit's page.
+int FindAllScenario(int argc, char** argv) {
+  QApplication app(argc, argv);
+  PrepareReaderApplication();
+  StoreFontChoice();
+  const QString word = QStringLiteral("משכן");
+  uint8_t pattern[kSearchStringSize] = {};
+  Check(StoredPatternFromReadingOrder(reinterpret_cast<const char16_t*>(word.utf16()), pattern) == PatternError::kNone,
+        "the word is a valid pattern");
+  {
+    platform::SettingsKey* key = platform::OpenSettingsKey(u"Software\\Orvanel\\Solmar", true);
+    platform::WriteSetting(key, u"SearchString", platform::kSettingBinary, pattern,
+                           uint32_t(std::strlen(reinterpret_cast<const char*>(pattern)) + 1));
+    platform::CloseSettingsKey(key);
+  }
+  // The hits as `solmar --find` lists them.
+  std::vector<BookHit> hits;
+  FindAllInBook(pattern, [&](const BookHit& hit) { hits.push_back(hit); });
+  Check(hits.size() >= 2, "the word occurs at least twice");
+  if (hits.size() < 2) return 1;
+  auto pageOf = [](uint16_t article) { return uint16_t(article % 2 ? article : article - 1); };
+  auto showing = [&](const BookHit& hit) {
+    PageView* active = gPaneState.activeView ? gPaneState.activeView : gPaneState.upperView;
+    return gReaderSettings.lesson == pageOf(hit.article) && (hit.article % 2 == 0) == (active == gPaneState.lowerView) &&
+           active && active->highlightEnd == hit.endOffset + 1 &&
+           active->highlightStart == hit.endOffset + 1 - hit.length;
+  };
+  QProcess* quit = nullptr;
+  QTimer::singleShot(0, [&] {
+    QWidget* frame = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (w->objectName() == QLatin1String("Solmar")) frame = w;
+    Check(frame != nullptr, "the main window exists");
+    if (!frame) return platform::PostQuitMessage(3);
+    frame->activateWindow();
+    Check(QTest::qWaitForWindowActive(frame), "the main window becomes active");
+    QTest::keyClick(frame->windowHandle(), Qt::Key_F3, Qt::ShiftModifier);
+    QWidget* list = VisibleTopLevel(QStringLiteral("SolmarDialog125"));
+    Check(list != nullptr, "Shift+F3 opens the list");
+    if (!list) return platform::PostQuitMessage(3);
+    Check(QApplication::activeModalWidget() == nullptr, "the list is not modal");
+    Check(QTest::qWaitForWindowActive(list), "the list becomes active");
+    const QString caption = word + QStringLiteral(" \u2014 %1 hits").arg(hits.size());
+    Check(list->windowTitle() == caption, "the caption holds the pattern and the count");
+    auto* view = list->findChild<QTreeView*>();
+    Check(view != nullptr && view->model()->rowCount() == int(hits.size()), "one row per hit");
+    if (!view) return platform::PostQuitMessage(3);
+    Check(QApplication::focusWidget() == view, "the list has the keyboard focus");
+    Check(view->currentIndex().row() == 0, "the first row is selected");
+    QTest::qWait(100);
+    Shot(list, "find-all");
+
+    QTest::keyClick(view, Qt::Key_Return);
+    Check(showing(hits[0]), "Enter shows the first hit, highlighted in its pane");
+    Check(list->isVisible() && QApplication::focusWidget() == view, "the list stays open with the focus");
+    QTest::keyClick(view, Qt::Key_Down);
+    QTest::keyClick(view, Qt::Key_Return);
+    Check(showing(hits[1]), "Down and Enter show the second hit");
+    QTest::keyClick(view, Qt::Key_Up);
+    QTest::keyClick(view, Qt::Key_Return);
+    Check(showing(hits[0]), "Up and Enter show the first hit again");
+    Shot(frame, "find-all-hit");
+    QTest::keyClick(view, Qt::Key_Escape);
+    QTest::qWait(50);
+    Check(VisibleTopLevel(QStringLiteral("SolmarDialog125")) == nullptr, "Escape closes the list");
+    Check(gFindAll.dialog == nullptr, "the list window is gone");
+    quit = new QProcess(&app);
+    quit->start(gSolmar, {QStringLiteral("--quit")});
+  });
+  QTimer::singleShot(30000, [] {
+    Check(false, "the scenario ends within 30 seconds");
+    platform::PostQuitMessage(4);
+  });
+  const int code = ReaderMain(nullptr, platform::kSwShowNormal);
+  Check(code == 0, "the reader ends with 0 after solmar --quit");
+  if (quit) Check(quit->waitForFinished(10000), "solmar --quit ends");
+  Check(StoredNumber(QStringLiteral("Lesson")) == pageOf(hits[0].article), "the stored Lesson is the first hit's page");
+  return gFailures ? 1 : 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    std::fprintf(stderr, "usage: e2e_harness reader|firststart|session|signal|instance|cli|index|search|desktop SOLMAR\n");
+    std::fprintf(stderr, "usage: e2e_harness reader|firststart|session|signal|instance|cli|index|search|desktop|findall SOLMAR\n");
     return 2;
   }
   const QByteArray mode = argv[1];
@@ -877,10 +966,10 @@ int main(int argc, char** argv) {
   qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
   qputenv("TMPDIR", QFile::encodeName(temp.path()));
   qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
-  // The search scenario runs on the platform it is given (xcb under Xvfb); the others off
-  // screen.
-  if ((mode != "search" && mode != "desktop") || qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+  // The search, Find All and desktop scenarios run on the platform they are given (xcb
+  // under Xvfb); the others off screen.
+  const bool onGivenPlatform = mode == "search" || mode == "findall" || mode == "desktop";
+  if (!onGivenPlatform || qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   int code = 2;
   if (mode == "reader")
     code = ReaderScenario(argc, argv);
@@ -900,6 +989,8 @@ int main(int argc, char** argv) {
     code = SearchScenario(argc, argv);
   else if (mode == "desktop")
     code = DesktopScenario(argc, argv);
+  else if (mode == "findall")
+    code = FindAllScenario(argc, argv);
   std::fprintf(stderr, "%s: %d checks, %s\n", mode.constData(), gChecks, code == 0 ? "all held" : "FAILED");
   return code;
 }

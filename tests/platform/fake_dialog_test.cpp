@@ -42,7 +42,7 @@ TEST_F(FakeDialogTest, ControlsComeFromTheTemplateInPixels) {
     EXPECT_EQ(fake::WindowInfo(edit)->rect.top, 42);
     EXPECT_EQ(platform::GetDialogControlId(edit), 1013);
     EXPECT_EQ(fake::FocusWindow(), edit);  // the init answer asked for the default focus
-    EXPECT_EQ(platform::GetDialogItem(dialog, 1014), nullptr);
+    EXPECT_EQ(platform::GetDialogItem(dialog, 1015), nullptr);
     EXPECT_EQ(platform::GetDialogItem(dialog, platform::kNoControlId), nullptr);
     // The picture takes its bitmap's size in pixels; the static text its units.
     int pictures = 0;
@@ -159,6 +159,56 @@ TEST_F(FakeDialogTest, ListBoxesSortFindAndSelect) {
   const fake::MessageCall& change = messages[messages.size() - 2];
   EXPECT_EQ(change.message, platform::kMsgCommand);
   EXPECT_EQ(change.wParam, uintptr_t(platform::MakeLong(1001, platform::kLbnSelChange)));
+}
+
+// A non-modal dialog stays after CreateDialog; its result list asks for cells only when a
+// test draws a row, and keys move the selection within the rows as a list does.
+std::vector<std::pair<int, int>> gCellsAsked;
+intptr_t ListOwner(Window* dialog, uint32_t message, uintptr_t wParam, intptr_t lParam) {
+  gMessages.push_back(message);
+  if (message == platform::kMsgGetRowCell) {
+    auto* cell = reinterpret_cast<platform::RowCell*>(lParam);
+    gCellsAsked.emplace_back(cell->row, cell->column);
+    cell->text.assign(1, u'x');
+  }
+  if (message == platform::kMsgCommand && platform::LowWord(wParam) == uint32_t(platform::kIdCancel))
+    platform::DestroyWindow(dialog);
+  return 0;
+}
+
+TEST_F(FakeDialogTest, NonModalDialogWithAResultList) {
+  gCellsAsked.clear();
+  Window* dialog = platform::CreateDialog(125, nullptr, ListOwner, 0);
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(gMessages, (std::vector<uint32_t>{platform::kMsgInitDialog, platform::kMsgActivate}));
+  Window* list = platform::GetDialogItem(dialog, 1001);
+  const platform::ResultColumn columns[] = {{u"A", 10}, {u"B", 0}};
+  platform::ResultListSetColumns(list, columns, 2);
+  platform::ResultListSetRowCount(list, 12);
+  EXPECT_TRUE(gCellsAsked.empty());
+  EXPECT_EQ(fake::ResultListRow(list, 11).size(), 2u);
+  EXPECT_TRUE(fake::ResultListRow(list, 12).empty());
+  EXPECT_EQ(gCellsAsked, (std::vector<std::pair<int, int>>{{11, 0}, {11, 1}}));
+
+  EXPECT_EQ(platform::ResultListGetSelection(list), platform::kListBoxError);
+  fake::ResultListKey(list, platform::kVkUp);  // from none: the first row
+  EXPECT_EQ(platform::ResultListGetSelection(list), 0);
+  fake::ResultListKey(list, platform::kVkNext);
+  EXPECT_EQ(platform::ResultListGetSelection(list), 10);
+  fake::ResultListKey(list, platform::kVkNext);
+  EXPECT_EQ(platform::ResultListGetSelection(list), 11);
+  fake::ResultListKey(list, platform::kVkPrior);
+  EXPECT_EQ(platform::ResultListGetSelection(list), 1);
+  EXPECT_EQ(platform::ResultListSetSelection(list, 12), platform::kListBoxError);
+  EXPECT_EQ(platform::ResultListGetSelection(list), platform::kListBoxError);
+  platform::ResultListSetSelection(list, 5);
+  platform::ResultListSetRowCount(list, 3);  // new rows: nothing selected
+  EXPECT_EQ(platform::ResultListGetSelection(list), platform::kListBoxError);
+
+  fake::ResultListKey(list, platform::kVkEscape);
+  EXPECT_TRUE(fake::WindowInfo(dialog)->destroyed);
+  EXPECT_EQ(gMessages.back(), platform::kMsgDestroy);
+  EXPECT_EQ(platform::CreateDialog(999, nullptr, ListOwner, 0), nullptr);
 }
 
 TEST_F(FakeDialogTest, RadioButtonsCheckByIdAndByPress) {

@@ -7,11 +7,15 @@
 #include <QDialog>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMouseEvent>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
+#include <QTreeView>
 #include <functional>
+#include <set>
 #include <vector>
 
 #include "platform/dialog_template.h"
@@ -118,6 +122,27 @@ TEST_F(QtDialogTest, EnterIsOkAndTheCloseButtonCancelsOnlyWhenTheProcedureEnds) 
   EXPECT_EQ(platform::LowWord(commands[1].wParam), uint32_t(platform::kIdOk));
 }
 
+TEST_F(QtDialogTest, ButtonBesideOkSitsLeftOfItAndSendsItsCommand) {
+  gEndingCommands = {1014};
+  EXPECT_EQ(Run(115,
+                [](Window*, QDialog* frame) {
+                  QPushButton* ok = frame->findChild<QPushButton*>(QStringLiteral("SolmarDialogOk"));
+                  QPushButton* all = nullptr;
+                  for (QPushButton* b : frame->findChildren<QPushButton*>())
+                    if (b->text() == QStringLiteral("Find &All")) all = b;
+                  ASSERT_NE(ok, nullptr);
+                  ASSERT_NE(all, nullptr);
+                  EXPECT_EQ(all->parentWidget(), frame);
+                  EXPECT_EQ(all->geometry().top(), ok->geometry().top());
+                  EXPECT_LT(all->geometry().right(), ok->geometry().left());
+                  all->click();
+                }),
+            1014);
+  const std::vector<Message> commands = Received(platform::kMsgCommand);
+  ASSERT_EQ(commands.size(), 1u);
+  EXPECT_EQ(commands[0].wParam, uintptr_t(platform::MakeLong(1014, platform::kBnClicked)));
+}
+
 TEST_F(QtDialogTest, ControlsSitAtTheirDialogUnitsAndTheDialogOverItsOwner) {
   Run(115, [](Window* dialog, QDialog* frame) {
     const uint32_t units = platform::GetDialogBaseUnits();
@@ -215,8 +240,98 @@ TEST_F(QtDialogTest, ListBoxesAndRadioButtons) {
   EXPECT_EQ(commands[1].wParam, uintptr_t(platform::MakeLong(1005, platform::kBnClicked)));
 }
 
+// A non-modal dialog with a result list: a procedure that fills 40,000 rows and answers
+// each cell with its row and column, marking two units of the last column.
+std::set<int> gRowsAsked;
+intptr_t ResultListProc(Window* dialog, uint32_t message, uintptr_t wParam, intptr_t lParam) {
+  gMessages.push_back({message, wParam, lParam});
+  Window* list = platform::GetDialogItem(dialog, 1001);
+  switch (message) {
+    case platform::kMsgInitDialog: {
+      static const platform::ResultColumn columns[] = {{u"A", 30}, {u"B", 0}};
+      platform::ResultListSetColumns(list, columns, 2);
+      platform::ResultListSetRowCount(list, 40000);
+      platform::ResultListSetSelection(list, 0);
+      platform::SetFocus(list);
+      return 0;
+    }
+    case platform::kMsgGetRowCell: {
+      auto* cell = reinterpret_cast<platform::RowCell*>(lParam);
+      gRowsAsked.insert(cell->row);
+      cell->text = u"r" + std::u16string(1, char16_t(u'0' + cell->row % 10)) + u"c" + char16_t(u'0' + cell->column);
+      if (cell->column == 1) cell->markStart = 1, cell->markLength = 2;
+      return 1;
+    }
+    case platform::kMsgCommand:
+      if (platform::LowWord(wParam) == uint32_t(platform::kIdCancel)) platform::DestroyWindow(dialog);
+      return 1;
+    default:
+      return 0;
+  }
+}
+
+TEST_F(QtDialogTest, NonModalResultListDrawsOnlyVisibleRows) {
+  gRowsAsked.clear();
+  Window* dialog = platform::CreateDialog(125, owner_, ResultListProc, 5);
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+  ASSERT_FALSE(gMessages.empty());
+  EXPECT_EQ(gMessages.front().message, platform::kMsgInitDialog);
+  EXPECT_EQ(gMessages.front().lParam, 5);
+  Window* list = platform::GetDialogItem(dialog, 1001);
+  auto* view = qobject_cast<QTreeView*>(platform::qt::WidgetOf(list));
+  ASSERT_NE(view, nullptr);
+  EXPECT_EQ(view->layoutDirection(), Qt::RightToLeft);
+  EXPECT_EQ(view->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("B"));
+  EXPECT_EQ(platform::ResultListRowCount(list), 40000);
+  EXPECT_EQ(platform::ResultListGetSelection(list), 0);
+
+  // Painted: the first screen of rows is asked for, not the rest; the mark shows yellow.
+  const QImage shot = view->grab().toImage();
+  EXPECT_FALSE(gRowsAsked.empty());
+  EXPECT_LT(gRowsAsked.size(), 200u);
+  EXPECT_EQ(view->model()->data(view->model()->index(3, 0)).toString(), QStringLiteral("r3c0"));
+  int yellow = 0;
+  for (int y = 0; y < shot.height(); ++y)
+    for (int x = 0; x < shot.width(); ++x) yellow += shot.pixel(x, y) == qRgb(255, 255, 0);
+  EXPECT_GT(yellow, 0);
+
+  // Keys: Down moves the selection; Enter is OK, once.
+  view->setFocus();
+  QTest::keyClick(view, Qt::Key_Down);
+  EXPECT_EQ(platform::ResultListGetSelection(list), 1);
+  QTest::keyClick(view, Qt::Key_Return);
+  // A double click selects the row and says so.
+  const QRect row2 = view->visualRect(view->model()->index(2, 0));
+  // As the window system delivers one: press, release, then the second press as a double click.
+  QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, row2.center());
+  QMouseEvent twice(QEvent::MouseButtonDblClick, QPointF(row2.center()), view->viewport()->mapToGlobal(QPointF(row2.center())),
+                    Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(view->viewport(), &twice);
+  QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, row2.center());
+  EXPECT_EQ(platform::ResultListGetSelection(list), 2);
+  std::vector<Message> commands = Received(platform::kMsgCommand);
+  ASSERT_EQ(commands.size(), 2u);
+  EXPECT_EQ(commands[0].wParam, uintptr_t(platform::MakeLong(platform::kIdOk, platform::kBnClicked)));
+  EXPECT_EQ(commands[1].wParam, uintptr_t(platform::MakeLong(1001, platform::kLbnDblClk)));
+  EXPECT_EQ(commands[1].lParam, intptr_t(list));
+
+  EXPECT_EQ(platform::ResultListSetSelection(list, 40000), platform::kListBoxError);
+  EXPECT_EQ(platform::ResultListGetSelection(list), platform::kListBoxError);
+  EXPECT_EQ(platform::ResultListSetSelection(list, 39999), 39999);
+  platform::ResultListSetRowCount(list, 3);
+  EXPECT_EQ(platform::ResultListRowCount(list), 3);
+
+  // Escape is Cancel; the procedure destroys the dialog, which then gets its last message.
+  QTest::keyClick(view, Qt::Key_Escape);
+  EXPECT_EQ(gMessages.back().message, platform::kMsgDestroy);
+  EXPECT_EQ(platform::qt::WidgetOf(dialog), nullptr);
+  QCoreApplication::processEvents();
+}
+
 TEST_F(QtDialogTest, UnknownTemplateCannotBeMade) {
   EXPECT_EQ(platform::DialogBox(999, owner_, Recording, 0), -1);
+  EXPECT_EQ(platform::CreateDialog(999, owner_, Recording, 0), nullptr);
   EXPECT_TRUE(gMessages.empty());
 }
 

@@ -18,6 +18,7 @@ struct DialogsState {
   uint16_t baseX = 8, baseY = 16;
   std::vector<ControlCall> calls;
   Window* focus = nullptr;
+  int rowCellRequests = 0;
 };
 
 DialogsState& State() {
@@ -61,6 +62,7 @@ const char16_t* ClassOf(ControlKind kind) {
     case ControlKind::kEdit: return u"EDIT";
     case ControlKind::kButton: return u"BUTTON";
     case ControlKind::kListBox: return u"LISTBOX";
+    case ControlKind::kResultList: return u"RESULTLIST";
   }
   return u"";
 }
@@ -73,7 +75,7 @@ void MakeControls(Window* dialog, const platform::DialogTemplate& t) {
     w->isControl = true;
     w->info.style = c.style;
     w->info.visible = true;
-    w->control = FakeControl{c.id, c.kind, c.style, Text(c.text), nullptr, true, 0, 0, 0, {}, false, false, 0, {}, -1};
+    w->control = FakeControl{c.id, c.kind, c.style, Text(c.text), nullptr, true, 0, 0, 0, {}, false, false, 0, {}, -1, {}, 0};
     const int32_t x = platform::DialogUnitsToPixelsX(c.x, units), y = platform::DialogUnitsToPixelsY(c.y, units);
     int32_t width = platform::DialogUnitsToPixelsX(c.width, units), height = platform::DialogUnitsToPixelsY(c.height, units);
     if (c.kind == ControlKind::kPicture) {
@@ -198,6 +200,55 @@ const FakeControl* ControlInfo(platform::Window* control) {
 platform::Window* FocusWindow() { return State().focus; }
 const std::vector<ControlCall>& ControlCalls() { return State().calls; }
 
+std::vector<platform::RowCell> ResultListRow(platform::Window* list, int row) {
+  std::vector<platform::RowCell> cells;
+  if (!IsControlOf(list, ControlKind::kResultList) || row < 0 || row >= list->control.rowCount) return cells;
+  Window* dialog = list->info.parent;
+  for (size_t column = 0; column < list->control.columns.size(); ++column) {
+    platform::RowCell cell{list->control.id, row, int(column), {}, -1, 0};
+    ++State().rowCellRequests;
+    if (Known(dialog) && dialog->proc)
+      Deliver(dialog, platform::kMsgGetRowCell, uintptr_t(list->control.id), intptr_t(&cell));
+    cells.push_back(std::move(cell));
+  }
+  return cells;
+}
+
+int RowCellRequests() { return State().rowCellRequests; }
+
+void ResultListKey(platform::Window* list, uint32_t key) {
+  if (!IsControlOf(list, ControlKind::kResultList)) return;
+  Window* dialog = list->info.parent;
+  if (key == platform::kVkReturn || key == platform::kVkEscape) {
+    if (Known(dialog) && dialog->proc)
+      Deliver(dialog, platform::kMsgCommand, key == platform::kVkReturn ? platform::kIdOk : platform::kIdCancel, 0);
+    return;
+  }
+  const int count = list->control.rowCount;
+  if (count <= 0) return;
+  int& selection = list->control.selection;
+  int step = 0;
+  switch (key) {
+    case platform::kVkUp: step = -1; break;
+    case platform::kVkDown: step = 1; break;
+    case platform::kVkPrior: step = -10; break;
+    case platform::kVkNext: step = 10; break;
+    case platform::kVkHome: selection = 0; return;
+    case platform::kVkEnd: selection = count - 1; return;
+    default: return;
+  }
+  selection = selection < 0 ? 0 : std::clamp(selection + step, 0, count - 1);
+}
+
+void ResultListDoubleClick(platform::Window* list, int row) {
+  if (!IsControlOf(list, ControlKind::kResultList) || row < 0 || row >= list->control.rowCount) return;
+  list->control.selection = row;
+  Window* dialog = list->info.parent;
+  if (Known(dialog) && dialog->proc)
+    Deliver(dialog, platform::kMsgCommand,
+            uintptr_t(platform::MakeLong(uint32_t(list->control.id), platform::kLbnDblClk)), intptr_t(list));
+}
+
 }  // namespace fake
 
 namespace platform {
@@ -239,6 +290,22 @@ intptr_t DialogBox(uint32_t templateId, Window* owner, WindowProc proc, intptr_t
   if (fake::State().focus && fake::State().focus->info.destroyed) fake::State().focus = nullptr;
   fake::State().dialogs.push_back({templateId, owner, dialog, result, dialog->delivered});
   return result;
+}
+
+Window* CreateDialog(uint32_t templateId, Window* owner, WindowProc proc, intptr_t param) {
+  const DialogTemplate* t = FindDialogTemplate(templateId);
+  if (!t || !proc) return nullptr;
+  Window* dialog = fake::NewWindow(u"#dialog", fake::Text(t->caption), owner);
+  dialog->proc = proc;
+  dialog->isDialog = true;
+  dialog->dialogTemplate = t;
+  dialog->info.visible = true;
+  dialog->info.dc = fake::CreateDc();
+  fake::PlaceDialog(dialog, owner, t);
+  fake::MakeControls(dialog, *t);
+  if (fake::Deliver(dialog, kMsgInitDialog, 0, param) != 0) fake::GiveDefaultFocus(dialog);
+  if (!dialog->info.destroyed) fake::Deliver(dialog, kMsgActivate, kWaActive, 0);
+  return dialog;
 }
 
 bool EndDialog(Window* dialog, intptr_t result) {
@@ -472,6 +539,46 @@ int ListBoxSelectPrefix(Window* list, int startAfter, const char16_t* prefix) {
   if (IsControlOf(list, ControlKind::kListBox)) Log(list, ControlOp::kListSelectPrefix, fake::Text(prefix), startAfter);
   if (index != kListBoxError) list->control.selection = index;
   return index;
+}
+
+}  // namespace platform
+
+namespace platform {
+
+void ResultListSetColumns(Window* list, const ResultColumn* columns, size_t count) {
+  if (!IsControlOf(list, ControlKind::kResultList)) return;
+  fake::FakeControl& c = list->control;
+  c.columns.clear();
+  for (size_t i = 0; i < count; ++i) c.columns.emplace_back(fake::Text(columns[i].title), columns[i].width);
+  c.rowCount = 0;
+  c.selection = -1;
+  Log(list, ControlOp::kResultColumns, {}, int64_t(count));
+}
+
+void ResultListSetRowCount(Window* list, int count) {
+  if (!IsControlOf(list, ControlKind::kResultList)) return;
+  list->control.rowCount = std::max(count, 0);
+  list->control.selection = -1;
+  Log(list, ControlOp::kResultRowCount, {}, count);
+}
+
+int ResultListRowCount(Window* list) {
+  return IsControlOf(list, ControlKind::kResultList) ? list->control.rowCount : 0;
+}
+
+int ResultListSetSelection(Window* list, int row) {
+  if (!IsControlOf(list, ControlKind::kResultList)) return kListBoxError;
+  Log(list, ControlOp::kResultSelect, {}, row);
+  if (row < 0 || row >= list->control.rowCount) {
+    list->control.selection = -1;
+    return kListBoxError;
+  }
+  list->control.selection = row;
+  return row;
+}
+
+int ResultListGetSelection(Window* list) {
+  return IsControlOf(list, ControlKind::kResultList) ? list->control.selection : kListBoxError;
 }
 
 }  // namespace platform

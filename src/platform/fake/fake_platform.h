@@ -223,7 +223,9 @@ struct FakeControl {
   bool checked;              // radio buttons
   uint32_t pictureId;        // pictures: 0 when the bitmap could not be loaded
   std::vector<FakeListItem> items;
-  int selection;             // list boxes: -1 for none
+  int selection;             // list boxes and result lists: -1 for none
+  std::vector<std::pair<std::u16string, int16_t>> columns;  // result lists: title, width
+  int rowCount;              // result lists
 };
 // none for a window that is no control of a fake dialog.
 const FakeControl* ControlInfo(platform::Window* control);
@@ -232,6 +234,7 @@ platform::Window* FocusWindow();
 enum class ControlOp {
   kSetText, kSetFont, kEnable, kFocus, kLimitText, kSetSelection, kReplaceSelection, kCheck,
   kListAdd, kListInsert, kListDelete, kListReset, kListSetData, kListSetSelection, kListSelectPrefix,
+  kResultColumns, kResultRowCount, kResultSelect,
 };
 // One call of the seam that changed a dialog or a control.
 struct ControlCall {
@@ -242,6 +245,20 @@ struct ControlCall {
   int64_t a, b;              // numbers given: selection, limit, index, data, check, redraw
 };
 const std::vector<ControlCall>& ControlCalls();
+// Non-modal dialogs (CreateDialog) are made as DialogBox makes a dialog, without a script:
+// init-dialog, then kMsgActivate (kWaActive); they stay until DestroyWindow. Tests act on
+// them with the functions below (or run a DialogStep's run on them).
+// The cells of row of a result list as drawing it would ask for them: kMsgGetRowCell for
+// each column in order. Empty for a row outside the list or a control that is none.
+std::vector<platform::RowCell> ResultListRow(platform::Window* list, int row);
+// kMsgGetRowCell messages sent since the reset (rows drawn lazily ask for few).
+int RowCellRequests();
+// A key pressed while the result list has the focus: Up, Down, Page Up and Down (10 rows),
+// Home and End move the selection within the rows (Down from none selects the first);
+// Enter sends kIdOk and Escape kIdCancel to its dialog, as the platform's dialog does.
+void ResultListKey(platform::Window* list, uint32_t key);
+// A double click on row: it becomes the selection, then MakeLong(id, kLbnDblClk).
+void ResultListDoubleClick(platform::Window* list, int row);
 // Menus and bars.
 struct FakeMenuItem {
   uint16_t command;      // 0: separator

@@ -7,7 +7,14 @@
 // pasting and the caret behave as the user expects of Hebrew; the seam's operations see the
 // reverse (visual order), with positions mirrored.
 #include <QAbstractButton>
+#include <QAbstractTableModel>
 #include <QApplication>
+#include <QHash>
+#include <QHeaderView>
+#include <QPainter>
+#include <QStyledItemDelegate>
+#include <QTextLayout>
+#include <QTreeView>
 #include <QCloseEvent>
 #include <QDialog>
 #include <QFontMetrics>
@@ -75,6 +82,8 @@ class DialogFrame : public QDialog {
     setContextMenuPolicy(Qt::PreventContextMenu);
   }
   void SetOkButton(QPushButton* ok) { ok_ = ok; }
+  // A button that sits in the strip to the left of OK (the first one nearest OK).
+  void AddStripButton(QPushButton* button) { strip_.push_back(button); }
   int StripHeight() const { return ok_ ? ok_->sizeHint().height() + 12 : 0; }
 
   void reject() override { SendCommand(record_, kIdCancel, kBnClicked, nullptr); }
@@ -106,7 +115,13 @@ class DialogFrame : public QDialog {
     if (QWidget* body = ClientWidgetOf(record_)) body->setGeometry(0, 0, width(), std::max(0, height() - strip));
     if (ok_) {
       const QSize hint = ok_->sizeHint();
-      ok_->setGeometry(width() - hint.width() - 8, height() - strip + 6, hint.width(), hint.height());
+      int left = width() - hint.width() - 8;
+      ok_->setGeometry(left, height() - strip + 6, hint.width(), hint.height());
+      for (QPushButton* button : strip_) {
+        const QSize size = button->sizeHint();
+        left -= size.width() + 6;
+        button->setGeometry(left, height() - strip + 6, size.width(), hint.height());
+      }
     }
     if (record_->ownScrollBar)
       if (QWidget* bar = WidgetOf(record_->ownScrollBar)) {
@@ -118,6 +133,7 @@ class DialogFrame : public QDialog {
  private:
   Window* record_;
   QPushButton* ok_ = nullptr;
+  std::vector<QPushButton*> strip_;
 };
 
 // A button the dialog draws itself: each paint asks the dialog's procedure to draw it
@@ -160,6 +176,116 @@ class OwnerDrawnButton : public QPushButton {
  private:
   Window* dialog_;
   Window* record_;
+};
+
+// The rows of a result list: the count and the column titles are kept here, each cell is
+// asked of the dialog's procedure (kMsgGetRowCell) when the view draws it, so only the
+// rows on the screen cost anything. Cells asked for are kept until the rows change.
+class ResultListModel : public QAbstractTableModel {
+ public:
+  static constexpr int kMarkRole = Qt::UserRole + 2;  // QPoint(mark start, mark length)
+
+  ResultListModel(Window* dialog, Window* record, QObject* parent)
+      : QAbstractTableModel(parent), dialog_(dialog), record_(record) {}
+
+  int rowCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : rows_; }
+  int columnCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : int(titles_.size()); }
+  QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= int(titles_.size()))
+      return {};
+    return titles_[size_t(section)];
+  }
+  QVariant data(const QModelIndex& index, int role) const override {
+    if (!index.isValid() || (role != Qt::DisplayRole && role != kMarkRole && role != Qt::ToolTipRole)) return {};
+    const RowCell& cell = Cell(index.row(), index.column());
+    if (role == kMarkRole) return QPoint(cell.markStart, cell.markLength);
+    return QString::fromStdU16String(cell.text);
+  }
+
+  void SetColumns(std::vector<QString> titles) {
+    beginResetModel();
+    titles_ = std::move(titles);
+    rows_ = 0;
+    cells_.clear();
+    endResetModel();
+  }
+  void SetRowCount(int rows) {
+    beginResetModel();
+    rows_ = std::max(rows, 0);
+    cells_.clear();
+    endResetModel();
+  }
+
+ private:
+  // Enough for many screens of rows; beyond it the cells are asked for again.
+  static constexpr qsizetype kCellsKept = 4096;
+
+  const RowCell& Cell(int row, int column) const {
+    const quint64 key = (quint64(uint32_t(row)) << 16) | uint32_t(column);
+    auto it = cells_.constFind(key);
+    if (it != cells_.constEnd()) return it.value();
+    if (cells_.size() >= kCellsKept) cells_.clear();
+    RowCell cell{record_->controlId, row, column, {}, -1, 0};
+    if (dialog_ && !dialog_->destroyed && dialog_->proc)
+      dialog_->proc(dialog_, kMsgGetRowCell, uintptr_t(record_->controlId), intptr_t(&cell));
+    return cells_.insert(key, std::move(cell)).value();
+  }
+
+  Window* dialog_;
+  Window* record_;
+  std::vector<QString> titles_;
+  int rows_ = 0;
+  mutable QHash<quint64, RowCell> cells_;
+};
+
+// Draws a cell whose text has a marked part: the part bold on a highlight, the rest as the
+// view draws text, in the view's direction.
+class MarkedTextDelegate : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+
+  void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    const QPoint mark = index.data(ResultListModel::kMarkRole).toPoint();
+    if (mark.x() < 0 || mark.y() <= 0) {
+      QStyledItemDelegate::paint(painter, option, index);
+      return;
+    }
+    QStyleOptionViewItem item = option;
+    initStyleOption(&item, index);
+    const QString text = item.text;
+    item.text.clear();
+    const QWidget* widget = item.widget;
+    QStyle* style = widget ? widget->style() : QApplication::style();
+    style->drawControl(QStyle::CE_ItemViewItem, &item, painter, widget);
+    const QRect box = style->subElementRect(QStyle::SE_ItemViewItemText, &item, widget).adjusted(2, 0, -2, 0);
+
+    QTextLayout layout(text, item.font);
+    QTextOption textOption;
+    textOption.setTextDirection(item.direction);
+    textOption.setWrapMode(QTextOption::NoWrap);
+    // The line starts at its own left edge whatever the direction; it is placed below.
+    textOption.setAlignment(Qt::AlignLeft | Qt::AlignAbsolute);
+    layout.setTextOption(textOption);
+    QTextCharFormat marked;
+    marked.setFontWeight(QFont::Bold);
+    marked.setBackground(QColor(255, 255, 0));
+    marked.setForeground(QColor(0, 0, 0));
+    layout.setFormats({QTextLayout::FormatRange{mark.x(), mark.y(), marked}});
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    if (line.isValid()) line.setLineWidth(1e6);
+    layout.endLayout();
+    if (!line.isValid()) return;
+    const qreal width = line.naturalTextWidth();
+    const qreal x = item.direction == Qt::RightToLeft ? box.right() + 1 - width : box.left();
+    const qreal y = box.top() + (box.height() - line.height()) / 2;
+    painter->save();
+    painter->setClipRect(box);
+    const bool selected = item.state & QStyle::State_Selected;
+    painter->setPen(item.palette.color(QPalette::Normal, selected ? QPalette::HighlightedText : QPalette::Text));
+    layout.draw(painter, QPointF(x, y));
+    painter->restore();
+  }
 };
 
 QWidget* MakeWidget(Window* dialog, Window* record, const ControlTemplate& c, QWidget* body) {
@@ -242,6 +368,26 @@ QWidget* MakeWidget(Window* dialog, Window* record, const ControlTemplate& c, QW
       }
       return list;
     }
+    case ControlKind::kResultList: {
+      auto* view = new QTreeView(body);
+      view->setObjectName(QStringLiteral("SolmarResultList"));
+      view->setRootIsDecorated(false);
+      view->setItemsExpandable(false);
+      view->setUniformRowHeights(true);
+      view->setAllColumnsShowFocus(true);
+      view->setSelectionMode(QAbstractItemView::SingleSelection);
+      view->setSelectionBehavior(QAbstractItemView::SelectRows);
+      view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+      view->setTextElideMode(Qt::ElideMiddle);
+      view->header()->setStretchLastSection(true);
+      view->header()->setSectionsMovable(false);
+      if (c.style & kRlsRightToLeft) view->setLayoutDirection(Qt::RightToLeft);
+      view->setModel(new ResultListModel(dialog, record, view));
+      view->setItemDelegate(new MarkedTextDelegate(view));
+      QObject::connect(view, &QAbstractItemView::doubleClicked, view,
+                       [dialog, record] { SendCommand(dialog, record->controlId, kLbnDblClk, record); });
+      return view;
+    }
   }
   return nullptr;
 }
@@ -317,77 +463,118 @@ namespace platform {
 
 
 
-intptr_t DialogBox(uint32_t templateId, Window* owner, WindowProc proc, intptr_t param) {
-  const DialogTemplate* t = FindDialogTemplate(templateId);
-  if (!t || !proc || !qobject_cast<QApplication*>(QCoreApplication::instance())) return -1;
-  QWidget* ownerWidget = qt::WidgetOf(owner);
+namespace qt {
+namespace {
+
+// A dialog of template t over owner with its controls, not yet shown; proc has had the
+// init-dialog message and the focus is given as its answer asks.
+DialogFrame* BuildDialog(const DialogTemplate* t, uint32_t templateId, Window* owner, WindowProc proc, intptr_t param,
+                         Window** out) {
+  QWidget* ownerWidget = WidgetOf(owner);
   if (ownerWidget) ownerWidget = ownerWidget->window();
 
-  Window* record = qt::NewWindowRecord(Window::Kind::kDialog, nullptr);
-  auto* frame = new qt::DialogFrame(record, ownerWidget);
-  qt::AttachWidget(record, frame);
+  Window* record = NewWindowRecord(Window::Kind::kDialog, nullptr);
+  auto* frame = new DialogFrame(record, ownerWidget);
+  AttachWidget(record, frame);
   record->parent = owner;
   record->proc = proc;
-  record->title = qt::FromUtf16(t->caption);
+  record->title = FromUtf16(t->caption);
   frame->setWindowTitle(record->title);
   frame->setObjectName(QStringLiteral("SolmarDialog%1").arg(templateId));
-  if (qt::WindowsOffscreen()) frame->setAttribute(Qt::WA_DontShowOnScreen);
+  if (WindowsOffscreen()) frame->setAttribute(Qt::WA_DontShowOnScreen);
   if (t->fontFace) {
     QFont font = QApplication::font();
-    font.setFamilies({qt::FromUtf16(t->fontFace)});
+    font.setFamilies({FromUtf16(t->fontFace)});
     if (t->fontPoints > 0) font.setPointSize(t->fontPoints);
     frame->setFont(font);
   }
 
   const uint32_t units = GetDialogBaseUnits();
-  record->client = qt::CreateClientArea(record, frame, true);
-  QWidget* body = qt::ClientWidgetOf(record);
+  record->client = CreateClientArea(record, frame, true);
+  QWidget* body = ClientWidgetOf(record);
   body->setFocusPolicy(t->controlCount ? Qt::NoFocus : Qt::StrongFocus);
   for (size_t i = 0; i < t->controlCount; ++i) {
     const ControlTemplate& c = t->controls[i];
-    Window* control = qt::NewWindowRecord(Window::Kind::kControl, nullptr);
+    Window* control = NewWindowRecord(Window::Kind::kControl, nullptr);
     control->parent = record;
     control->controlId = c.id;
     control->controlKind = int(c.kind);
     control->controlStyle = c.style;
-    QWidget* widget = qt::MakeWidget(record, control, c, body);
-    qt::AttachWidget(control, widget);
+    QWidget* widget = MakeWidget(record, control, c, body);
+    AttachWidget(control, widget);
     const int x = DialogUnitsToPixelsX(c.x, units), y = DialogUnitsToPixelsY(c.y, units);
     if (c.kind == ControlKind::kPicture)
       widget->move(x, y);
     else
       widget->setGeometry(x, y, DialogUnitsToPixelsX(c.width, units), DialogUnitsToPixelsY(c.height, units));
-    widget->setFocusPolicy((c.style & kWsTabStop) ? Qt::StrongFocus
-                           : c.kind == ControlKind::kButton || c.kind == ControlKind::kListBox ? Qt::ClickFocus
-                                                                                                : Qt::NoFocus);
+    const bool clickable = c.kind == ControlKind::kButton || c.kind == ControlKind::kListBox ||
+                           c.kind == ControlKind::kResultList;
+    widget->setFocusPolicy((c.style & kWsTabStop) ? Qt::StrongFocus : clickable ? Qt::ClickFocus : Qt::NoFocus);
     record->controls.push_back(control);
   }
-  if (t->style & kWsVScroll) record->ownScrollBar = qt::CreateChildScrollBar(record, QString(), kWsVisible, 0, 0, 0, 0, true);
+  if (t->style & kWsVScroll) record->ownScrollBar = CreateChildScrollBar(record, QString(), kWsVisible, 0, 0, 0, 0, true);
   if (t->flags & kDialogOkInCaption) {
     auto* ok = new QPushButton(QStringLiteral("OK"), frame);
     ok->setObjectName(QStringLiteral("SolmarDialogOk"));
     ok->setDefault(true);
     ok->setFocusPolicy(Qt::NoFocus);
-    QObject::connect(ok, &QAbstractButton::clicked, frame, [record] { qt::SendCommand(record, kIdOk, kBnClicked, nullptr); });
+    QObject::connect(ok, &QAbstractButton::clicked, frame, [record] { SendCommand(record, kIdOk, kBnClicked, nullptr); });
     frame->SetOkButton(ok);
+    for (Window* control : record->controls)
+      if (control->controlKind == int(ControlKind::kButton) && (control->controlStyle & kBsBesideOk))
+        if (auto* button = qobject_cast<QPushButton*>(WidgetOf(control))) {
+          button->setParent(frame);
+          button->show();
+          frame->AddStripButton(button);
+        }
   }
   frame->resize(DialogUnitsToPixelsX(t->width, units), DialogUnitsToPixelsY(t->height, units) + frame->StripHeight());
 
-  if (qt::Deliver(record, kMsgInitDialog, 0, param) != 0) {
+  if (Deliver(record, kMsgInitDialog, 0, param) != 0) {
     for (Window* control : record->controls) {
-      QWidget* widget = qt::WidgetOf(control);
+      QWidget* widget = WidgetOf(control);
       if (!(control->controlStyle & kWsTabStop) || !widget || !widget->isEnabled()) continue;
       widget->setFocus(Qt::TabFocusReason);
       if (auto* line = qobject_cast<QLineEdit*>(widget)) line->selectAll();
       break;
     }
   }
+  *out = record;
+  return frame;
+}
+
+}  // namespace
+}  // namespace qt
+
+intptr_t DialogBox(uint32_t templateId, Window* owner, WindowProc proc, intptr_t param) {
+  const DialogTemplate* t = FindDialogTemplate(templateId);
+  if (!t || !proc || !qobject_cast<QApplication*>(QCoreApplication::instance())) return -1;
+  Window* record = nullptr;
+  qt::DialogFrame* frame = qt::BuildDialog(t, templateId, owner, proc, param, &record);
   if (!record->dialogEnded) frame->exec();
   const intptr_t result = record->dialogResult;
   qt::Deliver(record, kMsgDestroy, 0, 0);
   qt::MarkWindowDestroyed(record);
   delete frame;
   return result;
+}
+
+Window* CreateDialog(uint32_t templateId, Window* owner, WindowProc proc, intptr_t param) {
+  const DialogTemplate* t = FindDialogTemplate(templateId);
+  if (!t || !proc || !qobject_cast<QApplication*>(QCoreApplication::instance())) return nullptr;
+  Window* record = nullptr;
+  qt::DialogFrame* frame = qt::BuildDialog(t, templateId, owner, proc, param, &record);
+  record->modeless = true;
+  frame->setModal(false);
+  frame->setAttribute(Qt::WA_DeleteOnClose, false);
+  frame->show();
+  if (QGuiApplication::platformName() != QLatin1String("offscreen")) {
+    frame->raise();
+    frame->activateWindow();
+  }
+  // The focus the procedure gave a control before the window was shown goes back to it.
+  if (QWidget* focus = frame->focusWidget()) focus->setFocus(Qt::ActiveWindowFocusReason);
+  return record;
 }
 
 bool EndDialog(Window* dialog, intptr_t result) {
@@ -668,6 +855,60 @@ int ListBoxSelectPrefix(Window* list, int startAfter, const char16_t* prefix) {
   const int index = ListBoxFindPrefix(list, startAfter, prefix);
   if (index != kListBoxError) ListBoxSetCurrentSelection(list, index);
   return index;
+}
+
+}  // namespace platform
+
+namespace platform {
+namespace {
+
+QTreeView* ResultViewOf(Window* list) {
+  return qt::IsControlOf(list, ControlKind::kResultList) ? qobject_cast<QTreeView*>(qt::WidgetOf(list)) : nullptr;
+}
+qt::ResultListModel* ResultModelOf(QTreeView* view) {
+  return view ? static_cast<qt::ResultListModel*>(view->model()) : nullptr;
+}
+
+}  // namespace
+
+void ResultListSetColumns(Window* list, const ResultColumn* columns, size_t count) {
+  QTreeView* view = ResultViewOf(list);
+  if (!view) return;
+  std::vector<QString> titles;
+  for (size_t i = 0; i < count; ++i) titles.push_back(qt::FromUtf16(columns[i].title));
+  ResultModelOf(view)->SetColumns(std::move(titles));
+  const uint32_t units = GetDialogBaseUnits();
+  for (size_t i = 0; i + 1 < count; ++i)
+    if (columns[i].width > 0) view->setColumnWidth(int(i), DialogUnitsToPixelsX(columns[i].width, units));
+}
+
+void ResultListSetRowCount(Window* list, int count) {
+  if (QTreeView* view = ResultViewOf(list)) ResultModelOf(view)->SetRowCount(count);
+}
+
+int ResultListRowCount(Window* list) {
+  QTreeView* view = ResultViewOf(list);
+  return view ? view->model()->rowCount() : 0;
+}
+
+int ResultListSetSelection(Window* list, int row) {
+  QTreeView* view = ResultViewOf(list);
+  if (!view) return kListBoxError;
+  if (row < 0 || row >= view->model()->rowCount()) {
+    view->selectionModel()->clearSelection();
+    return kListBoxError;
+  }
+  const QModelIndex index = view->model()->index(row, 0);
+  view->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+  view->scrollTo(index);
+  return row;
+}
+
+int ResultListGetSelection(Window* list) {
+  QTreeView* view = ResultViewOf(list);
+  if (!view) return kListBoxError;
+  const QModelIndexList rows = view->selectionModel()->selectedRows();
+  return rows.isEmpty() ? kListBoxError : rows.first().row();
 }
 
 }  // namespace platform

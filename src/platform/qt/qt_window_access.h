@@ -46,6 +46,7 @@ struct Window {
   Window* ownScrollBar = nullptr;
   bool dialogEnded = false;
   intptr_t dialogResult = 0;
+  bool modeless = false;  // made by CreateDialog: DestroyWindow ends it
   // Controls: the template's id, kind and style.
   int controlId = kNoControlId;
   int controlKind = -1;  // a platform::ControlKind

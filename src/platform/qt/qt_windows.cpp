@@ -394,7 +394,8 @@ Window* CreateWindow(uint32_t /*exStyle*/, const char16_t* className, const char
 bool DestroyWindow(Window* window) {
   if (!window || window->destroyed) return false;
   Window::Kind kind = window->kind;
-  if (kind == Window::Kind::kTopLevel) qt::Deliver(window, kMsgDestroy, 0, 0);
+  if (kind == Window::Kind::kTopLevel || (kind == Window::Kind::kDialog && window->modeless))
+    qt::Deliver(window, kMsgDestroy, 0, 0);
   qt::MarkWindowDestroyed(window);
   if (kind == Window::Kind::kBar) return true;  // its widgets belong to the owner's frame
   if (QWidget* widget = window->widget.data()) {

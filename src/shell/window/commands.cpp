@@ -4,6 +4,7 @@
 #include "dialogs/font_chooser.h"
 #include "export/export.h"
 #include "index/index_dialog.h"
+#include "search/find_all_list.h"
 #include "search/search.h"
 #include "search/search_dialog.h"
 #include "shell/bookmarks.h"
@@ -40,8 +41,9 @@ intptr_t DispatchCommand(platform::Window* mainWindow, uint32_t id) {
     }
     case kCmdNextArticle: StepArticle(mainWindow, +2); return 0;
     case kCmdPreviousArticle: StepArticle(mainWindow, -2); return 0;
-    case kCmdSearch: OpenSearchDialog(mainWindow); return 0;
+    case kCmdSearch: SearchWithDialog(mainWindow); return 0;
     case kCmdSearchAgain: SearchAgain(mainWindow); return 0;
+    case kCmdFindAll: FindAll(mainWindow); return 0;
     case kCmdReverse:
       SyncReverseCheck(MenuCheckMode::kToggle);
       RepaintPanes(mainWindow, kRepaintAll);
