@@ -40,6 +40,8 @@ int32_t LowerPaneHeight(int32_t code, int32_t available) {
 
 PageView* ActiveView() { return gPaneState.activeView ? gPaneState.activeView : gPaneState.upperView; }
 
+bool LowerPaneShown() { return gReaderSettings.bottomSection != kLowerPaneNoneCode; }
+
 bool LoadArticleIntoView(PageView* view, int article, bool releaseOld) {
   uint32_t length = 0;
   uint8_t* text = LoadArticle(article, nullptr, &length);

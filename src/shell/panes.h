@@ -22,6 +22,7 @@ constexpr uint32_t kLastClientSize = 0xBAADF00D;
 constexpr uint32_t kLowerPaneColour = 0xFFFFEE;
 constexpr uint32_t kSeparatorColour = 0x0000FF;
 constexpr int32_t kDefaultLowerPaneCode = 12;
+constexpr int32_t kLowerPaneNoneCode = 1;  // "&None": the lower pane has no height
 
 // Whether code is one of the lower-pane size codes 1, 12, 13, 14, 23 and 34.
 bool IsLowerPaneCode(int32_t code);
@@ -32,6 +33,9 @@ int32_t LowerPaneHeight(int32_t code, int32_t available);
 
 // The views the shell works on: the active pane's (the upper one when none is active).
 PageView* ActiveView();
+// Whether the lower pane takes any height: false for the size "&None" (code 1). A hidden
+// pane takes no input and never becomes the active one.
+bool LowerPaneShown();
 
 // Creates both views and scroll bars and loads the current article and its commentary.
 // 0; 1 when the upper view was not created; the message box's answer when the current

@@ -44,5 +44,12 @@ int32_t DefaultWindowWidth();
 int32_t DefaultWindowHeight();
 // Forgets the dialog scripts, the recorded dialogs, the control log and the focus.
 void ResetDialogs();
+// Forgets the recorded dialogs and the control log; scripts and focus stay.
+void TrimDialogRecords();
+// Each area's part of TrimRecords.
+void TrimWindows();
+void TrimClipboard();
+void TrimShell();
+void TrimFontChooserSupport();
 
 }  // namespace fake

@@ -19,6 +19,11 @@ namespace fake {
 
 // Resets every area of the fake to its initial state.
 void ResetAll();
+// Forgets what the fake recorded (draw calls, sent and default-processed messages, dialogs
+// run, message boxes shown with their script, clipboard calls, opened addresses, shell
+// calls) and the windows already destroyed, keeping every live object and setting. For
+// long runs whose records would otherwise grow without end.
+void TrimRecords();
 
 // --- Resources -------------------------------------------------------------------------
 void ResetResources();

@@ -21,6 +21,12 @@ void ChangeLowerPaneSize(platform::Window* mainWindow, uint32_t id) {
   const int32_t code = int32_t(id) - kCmdLowerPaneBase;
   if (code == gReaderSettings.bottomSection) return;
   gReaderSettings.bottomSection = code;
+  // Keys, Copy and Append act on the active pane: a pane that is no longer shown hands
+  // that role to the upper one.
+  if (!LowerPaneShown() && gPaneState.activeView && gPaneState.activeView == gPaneState.lowerView) {
+    gPaneState.activeView = nullptr;
+    gPaneState.activeScrollBar = gPaneState.upperScrollBar;
+  }
   LayOutPanes(mainWindow, kLastClientSize);
   RepaintPanes(mainWindow, kRepaintAfterResize);
   CheckLowerPaneSize();

@@ -70,6 +70,9 @@ intptr_t OnScrollBar(platform::Window* mainWindow, uint32_t code, int32_t positi
   PaneState& panes = gPaneState;
   PageView* view;
   uint32_t repaintFlags;
+  // The hidden lower pane's bar lies outside the client area; should input still come from
+  // it, it changes nothing.
+  if (scrollBar && scrollBar == panes.lowerScrollBar && !LowerPaneShown()) return 1;
   if (scrollBar && scrollBar == panes.lowerScrollBar) {
     panes.activeScrollBar = panes.lowerScrollBar;
     view = panes.lowerView;
@@ -130,7 +133,8 @@ int TapPane(PageView* view, int32_t x, int32_t y, bool repaintNow) {
 void OnTap(platform::Window* mainWindow, uint16_t x, uint16_t y) {
   if (!gPaneState.upperView) return;
   if (TapPane(gPaneState.upperView, x, y, true) == 1) return;
-  if (gPaneState.lowerView && TapPane(gPaneState.lowerView, x, y, false) == 1) RepaintPanes(mainWindow, kRepaintLower);
+  if (gPaneState.lowerView && LowerPaneShown() && TapPane(gPaneState.lowerView, x, y, false) == 1)
+    RepaintPanes(mainWindow, kRepaintLower);
 }
 
 void OnMouseWheel(platform::Window* mainWindow, int32_t x, int32_t y, int32_t wheelDelta) {
@@ -138,7 +142,7 @@ void OnMouseWheel(platform::Window* mainWindow, int32_t x, int32_t y, int32_t wh
   platform::Window* bar;
   if (InsidePane(panes.upperView, x, y))
     bar = panes.upperScrollBar;
-  else if (InsidePane(panes.lowerView, x, y))
+  else if (LowerPaneShown() && InsidePane(panes.lowerView, x, y))
     bar = panes.lowerScrollBar;
   else
     return;
