@@ -178,7 +178,12 @@ bool LoadSettings() {
     WriteStringSetting(u"Program Path", path);
 
   for (const SettingDeclaration& setting : kSettings) LoadSetting(setting, gReaderSettings);
-  gReaderSettings.lesson = StoredLessonPage(gReaderSettings.lesson);
+  const uint16_t page = StoredLessonPage(gReaderSettings.lesson);
+  if (page != gReaderSettings.lesson) {
+    // The stored position belongs to another article: the page opens at its top.
+    gReaderSettings.lesson = page;
+    gReaderSettings.lastPosition = 0;
+  }
   // An abort has shut the store down and released what it holds: nothing more is loaded.
   if (gStoreState != StoreState::kLoading) return false;
   for (int i = 0; i < 3; ++i) gIndexBitmaps.bitmaps[i] = platform::LoadBitmap(kBitmapIndexFirst + uint32_t(i));

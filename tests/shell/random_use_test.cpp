@@ -125,6 +125,11 @@ class RandomSession {
   int Between(int lo, int hi) { return lo + Below(hi - lo + 1); }
   bool OneIn(int n) { return Below(n) == 0; }
   Window* MainWindow() const { return window_; }
+  std::vector<uint8_t> RandomBytes(int n) {
+    std::vector<uint8_t> bytes(size_t(n < 0 ? 0 : n));
+    for (uint8_t& b : bytes) b = uint8_t(rng_());
+    return bytes;
+  }
   // What the step did, for the failure report.
   void Note(const std::string& what) { detail_ = what; }
 
@@ -152,11 +157,19 @@ class RandomSession {
     fake::PutNumberSetting(kSettingsKeyPath, u"BottomSection", uint32_t(kBottoms[Below(6)]));
     fake::PutNumberSetting(kSettingsKeyPath, u"Lesson", uint32_t(1 + 2 * Below(143)));
     if (OneIn(2)) fake::PutNumberSetting(kSettingsKeyPath, u"FontSize", uint32_t(Between(6, 40)));
+    // Now and then values no run of the reader leaves: edited by hand or cut short.
+    if (OneIn(4)) fake::PutNumberSetting(kSettingsKeyPath, u"Lesson", uint32_t(Rng()()));
+    if (OneIn(4)) fake::PutNumberSetting(kSettingsKeyPath, u"LastPosition", uint32_t(Rng()()));
+    if (OneIn(4)) fake::PutNumberSetting(kSettingsKeyPath, u"BottomSectionLastPosition", uint32_t(Rng()()));
+    if (OneIn(6)) fake::PutNumberSetting(kSettingsKeyPath, u"BottomSection", uint32_t(Rng()()));
+    if (OneIn(6)) fake::PutBytesSetting(kSettingsKeyPath, u"Bookmarks", RandomBytes(Below(20)));
+    if (OneIn(6)) fake::PutBytesSetting(kSettingsKeyPath, u"SearchString", RandomBytes(Below(50)));
     LoadDeviceOptions();
     window_ = StartReader(platform::kSwShowNormal, 0);
     if (!window_) return false;
     Send(platform::kMsgSize, 0, platform::MakeLong(240, 350));
     Send(platform::kMsgPaint, 0, 0);
+    loadedSearch_ = reinterpret_cast<const char*>(gReaderSettings.searchString);
     dcsOut_ = fake::WindowDcsOut();
     bitmaps_ = fake::LiveLoadedBitmaps();
     return true;
@@ -193,6 +206,7 @@ class RandomSession {
   std::mt19937_64 rng_;
   Window* window_ = nullptr;
   int messages_ = 0;
+  std::string loadedSearch_;  // the stored pattern, as the start loaded it
   int dcsOut_ = 0;
   int bitmaps_ = 0;
   std::string detail_;
@@ -313,8 +327,7 @@ void Bookmark(RandomSession& s) {
 void CopyOrAppend(RandomSession& s) {
   if (s.OneIn(2)) {
     const uint32_t format = s.OneIn(2) ? platform::kClipboardUnicodeText : platform::RegisterClipboardFormat(kRtfFormatName);
-    std::vector<uint8_t> bytes(size_t(s.Below(s.OneIn(10) ? 5000 : 64)));
-    for (uint8_t& b : bytes) b = uint8_t(s.Rng()());
+    std::vector<uint8_t> bytes = s.RandomBytes(s.Below(s.OneIn(10) ? 5000 : 64));
     if (s.OneIn(3) && !bytes.empty()) bytes.back() = 0;
     fake::PutClipboardContent(format, std::move(bytes));
   }
@@ -547,7 +560,9 @@ bool RandomSession::Run(int steps) {
 }
 
 bool RandomSession::Finish() {
-  const SavedState before = CurrentState();
+  SavedState before = CurrentState();
+  // An empty pattern is not written: the one stored before the run comes back.
+  if (before.searchString.empty()) before.searchString = loadedSearch_;
   const int32_t width = ClientWidth(), height = ClientHeight();
   const size_t writesBefore = fake::SettingWrites().size();
   Command(kCmdExit);
@@ -560,7 +575,11 @@ bool RandomSession::Finish() {
   };
   check(fake::QuitRequests() == std::vector<int>{0}, "Exit asks the loop to end once, with 0");
   std::map<std::u16string, int> writes;
-  for (size_t i = writesBefore; i < fake::SettingWrites().size(); ++i) ++writes[fake::SettingWrites()[i].name];
+  std::map<std::u16string, fake::StoredSetting> saved;
+  for (size_t i = writesBefore; i < fake::SettingWrites().size(); ++i) {
+    ++writes[fake::SettingWrites()[i].name];
+    saved[fake::SettingWrites()[i].name] = fake::SettingWrites()[i].value;
+  }
   for (const auto& [name, count] : writes) check(count == 1, "a value is written more than once");
   check(writes.count(u"Flags") == 1 && writes.count(u"Bookmarks") == 1, "Exit writes the settings");
   // The shared conversion buffer lives as long as the process; everything else is gone.
@@ -568,10 +587,6 @@ bool RandomSession::Finish() {
   check(fake::LiveBlocks() == 0, std::to_string(fake::LiveBlocks()) + " heap blocks left after Exit");
 
   // A new start from what was saved, at the last size: the same state.
-  std::map<std::u16string, fake::StoredSetting> saved;
-  for (const char16_t* name : {u"SearchString", u"FontName", u"FontSize", u"FontAsciiBase", u"LastPosition", u"Flags",
-                               u"Lesson", u"BottomSection", u"BottomSectionLastPosition", u"Bookmarks"})
-    if (const fake::StoredSetting* v = fake::FindSetting(kSettingsKeyPath, name)) saved[name] = *v;
   fake::ResetWindows();
   fake::ResetShell();
   fake::ResetMessageBoxes();
@@ -589,11 +604,13 @@ bool RandomSession::Finish() {
   check(fake::MessageBoxes().empty(), "the new start shows a message box");
   const size_t writesAgain = fake::SettingWrites().size();
   Command(kCmdExit);
-  for (size_t i = writesAgain; i < fake::SettingWrites().size(); ++i) {
-    const fake::SettingWrite& w = fake::SettingWrites()[i];
-    const auto it = saved.find(w.name);
-    check(it != saved.end() && it->second.type == w.value.type && it->second.data == w.value.data,
-          "the second Exit writes what the first did");
+  std::map<std::u16string, fake::StoredSetting> savedAgain;
+  for (size_t i = writesAgain; i < fake::SettingWrites().size(); ++i)
+    savedAgain[fake::SettingWrites()[i].name] = fake::SettingWrites()[i].value;
+  for (const auto& [name, value] : saved) {
+    const auto it = savedAgain.find(name);
+    check(it != savedAgain.end() && it->second.type == value.type && it->second.data == value.data,
+          "the second Exit writes " + std::string(name.begin(), name.end()) + " as the first did");
   }
   ResetConversionBuffer();
   check(fake::LiveBlocks() == 0, "heap blocks left after the second Exit");
