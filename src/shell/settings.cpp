@@ -214,11 +214,17 @@ void SaveSettingsAndQuit() {
     if (bitmap) platform::DeleteBitmap(bitmap);
     bitmap = nullptr;
   }
+  // The values go to the store as one change: a reader killed while it saves leaves the
+  // settings of the last run whole, not some of this run's values among them.
+  if (write) platform::BeginSettingsBatch();
   if (write)
     for (const SettingDeclaration& setting : kSettings) SaveSetting(setting, gReaderSettings);
   if (gPaneState.upperView) DestroyPaneView(gPaneState.upperView);
   if (gPaneState.lowerView) DestroyPaneView(gPaneState.lowerView);
-  if (write) SaveBookmarks();
+  if (write) {
+    SaveBookmarks();
+    platform::EndSettingsBatch();
+  }
   FreeBookmarks();
   platform::PostQuitMessage(0);
 }

@@ -565,6 +565,7 @@ bool RandomSession::Finish() {
   if (before.searchString.empty()) before.searchString = loadedSearch_;
   const int32_t width = ClientWidth(), height = ClientHeight();
   const size_t writesBefore = fake::SettingWrites().size();
+  const int batchesBefore = fake::SettingsBatchesEnded();
   Command(kCmdExit);
   bool ok = true;
   auto check = [&](bool condition, const std::string& what) {
@@ -581,6 +582,10 @@ bool RandomSession::Finish() {
     saved[fake::SettingWrites()[i].name] = fake::SettingWrites()[i].value;
   }
   for (const auto& [name, count] : writes) check(count == 1, "a value is written more than once");
+  check(fake::SettingsBatchesEnded() == batchesBefore + 1 && fake::SettingsBatchesBegun() == batchesBefore + 1,
+        "Exit writes in one batch");
+  for (size_t i = writesBefore; i < fake::SettingWrites().size(); ++i)
+    check(fake::SettingWrites()[i].batch == batchesBefore + 1, "a value written outside the batch");
   check(writes.count(u"Flags") == 1 && writes.count(u"Bookmarks") == 1, "Exit writes the settings");
   // The shared conversion buffer lives as long as the process; everything else is gone.
   ResetConversionBuffer();

@@ -368,6 +368,29 @@ TEST_F(SettingsTest, AStoredLessonOpensThePageAtOrBeforeIt) {
 
 // --- Shutdown ---------------------------------------------------------------------------
 
+// A kill while the reader saves must leave the last run's settings or this run's, whole:
+// every value of the save, bookmarks included, goes to the store in one batch.
+TEST_F(SettingsTest, TheSaveIsOneBatchOfTheStore) {
+  ASSERT_TRUE(LoadSettings());
+  ASSERT_EQ(fake::SettingWrites().size(), 1u);
+  EXPECT_EQ(fake::SettingWrites()[0].batch, 0) << "Program Path is written at once";
+  gReaderSettings.lesson = 3;
+  gReaderSettings.searchString[0] = 'a';
+  SaveSettingsAndQuit();
+  EXPECT_EQ(fake::SettingsBatchesBegun(), 1);
+  EXPECT_EQ(fake::SettingsBatchesEnded(), 1);
+  ASSERT_GT(fake::SettingWrites().size(), 5u);
+  for (size_t i = 1; i < fake::SettingWrites().size(); ++i)
+    EXPECT_EQ(fake::SettingWrites()[i].batch, 1) << std::string(fake::SettingWrites()[i].name.begin(),
+                                                                 fake::SettingWrites()[i].name.end());
+  EXPECT_EQ(fake::SettingWrites().back().name, u"Bookmarks");
+  // The window destroyed after an abort saves again: nothing is written, no batch begun.
+  const size_t writes = fake::SettingWrites().size();
+  SaveSettingsAndQuit();
+  EXPECT_EQ(fake::SettingWrites().size(), writes);
+  EXPECT_EQ(fake::SettingsBatchesBegun(), 1);
+}
+
 TEST_F(SettingsTest, ARunsChangesRoundTripInWriteOrder) {
   fake::PutStringSetting(kProduct, u"FontName", u"Old Face");
   fake::PutNumberSetting(kProduct, u"Flags", 0x6800F03Fu);  // bits the reader does not know

@@ -72,6 +72,7 @@ struct SettingWrite {  // one WriteSetting call that succeeded
   std::u16string key;
   std::u16string name;
   StoredSetting value;
+  int batch;  // 1 for the first BeginSettingsBatch, 2 for the second...; 0 outside a batch
 };
 // Empties the store, clears the write log and the failures, sets the program path back to
 // u"/usr/bin/solmar" and forgets the quit requests.
@@ -94,6 +95,10 @@ void FailSettingRead(const std::u16string& name);
 // Writing this value (in any key) fails from now on and leaves the stored one as it was.
 void FailSettingWrite(const std::u16string& name);
 int OpenSettingsKeys();  // opened and not yet closed
+// Batches begun and ended since the reset. The fake stores each write at once; the
+// writes' batch numbers show which change of the store they belong to.
+int SettingsBatchesBegun();
+int SettingsBatchesEnded();
 // What GetProgramPath answers; empty makes it fail.
 void SetProgramPath(const std::u16string& path);
 // Exit codes given to PostQuitMessage, in order.
