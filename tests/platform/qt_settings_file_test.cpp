@@ -288,6 +288,22 @@ TEST_F(QtSettingsFileTest, AFileCutAnywhereLoadsWholeValuesOrDefaults) {
   }
 }
 
+// A line the INI reader rejects (a section header cut short) must not stop the run's save:
+// a reader that could no longer write would lose every later run's changes.
+TEST_F(QtSettingsFileTest, ABrokenLineDoesNotStopTheSave) {
+  for (const char* broken : {"[Gen", "[General\nLesson=dword:00000007", "Lesson=dword:00000007\n[", "]\n[[\n=\x01"}) {
+    PutFile(ProductFile(), QByteArray(broken));
+    (void)StartUp();
+    gReaderSettings.lesson = 9;
+    gReaderSettings.bottomSection = 23;
+    SaveSettingsAndQuit();
+    const Loaded again = StartUp();
+    SaveSettingsAndQuit();
+    EXPECT_EQ(again.lesson, 9) << broken;
+    EXPECT_EQ(again.bottomSection, 23) << broken;
+  }
+}
+
 TEST_F(QtSettingsFileTest, UnknownKeysAndGroupsSurviveTheSave) {
   PutFile(ProductFile(),
           "[General]\nLesson=dword:00000009\nColour=sz:blue\nWindow=hex:01,02\n"

@@ -389,6 +389,9 @@ TEST_F(SettingsTest, TheSaveIsOneBatchOfTheStore) {
   SaveSettingsAndQuit();
   EXPECT_EQ(fake::SettingWrites().size(), writes);
   EXPECT_EQ(fake::SettingsBatchesBegun(), 1);
+  // The batch is over: a later write is one of its own.
+  ASSERT_TRUE(WriteNumberSetting(u"Later", 1));
+  EXPECT_EQ(fake::SettingWrites().back().batch, 0);
 }
 
 TEST_F(SettingsTest, ARunsChangesRoundTripInWriteOrder) {
