@@ -560,10 +560,13 @@ bool RandomSession::Run(int steps) {
 }
 
 bool RandomSession::Finish() {
+  // The run ends in a window of an ordinary size, which the next start opens with again:
+  // the same size lays the articles out in the same rows.
+  Send(platform::kMsgSize, 0, platform::MakeLong(240, 350));
+  Send(platform::kMsgPaint, 0, 0);
   SavedState before = CurrentState();
   // An empty pattern is not written: the one stored before the run comes back.
   if (before.searchString.empty()) before.searchString = loadedSearch_;
-  const int32_t width = ClientWidth(), height = ClientHeight();
   const size_t writesBefore = fake::SettingWrites().size();
   const int batchesBefore = fake::SettingsBatchesEnded();
   Command(kCmdExit);
@@ -599,7 +602,7 @@ bool RandomSession::Finish() {
   ResetReaderSettings();
   ResetBookmarks();
   ResetSettingsState();
-  fake::SetDefaultWindowSize(width, height);
+  fake::SetDefaultWindowSize(240, 350);
   LoadDeviceOptions();
   window_ = StartReader(platform::kSwShowNormal, 0);
   check(window_ != nullptr, "the reader starts again");
