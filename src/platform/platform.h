@@ -603,6 +603,14 @@ void CloseSettingsKey(SettingsKey* key);
 // larger than the buffer (then *size still tells the size needed). *type gets the kind.
 bool ReadSetting(SettingsKey* key, const char16_t* name, uint32_t* type, void* data, uint32_t* size);
 bool WriteSetting(SettingsKey* key, const char16_t* name, uint32_t type, const void* data, uint32_t size);
+// Makes the writes from here to EndSettingsBatch one change of the store: a process that
+// dies before EndSettingsBatch has finished leaves every key as it was, one that dies after
+// has every write, never a part of them. Reads in between see the writes. Batches do not
+// nest (a second Begin is ignored).
+void BeginSettingsBatch();
+// Stores the batch's writes together; false when the store could not take them (each
+// write of the batch then may or may not have landed, as single writes that failed).
+bool EndSettingsBatch();
 
 // ---------------------------------------------------------------------------------------
 // Clipboard

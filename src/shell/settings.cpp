@@ -5,6 +5,7 @@
 #include "platform/platform.h"
 #include "shell/bookmarks.h"
 #include "shell/command_ids.h"
+#include "shell/navigation.h"
 #include "shell/reader_settings.h"
 #include "shell/settings_store.h"
 #include "shell/shell_state.h"
@@ -138,6 +139,16 @@ void SaveSetting(const SettingDeclaration& d, ReaderSettings& s) {
   }
 }
 
+// The page a stored Lesson opens. The reader stores only odd page numbers 1..285, but a
+// hand-edited or foreign value may name a commentary, a number past the last page or read
+// as any number from text: that opens the page at or before it, the last page at most, so
+// the panes get an article they can load. 0 stays 0 (no article stored).
+uint16_t StoredLessonPage(uint16_t lesson) {
+  if (lesson > kLastPage) return kLastPage;
+  if (lesson % 2 == 0 && lesson != 0) return uint16_t(lesson - 1);
+  return lesson;
+}
+
 // Destroys a pane's view with its record and forgets it, also as the active view.
 void DestroyPaneView(PageView*& view) {
   if (gPaneState.activeView == view) gPaneState.activeView = nullptr;
@@ -168,6 +179,12 @@ bool LoadSettings() {
     WriteStringSetting(u"Program Path", path);
 
   for (const SettingDeclaration& setting : kSettings) LoadSetting(setting, gReaderSettings);
+  const uint16_t page = StoredLessonPage(gReaderSettings.lesson);
+  if (page != gReaderSettings.lesson) {
+    // The stored position belongs to another article: the page opens at its top.
+    gReaderSettings.lesson = page;
+    gReaderSettings.lastPosition = 0;
+  }
   // An abort has shut the store down and released what it holds: nothing more is loaded.
   if (gStoreState != StoreState::kLoading) return false;
   for (int i = 0; i < 3; ++i) gIndexBitmaps.bitmaps[i] = platform::LoadBitmap(kBitmapIndexFirst + uint32_t(i));
@@ -198,13 +215,19 @@ void SaveSettingsAndQuit() {
     if (bitmap) platform::DeleteBitmap(bitmap);
     bitmap = nullptr;
   }
+  // The values go to the store as one change: a reader killed while it saves leaves the
+  // settings of the last run whole, not some of this run's values among them.
   if (write) {
+    platform::BeginSettingsBatch();
     for (const SettingDeclaration& setting : kSettings) SaveSetting(setting, gReaderSettings);
     SaveWindowGeometry(gShellWindows.mainWindow);
   }
   if (gPaneState.upperView) DestroyPaneView(gPaneState.upperView);
   if (gPaneState.lowerView) DestroyPaneView(gPaneState.lowerView);
-  if (write) SaveBookmarks();
+  if (write) {
+    SaveBookmarks();
+    platform::EndSettingsBatch();
+  }
   FreeBookmarks();
   platform::PostQuitMessage(0);
 }

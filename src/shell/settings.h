@@ -20,7 +20,8 @@ bool LoadSettings();
 // 1 when there is none; n equal to the current article changes nothing.
 void SelectArticle(uint16_t n);
 // Releases the index bitmaps, writes the settings and both panes' top rows, destroys the
-// views, saves and frees the bookmarks and asks the message loop to end with code 0.
+// views, saves and frees the bookmarks and asks the message loop to end with code 0. The
+// settings and the bookmarks are written as one batch of the store: all or none of them.
 // Values are written only by the first run after LoadSettings completed: an abort while
 // loading (or before) must not overwrite the stored values with half-loaded ones, and a
 // second run (the window destroyed after an out-of-memory abort) only releases what still

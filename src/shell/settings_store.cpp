@@ -50,7 +50,9 @@ int32_t ReadNumberFrom(const char16_t* keyPath, const char16_t* name, int32_t de
   if (type == platform::kSettingNumber) {
     uint32_t value = 0;
     uint32_t capacity = sizeof value;
-    if (!platform::ReadSetting(key.get(), name, &type, &value, &capacity)) return defaultValue;
+    // A number value of another size than 4 bytes is no number the reader wrote.
+    if (!platform::ReadSetting(key.get(), name, &type, &value, &capacity) || capacity != sizeof value)
+      return defaultValue;
     return int32_t(value);
   }
   uint8_t* block = ReadIntoBlock(key.get(), name, size);

@@ -26,6 +26,10 @@
 //   e2e_harness index SOLMAR     Ctrl+D opens "Choose Section" on the real book at the
 //                                current page's branch, a click on a page goes there, a
 //                                second start opens the index again; leaves index_dialog.png
+//   e2e_harness killsave SOLMAR  `solmar` is killed (SIGKILL) at random moments after
+//                                SIGTERM has started its save: the settings file is then
+//                                the old one or the new one, whole (SOLMAR_KILL_TRIES tries,
+//                                12 by default; SOLMAR_KILL_SEED)
 // Exit code 0 when every check held; each failed check is printed.
 #include <QApplication>
 #include <QDialog>
@@ -432,6 +436,99 @@ int SignalScenario(int argc, char** argv) {
     Check(!reader.process.waitForFinished(500), "an ignored SIGHUP leaves the reader running");
     Check(reader.Signal(SIGTERM), "the running reader is sent SIGTERM");
     Check(reader.Finish() == 0, "SIGTERM still ends it with 0");
+  }
+  return gFailures ? 1 : 0;
+}
+
+// What a settings file holds now: its bytes, or nothing when it is missing.
+QByteArray FileBytes(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The settings save is one change of the file: a reader killed at any moment after SIGTERM
+// leaves the file of the last run or the file of this run's save, never some values of
+// each, and never an empty or broken file. The old file holds every value as decimal text,
+// the save writes each as dword:, so a mixture would show at once.
+int KillSaveScenario(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  std::signal(SIGHUP, SIG_DFL);
+  const QString path = qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/Orvanel/Solmar.conf");
+  const QString directory = QFileInfo(path).path();
+  QDir().mkpath(directory);
+  const QByteArray written =
+      "[General]\nFontName=sz:DejaVu Sans\nFlags=3507748928\nLesson=41\nFontSize=20\nFontAsciiBase=1488\n"
+      "BottomSection=13\nLastPosition=0\nBottomSectionLastPosition=0\nBookmarks=hex:29,00,00,00\n";
+  auto putOld = [&](const QByteArray& bytes) {
+    QFile::remove(path + QStringLiteral(".lock"));
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) file.write(bytes);
+  };
+
+  // One run without a kill: the file as the start leaves it (with "Program Path") and as
+  // the save leaves it, and how long the reader takes from SIGTERM to its end.
+  putOld(written);
+  QByteArray oldFile, newFile;
+  qint64 endNs = 0;
+  {
+    ReaderProcess reader;
+    Check(reader.Start(), "solmar starts");
+    oldFile = FileBytes(path);
+    QElapsedTimer timer;
+    timer.start();
+    Check(reader.Signal(SIGTERM), "solmar is sent SIGTERM");
+    Check(reader.Finish() == 0, "solmar ends with 0 on SIGTERM");
+    endNs = timer.nsecsElapsed();
+    newFile = FileBytes(path);
+  }
+  Check(oldFile.contains("Lesson=41") && oldFile.contains("Program%20Path="), "the start writes only the program path");
+  Check(newFile.contains("Lesson=dword:00000029") && newFile.contains("Flags=dword:d1140040") &&
+            newFile.contains("BottomSection=dword:0000000d"),
+        "the save writes every value as a number");
+  if (gFailures) return 1;
+
+  const int tries = qEnvironmentVariableIsSet("SOLMAR_KILL_TRIES") ? qEnvironmentVariableIntValue("SOLMAR_KILL_TRIES") : 12;
+  const unsigned seed = qEnvironmentVariableIsSet("SOLMAR_KILL_SEED") ? qEnvironmentVariableIntValue("SOLMAR_KILL_SEED") : 15;
+  std::srand(seed);
+  int asOld = 0, asNew = 0, mixed = 0, inWrite = 0;
+  for (int i = 0; i < tries; ++i) {
+    putOld(oldFile);
+    ReaderProcess reader;
+    if (!reader.Start()) {
+      Check(false, "solmar starts for a kill");
+      continue;
+    }
+    // From the SIGTERM to a little past the measured end: before, during and after the save.
+    const qint64 delayUs = qint64(std::rand() % 1000) * (endNs / 1000) * 12 / 10 / 1000;
+    reader.Signal(SIGTERM);
+    ::usleep(useconds_t(delayUs));
+    reader.Signal(SIGKILL);
+    reader.Finish();
+    const QByteArray now = FileBytes(path);
+    // A lock or temporary file left behind: the kill came while the file was being written.
+    const QStringList leftovers = QDir(directory).entryList({QStringLiteral("Solmar.conf?*")}, QDir::Files | QDir::Hidden);
+    if (!leftovers.isEmpty()) ++inWrite;
+    for (const QString& name : leftovers) QFile::remove(directory + QLatin1Char('/') + name);
+    if (now == oldFile) {
+      ++asOld;
+    } else if (now == newFile) {
+      ++asNew;
+    } else {
+      ++mixed;
+      std::fprintf(stderr, "kill after %lld us left:\n%s\n", static_cast<long long>(delayUs), now.constData());
+    }
+  }
+  std::fprintf(stderr, "killsave: %d kills (seed %u, SIGTERM to end %lld us): %d old files, %d new, %d otherwise; "
+                       "%d kills came while the file was written\n",
+               tries, seed, static_cast<long long>(endNs / 1000), asOld, asNew, mixed, inWrite);
+  Check(mixed == 0, "every killed save leaves the old file or the new one, whole");
+  // The reader still starts on what a kill left, and a lock left behind does not stop it.
+  {
+    ReaderProcess reader;
+    Check(reader.Start(), "solmar starts after the kills");
+    Check(reader.Signal(SIGTERM), "solmar is sent SIGTERM after the kills");
+    Check(reader.Finish() == 0, "solmar ends with 0 after the kills");
+    Check(FileBytes(path) == newFile, "its save writes the new file");
   }
   return gFailures ? 1 : 0;
 }
@@ -956,6 +1053,7 @@ int FindAllScenario(int argc, char** argv) {
 int main(int argc, char** argv) {
   if (argc < 3) {
     std::fprintf(stderr, "usage: e2e_harness reader|firststart|session|signal|instance|cli|index|search|desktop|findall SOLMAR\n");
+    std::fprintf(stderr, "usage: e2e_harness reader|firststart|session|signal|instance|cli|index|search|killsave SOLMAR\n");
     return 2;
   }
   const QByteArray mode = argv[1];
@@ -991,6 +1089,8 @@ int main(int argc, char** argv) {
     code = DesktopScenario(argc, argv);
   else if (mode == "findall")
     code = FindAllScenario(argc, argv);
+  else if (mode == "killsave")
+    code = KillSaveScenario(argc, argv);
   std::fprintf(stderr, "%s: %d checks, %s\n", mode.constData(), gChecks, code == 0 ? "all held" : "FAILED");
   return code;
 }

@@ -246,6 +246,41 @@ TEST_F(NavigationTest, LowerScrollBarMakesTheLowerPaneActive) {
   EXPECT_EQ(Lower()->topRow, 2);
 }
 
+// Regression (random use, seed 1): choosing "&None" while the lower pane was active left it
+// active, so the keys scrolled and Copy copied a pane no longer shown, and its bar, a tap or
+// the wheel at its old place made it active again.
+TEST_F(NavigationTest, AHiddenLowerPaneIsNeverTheActiveOne) {
+  Command(kCmdCopy);
+  ASSERT_NE(fake::ClipboardContent(platform::kClipboardUnicodeText), nullptr);
+  const std::vector<uint8_t> upperText = *fake::ClipboardContent(platform::kClipboardUnicodeText);
+  Scroll(LowerBar(), platform::kSbLineDown);
+  ASSERT_EQ(ActiveView(), Lower());
+  Command(kCmdLowerPaneNone);
+  EXPECT_EQ(ActiveView(), Upper());
+  EXPECT_EQ(gPaneState.activeScrollBar, UpperBar());
+  Key(platform::kVkDown);
+  EXPECT_EQ(Upper()->topRow, 1);
+  EXPECT_EQ(Lower()->topRow, 1);
+  Command(kCmdCopy);
+  ASSERT_NE(fake::ClipboardContent(platform::kClipboardUnicodeText), nullptr);
+  EXPECT_EQ(*fake::ClipboardContent(platform::kClipboardUnicodeText), upperText)
+      << "Copy takes the shown article, not the hidden commentary";
+
+  // Input that would belong to the hidden pane changes nothing.
+  Scroll(LowerBar(), platform::kSbLineDown);
+  Tap(Lower()->x + 5, Lower()->y + 5);
+  Send(platform::kMsgMouseWheel, uintptr_t(platform::MakeLong(0, uint16_t(-120))),
+       platform::MakeLong(uint32_t(Lower()->x + 5), uint32_t(Lower()->y + 5)));
+  EXPECT_EQ(ActiveView(), Upper());
+  EXPECT_EQ(Lower()->topRow, 1);
+
+  // Shown again, its bar works as before.
+  Command(kCmdLowerPaneHalf);
+  Scroll(LowerBar(), platform::kSbLineDown);
+  EXPECT_EQ(ActiveView(), Lower());
+  EXPECT_EQ(Lower()->topRow, 2);
+}
+
 TEST_F(NavigationTest, ClearedScrollBarSyncLeavesTheBarsAlone) {
   gReaderSettings.flags &= ~kFlagScrollBarSync;
   Key(platform::kVkNext);

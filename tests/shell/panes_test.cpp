@@ -218,12 +218,23 @@ TEST_F(PanesTest, StoredSizeCodeWithoutDenominatorCountsAsHalf) {
 }
 
 TEST_F(PanesTest, CommentaryThatCannotLoadIsReportedOnce) {
-  Put(u"Lesson", 286);
+  Put(u"Lesson", 3);
+  fake::FailResourceLoad(kArticleResourceBase + 4);
   ASSERT_NE(Start(), nullptr);
-  EXPECT_EQ(ArticleIn(Upper()), 286);
+  EXPECT_EQ(ArticleIn(Upper()), 3);
   EXPECT_EQ(ArticleIn(Lower()), 0);
   ASSERT_EQ(fake::MessageBoxes().size(), 1u);
   EXPECT_EQ(fake::MessageBoxes()[0].text, u"Resource not found");
+}
+
+// Regression: a stored Lesson of 286 (the last commentary) put it in the upper pane and
+// reported "Resource not found" for the article 287 under it.
+TEST_F(PanesTest, StoredLastCommentaryOpensTheLastPageWithIt) {
+  Put(u"Lesson", 286);
+  ASSERT_NE(Start(), nullptr);
+  EXPECT_EQ(ArticleIn(Upper()), 285);
+  EXPECT_EQ(ArticleIn(Lower()), 286);
+  EXPECT_TRUE(fake::MessageBoxes().empty());
 }
 
 TEST_F(PanesTest, CurrentArticleThatCannotLoadLeavesBothPanesEmpty) {

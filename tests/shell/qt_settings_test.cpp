@@ -173,6 +173,99 @@ TEST(QtSettings, HandWrittenOptionsReadAsText) {
   EXPECT_EQ(Read(u"software\\Hand", u"Gutter"), (Value{platform::kSettingString, Utf16Bytes(u"1,2")}));
 }
 
+// Values as a hand or a cut leaves them: prefixed data that does not decode cannot be read
+// (the reader then takes its default); text without a prefix is a string.
+TEST(QtSettings, ValuesThatDoNotDecodeCannotBeRead) {
+  struct Case {
+    const char* line;
+    bool readable;
+    Value value;
+  } const cases[] = {
+      {"A=dword:0000002a", true, {platform::kSettingNumber, NumberBytes(42)}},
+      {"A=dword:0000002", false, {}},
+      {"A=dword:0000002aa", false, {}},
+      {"A=dword:0x00002a", false, {}},
+      {"A=dword:+000002a", false, {}},
+      {"A=dword:zz", false, {}},
+      {"A=dword:", false, {}},
+      {"A=hex:01,ff", true, {platform::kSettingBinary, {0x01, 0xFF}}},
+      {"A=\"hex: 01 , ff \"", true, {platform::kSettingBinary, {0x01, 0xFF}}},
+      {"A=hex:", true, {platform::kSettingBinary, {}}},
+      {"A=hex:1", false, {}},
+      {"A=hex:01,f", false, {}},
+      {"A=hex:01,", false, {}},
+      {"A=hex:0g", false, {}},
+      {"A=hex(4):07,00,00,00", true, {platform::kSettingNumber, NumberBytes(7)}},
+      {"A=hex(zz):07", false, {}},
+      {"A=hex(4):07,0", false, {}},
+      {"A=hex(4", false, {}},
+      {"A=sz:", true, {platform::kSettingString, Utf16Bytes(u"")}},
+      {"A=dwo", false, {}},
+      {"A=", false, {}},
+      {"A=12", true, {platform::kSettingString, Utf16Bytes(u"12")}},
+      {"A=dword-ish", true, {platform::kSettingString, Utf16Bytes(u"dword-ish")}},
+  };
+  int run = 0;
+  for (const Case& c : cases) {
+    const QString organisation = QStringLiteral("Decode%1").arg(++run);
+    QDir().mkpath(FileOf(organisation));
+    QFile file(FileOf(organisation + QStringLiteral("/Solmar.conf")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray("[General]\nOther=sz:x\n") + c.line + "\n");
+    file.close();
+    const std::u16string key = (QStringLiteral("Software\\") + organisation + QStringLiteral("\\Solmar")).toStdU16String();
+    const Value got = Read(key, u"A");
+    if (c.readable)
+      EXPECT_EQ(got, c.value) << c.line;
+    else
+      EXPECT_EQ(got.type, 0u) << c.line << ": read as kind " << got.type;
+  }
+}
+
+// The writes of a batch land in one write of the file, at its end; until then the file
+// holds the values it had, while reads of the batch's key see the new ones.
+TEST(QtSettings, ABatchWritesItsFileOnceAtItsEnd) {
+  const std::u16string key = u"Software\\Batch\\Solmar";
+  ASSERT_TRUE(Write(key, u"A", {platform::kSettingNumber, NumberBytes(1)}));
+  const QString path = FileOf(QStringLiteral("Batch/Solmar.conf"));
+  QFile before(path);
+  ASSERT_TRUE(before.open(QIODevice::ReadOnly));
+  const QByteArray old = before.readAll();
+  before.close();
+
+  platform::BeginSettingsBatch();
+  ASSERT_TRUE(Write(key, u"A", {platform::kSettingNumber, NumberBytes(2)}));
+  ASSERT_TRUE(Write(key, u"B", {platform::kSettingBinary, {9}}));
+  EXPECT_EQ(Read(key, u"A").data, NumberBytes(2)) << "the batch's key sees its writes";
+  QFile during(path);
+  ASSERT_TRUE(during.open(QIODevice::ReadOnly));
+  EXPECT_EQ(during.readAll(), old) << "nothing is written before the end";
+  during.close();
+  EXPECT_TRUE(platform::EndSettingsBatch());
+
+  const std::u16string later = Restarted(QStringLiteral("Batch"), QStringLiteral("Solmar"));
+  EXPECT_EQ(Read(later, u"A").data, NumberBytes(2));
+  EXPECT_EQ(Read(later, u"B").data, std::vector<uint8_t>{9});
+  // After the end, a write lands at once again.
+  ASSERT_TRUE(Write(key, u"A", {platform::kSettingNumber, NumberBytes(3)}));
+  EXPECT_EQ(Read(Restarted(QStringLiteral("Batch"), QStringLiteral("Solmar")), u"A").data, NumberBytes(3));
+}
+
+TEST(QtSettings, ABatchThatCannotBeWrittenSaysSo) {
+  // A file where the organisation's folder would have to be.
+  QFile blocker(FileOf(QStringLiteral("Blocked")));
+  ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+  blocker.close();
+  platform::BeginSettingsBatch();
+  platform::SettingsKey* k = platform::OpenSettingsKey(u"Software\\Blocked\\Solmar", true);
+  if (k) {
+    const uint32_t one = 1;
+    platform::WriteSetting(k, u"A", platform::kSettingNumber, &one, 4);
+    platform::CloseSettingsKey(k);
+  }
+  EXPECT_FALSE(platform::EndSettingsBatch());
+}
+
 TEST(QtSettings, ReadingIntoASmallBufferFailsAndTellsTheSize) {
   const std::u16string key = u"Software\\Small\\Solmar";
   ASSERT_TRUE(Write(key, u"S", {platform::kSettingBinary, {1, 2, 3, 4, 5}}));

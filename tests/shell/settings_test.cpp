@@ -325,7 +325,74 @@ TEST_F(SettingsTest, SelectArticleResetsThePositionOnlyOnAChange) {
   EXPECT_EQ(gReaderSettings.lastPosition, 0);
 }
 
+// Regression: a stored Lesson naming no page (a commentary, a number past the last page,
+// text read as a number) started the reader with "Resource not found" and an empty pane.
+// It opens the page at or before it, the last page at most; the reader stores odd ones.
+TEST_F(SettingsTest, AStoredLessonOpensThePageAtOrBeforeIt) {
+  struct Case {
+    const char* what;
+    uint32_t type;
+    std::vector<uint8_t> data;
+    uint16_t lesson;          // after LoadSettings and SelectArticle(0)
+    uint16_t lastPosition;    // the stored 4 is kept for the stored page only
+  };
+  auto number = [](uint32_t n) {
+    return std::vector<uint8_t>{uint8_t(n), uint8_t(n >> 8), uint8_t(n >> 16), uint8_t(n >> 24)};
+  };
+  const Case cases[] = {
+      {"1", platform::kSettingNumber, number(1), 1, 4},
+      {"2", platform::kSettingNumber, number(2), 1, 0},
+      {"7", platform::kSettingNumber, number(7), 7, 4},
+      {"284", platform::kSettingNumber, number(284), 283, 0},
+      {"285", platform::kSettingNumber, number(285), 285, 4},
+      {"286", platform::kSettingNumber, number(286), 285, 0},
+      {"287", platform::kSettingNumber, number(287), 285, 0},
+      {"-1", platform::kSettingNumber, number(0xFFFFFFFF), 285, 0},
+      {"0x20007 (kept to 16 bits)", platform::kSettingNumber, number(0x20007), 7, 4},
+      {"0 (as absent)", platform::kSettingNumber, number(0), 1, 0},
+      {"text 12", platform::kSettingString, Utf16Bytes(u"12", true), 11, 0},
+      {"text abc (5451)", platform::kSettingString, Utf16Bytes(u"abc", true), 285, 0},
+  };
+  for (const Case& c : cases) {
+    settings_test::ResetSettingsWorld();
+    fake::PutSetting(kProduct, u"Lesson", c.type, c.data);
+    fake::PutNumberSetting(kProduct, u"LastPosition", 4);
+    ASSERT_TRUE(LoadSettings());
+    SelectArticle(0);
+    EXPECT_EQ(gReaderSettings.lesson, c.lesson) << c.what;
+    EXPECT_EQ(gReaderSettings.lastPosition, c.lastPosition) << c.what << ": a mended page opens at its top";
+    SaveSettingsAndQuit();
+    EXPECT_EQ(Stored(u"Lesson"), c.lesson) << c.what << ": the next save stores the page shown";
+  }
+}
+
 // --- Shutdown ---------------------------------------------------------------------------
+
+// A kill while the reader saves must leave the last run's settings or this run's, whole:
+// every value of the save, bookmarks included, goes to the store in one batch.
+TEST_F(SettingsTest, TheSaveIsOneBatchOfTheStore) {
+  ASSERT_TRUE(LoadSettings());
+  ASSERT_EQ(fake::SettingWrites().size(), 1u);
+  EXPECT_EQ(fake::SettingWrites()[0].batch, 0) << "Program Path is written at once";
+  gReaderSettings.lesson = 3;
+  gReaderSettings.searchString[0] = 'a';
+  SaveSettingsAndQuit();
+  EXPECT_EQ(fake::SettingsBatchesBegun(), 1);
+  EXPECT_EQ(fake::SettingsBatchesEnded(), 1);
+  ASSERT_GT(fake::SettingWrites().size(), 5u);
+  for (size_t i = 1; i < fake::SettingWrites().size(); ++i)
+    EXPECT_EQ(fake::SettingWrites()[i].batch, 1) << std::string(fake::SettingWrites()[i].name.begin(),
+                                                                 fake::SettingWrites()[i].name.end());
+  EXPECT_EQ(fake::SettingWrites().back().name, u"Bookmarks");
+  // The window destroyed after an abort saves again: nothing is written, no batch begun.
+  const size_t writes = fake::SettingWrites().size();
+  SaveSettingsAndQuit();
+  EXPECT_EQ(fake::SettingWrites().size(), writes);
+  EXPECT_EQ(fake::SettingsBatchesBegun(), 1);
+  // The batch is over: a later write is one of its own.
+  ASSERT_TRUE(WriteNumberSetting(u"Later", 1));
+  EXPECT_EQ(fake::SettingWrites().back().batch, 0);
+}
 
 TEST_F(SettingsTest, ARunsChangesRoundTripInWriteOrder) {
   fake::PutStringSetting(kProduct, u"FontName", u"Old Face");

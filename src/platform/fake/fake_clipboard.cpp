@@ -38,6 +38,7 @@ void ResetClipboard() {
 }
 
 const std::vector<ClipboardCall>& ClipboardCalls() { return State().calls; }
+void TrimClipboard() { State().calls.clear(); }
 
 std::vector<ClipboardStep> ClipboardSteps() {
   std::vector<ClipboardStep> steps;

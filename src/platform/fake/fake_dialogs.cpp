@@ -125,6 +125,11 @@ void GiveDefaultFocus(Window* dialog) {
 
 void ResetDialogs() { State() = DialogsState{}; }
 
+void TrimDialogRecords() {
+  State().dialogs.clear();
+  State().calls.clear();
+}
+
 void ScriptDialog(uint32_t templateId, std::vector<ScriptedMessage> messages) {
   std::vector<DialogStep> steps;
   for (const ScriptedMessage& m : messages) steps.push_back(SendToDialog(m.message, m.wParam, m.lParam));

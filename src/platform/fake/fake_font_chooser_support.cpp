@@ -25,6 +25,7 @@ ChooserSupportState& State() {
 }  // namespace
 
 void ResetFontChooserSupport() { State() = ChooserSupportState{}; }
+void TrimFontChooserSupport() { State().addresses.clear(); }
 void SetFontFamilies(std::vector<FakeFontFamily> families) { State().families = std::move(families); }
 int FontFamiliesHanded() { return State().familiesHanded; }
 const std::vector<std::u16string>& OpenedAddresses() { return State().addresses; }

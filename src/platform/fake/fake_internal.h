@@ -46,5 +46,12 @@ int32_t DefaultWindowHeight();
 int32_t PaneMarginPercent();
 // Forgets the dialog scripts, the recorded dialogs, the control log and the focus.
 void ResetDialogs();
+// Forgets the recorded dialogs and the control log; scripts and focus stay.
+void TrimDialogRecords();
+// Each area's part of TrimRecords.
+void TrimWindows();
+void TrimClipboard();
+void TrimShell();
+void TrimFontChooserSupport();
 
 }  // namespace fake

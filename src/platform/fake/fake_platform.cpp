@@ -1,5 +1,7 @@
 #include "platform/fake/fake_platform.h"
 
+#include "platform/fake/fake_internal.h"
+
 namespace fake {
 
 void ResetAll() {
@@ -14,6 +16,15 @@ void ResetAll() {
   ResetAccessibility();
   ResetClipboard();
   ResetFontChooserSupport();
+}
+
+void TrimRecords() {
+  TrimWindows();
+  ClearDrawCalls();
+  TrimClipboard();
+  TrimShell();
+  TrimFontChooserSupport();
+  ResetMessageBoxes();
 }
 
 }  // namespace fake

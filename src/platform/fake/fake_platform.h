@@ -19,6 +19,11 @@ namespace fake {
 
 // Resets every area of the fake to its initial state.
 void ResetAll();
+// Forgets what the fake recorded (draw calls, sent and default-processed messages, dialogs
+// run, message boxes shown with their script, clipboard calls, opened addresses, shell
+// calls) and the windows already destroyed, keeping every live object and setting. For
+// long runs whose records would otherwise grow without end.
+void TrimRecords();
 
 // --- Resources -------------------------------------------------------------------------
 void ResetResources();
@@ -70,6 +75,7 @@ struct SettingWrite {  // one WriteSetting call that succeeded
   std::u16string key;
   std::u16string name;
   StoredSetting value;
+  int batch;  // 1 for the first BeginSettingsBatch, 2 for the second...; 0 outside a batch
 };
 // Empties the store, clears the write log and the failures, sets the program path back to
 // u"/usr/bin/solmar" and forgets the quit requests.
@@ -92,6 +98,10 @@ void FailSettingRead(const std::u16string& name);
 // Writing this value (in any key) fails from now on and leaves the stored one as it was.
 void FailSettingWrite(const std::u16string& name);
 int OpenSettingsKeys();  // opened and not yet closed
+// Batches begun and ended since the reset. The fake stores each write at once; the
+// writes' batch numbers show which change of the store they belong to.
+int SettingsBatchesBegun();
+int SettingsBatchesEnded();
 // What GetProgramPath answers; empty makes it fail.
 void SetProgramPath(const std::u16string& path);
 // Exit codes given to PostQuitMessage, in order.

@@ -26,6 +26,9 @@ struct SettingsState {
   std::set<std::u16string> failingReads;
   std::set<std::u16string> failingWrites;
   int openKeys = 0;
+  int batchesBegun = 0;
+  int batchesEnded = 0;
+  bool batchOpen = false;
   std::u16string programPath = u"/usr/bin/solmar";
   std::vector<int> quitRequests;
 };
@@ -90,6 +93,8 @@ void FailSettingsKeyOpen(const std::u16string& key) { State().failingKeys.insert
 void FailSettingRead(const std::u16string& name) { State().failingReads.insert(name); }
 void FailSettingWrite(const std::u16string& name) { State().failingWrites.insert(name); }
 int OpenSettingsKeys() { return State().openKeys; }
+int SettingsBatchesBegun() { return State().batchesBegun; }
+int SettingsBatchesEnded() { return State().batchesEnded; }
 void SetProgramPath(const std::u16string& path) { State().programPath = path; }
 const std::vector<int>& QuitRequests() { return State().quitRequests; }
 
@@ -136,7 +141,22 @@ bool WriteSetting(SettingsKey* key, const char16_t* name, uint32_t type, const v
   const auto* bytes = static_cast<const uint8_t*>(data);
   fake::StoredSetting value{type, std::vector<uint8_t>(bytes, bytes + size)};
   s.keys[key->path][name] = value;
-  s.writes.push_back({key->path, name, std::move(value)});
+  s.writes.push_back({key->path, name, std::move(value), s.batchOpen ? s.batchesBegun : 0});
+  return true;
+}
+
+void BeginSettingsBatch() {
+  fake::SettingsState& s = fake::State();
+  if (s.batchOpen) return;
+  s.batchOpen = true;
+  ++s.batchesBegun;
+}
+
+bool EndSettingsBatch() {
+  fake::SettingsState& s = fake::State();
+  if (!s.batchOpen) return true;
+  s.batchOpen = false;
+  ++s.batchesEnded;
   return true;
 }
 

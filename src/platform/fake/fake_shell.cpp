@@ -27,6 +27,12 @@ ShellState& State() {
 }  // namespace
 
 void ResetShell() { State() = ShellState{}; }
+void TrimShell() {
+  State().fullScreenStates.clear();
+  State().dialogInits.clear();
+  State().requests.clear();
+  State().inputPanelsDown.clear();
+}
 const std::vector<std::pair<platform::Window*, uint32_t>>& FullScreenStates() { return State().fullScreenStates; }
 int SettingChangesHandled() { return State().settingChanges; }
 const std::vector<std::pair<platform::Window*, uint32_t>>& ShellDialogInits() { return State().dialogInits; }

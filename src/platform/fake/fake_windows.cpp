@@ -142,6 +142,26 @@ void ResetWindows() {
   ResetDialogs();
 }
 
+void TrimWindows() {
+  WindowsState& state = State();
+  std::vector<std::unique_ptr<Window>> kept;
+  std::vector<Window*> handles;
+  for (std::unique_ptr<Window>& w : state.windows) {
+    if (w->info.destroyed && !w->info.foreign && w.get() != state.foreground) {
+      if (w->info.dc) DeleteDc(w->info.dc);
+      continue;
+    }
+    handles.push_back(w.get());
+    kept.push_back(std::move(w));
+  }
+  state.windows = std::move(kept);
+  state.handles = std::move(handles);
+  state.foregroundRequests.clear();
+  state.defaultCalls.clear();
+  state.sent.clear();
+  TrimDialogRecords();
+}
+
 const FakeWindowInfo* WindowInfo(platform::Window* window) { return Known(window) ? &window->info : nullptr; }
 const std::vector<platform::Window*>& AllWindows() { return State().handles; }
 

@@ -15,9 +15,14 @@
 //   raw bytes              hex:01,00,ff        (hex: when empty)
 //   anything else          hex(<kind>):...     (a string without its 0, a number not 4 bytes)
 // Text without one of these prefixes (an option typed into the file by hand, FullScreen=1)
-// reads as a string, which the reader parses as a decimal number where it wants one.
+// reads as a string, which the reader parses as a decimal number where it wants one. A value
+// with a prefix whose data does not decode (a number not of 8 hex digits, hex bytes not in
+// pairs or with other characters), an empty value or a prefix cut short ("dwo"), as a file
+// cut short or edited leaves them, cannot be read: the reader takes its default, as for a
+// missing value.
 // QSettings writes the whole file through a temporary file and a rename, so a write
-// either lands with every other value kept or not at all.
+// either lands with every other value kept or not at all. A batch keeps one QSettings per
+// key open and writes its file once, at the end: all of the batch's values or none.
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QDir>
@@ -27,6 +32,7 @@
 #include <QStringView>
 #include <QVariant>
 #include <cstring>
+#include <map>
 #include <memory>
 #include <string>
 
@@ -34,7 +40,8 @@
 
 namespace platform {
 struct SettingsKey {
-  std::unique_ptr<QSettings> settings;
+  std::unique_ptr<QSettings> owned;  // none for a key of the open batch
+  QSettings* settings;
 };
 }  // namespace platform
 
@@ -43,6 +50,7 @@ namespace {
 struct Decoded {
   uint32_t type;
   QByteArray bytes;
+  bool readable = true;
 };
 
 const QString kNumberPrefix = QStringLiteral("dword:");
@@ -97,6 +105,26 @@ QString Encode(uint32_t type, const uint8_t* data, uint32_t size) {
   return kKindPrefix + QString::number(type, 16) + QStringLiteral("):") + hex;
 }
 
+bool IsHexDigits(QStringView text) {
+  for (const QChar c : text)
+    if (!((c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F'))) return false;
+  return !text.isEmpty();
+}
+
+// Bytes written as hex:/hex(kind): data, "01,00,ff" (spaces allowed around the commas);
+// false for anything else: a digit without its pair, a character that is no hex digit.
+bool HexBytes(QStringView text, QByteArray* bytes) {
+  bytes->clear();
+  const QString trimmed = text.trimmed().toString();
+  if (trimmed.isEmpty()) return true;
+  for (const QString& part : trimmed.split(QLatin1Char(','))) {
+    const QString digits = part.trimmed();
+    if (digits.size() != 2 || !IsHexDigits(digits)) return false;
+    bytes->append(char(digits.toUInt(nullptr, 16)));
+  }
+  return true;
+}
+
 QByteArray StringBytes(QStringView text) {
   QByteArray bytes(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
   bytes.append(2, '\0');
@@ -113,20 +141,47 @@ Decoded Decode(const QVariant& value) {
   // An unquoted comma in a hand-edited INI value splits it into a list.
   const QString text = id == QMetaType::QStringList ? value.toStringList().join(QLatin1Char(',')) : value.toString();
   if (text.startsWith(kNumberPrefix)) {
-    bool ok = false;
-    const uint32_t number = text.mid(kNumberPrefix.size()).toUInt(&ok, 16);
-    if (ok) return {platform::kSettingNumber, QByteArray(reinterpret_cast<const char*>(&number), 4)};
-  } else if (text.startsWith(kStringPrefix)) {
+    // Always written with 8 digits: fewer are a number cut short.
+    const QString digits = text.mid(kNumberPrefix.size());
+    if (digits.size() != 8 || !IsHexDigits(digits)) return {platform::kSettingNumber, {}, false};
+    const uint32_t number = digits.toUInt(nullptr, 16);
+    return {platform::kSettingNumber, QByteArray(reinterpret_cast<const char*>(&number), 4)};
+  }
+  if (text.startsWith(kStringPrefix))
     return {platform::kSettingString, StringBytes(QStringView(text).mid(kStringPrefix.size()))};
-  } else if (text.startsWith(kBytesPrefix)) {
-    return {platform::kSettingBinary, QByteArray::fromHex(text.mid(kBytesPrefix.size()).toLatin1())};
-  } else if (text.startsWith(kKindPrefix)) {
+  QByteArray bytes;
+  if (text.startsWith(kBytesPrefix)) {
+    const bool ok = HexBytes(QStringView(text).mid(kBytesPrefix.size()), &bytes);
+    return {platform::kSettingBinary, bytes, ok};
+  }
+  if (text.startsWith(kKindPrefix)) {
     const qsizetype close = text.indexOf(QStringLiteral("):"));
     bool ok = false;
     const uint32_t type = close > 0 ? text.mid(kKindPrefix.size(), close - kKindPrefix.size()).toUInt(&ok, 16) : 0;
-    if (ok) return {type, QByteArray::fromHex(text.mid(close + 2).toLatin1())};
+    ok = ok && HexBytes(QStringView(text).mid(close + 2), &bytes);
+    return {type, bytes, ok};
   }
+  // Nothing, or a kind's prefix cut short ("dwo"): what a file cut there leaves.
+  for (const QString& prefix : {kNumberPrefix, kStringPrefix, kBytesPrefix, kKindPrefix})
+    if (prefix.startsWith(text)) return {platform::kSettingString, {}, false};
   return {platform::kSettingString, StringBytes(text)};
+}
+
+// The open batch: its keys' settings by path (the leading "Software" folded), synced and
+// closed at its end.
+struct SettingsBatch {
+  bool open = false;
+  std::map<QString, std::unique_ptr<QSettings>> keys;
+};
+
+SettingsBatch& Batch() {
+  static SettingsBatch batch;
+  return batch;
+}
+
+QString BatchName(const char16_t* path) {
+  const QString text = QString::fromUtf16(path);
+  return text.section(QLatin1Char('\\'), 0, 0).toLower() + QLatin1Char('\\') + text.section(QLatin1Char('\\'), 1);
 }
 
 }  // namespace
@@ -134,13 +189,37 @@ Decoded Decode(const QVariant& value) {
 namespace platform {
 
 SettingsKey* OpenSettingsKey(const char16_t* path, bool create) {
+  SettingsBatch& batch = Batch();
+  if (batch.open && path) {
+    std::unique_ptr<QSettings>& held = batch.keys[BatchName(path)];
+    if (!held) held = SettingsFor(path);
+    if (held && held->status() == QSettings::NoError && (create || !held->allKeys().isEmpty()))
+      return new SettingsKey{nullptr, held.get()};
+    if (!held) batch.keys.erase(BatchName(path));
+    return nullptr;
+  }
   std::unique_ptr<QSettings> settings = SettingsFor(path);
   if (!settings || settings->status() != QSettings::NoError) return nullptr;
   if (!create && settings->allKeys().isEmpty()) return nullptr;
-  return new SettingsKey{std::move(settings)};
+  QSettings* raw = settings.get();
+  return new SettingsKey{std::move(settings), raw};
 }
 
 void CloseSettingsKey(SettingsKey* key) { delete key; }
+
+void BeginSettingsBatch() { Batch().open = true; }
+
+bool EndSettingsBatch() {
+  SettingsBatch& batch = Batch();
+  bool ok = true;
+  for (auto& [name, settings] : batch.keys) {
+    settings->sync();
+    ok = ok && settings->status() == QSettings::NoError;
+  }
+  batch.keys.clear();
+  batch.open = false;
+  return ok;
+}
 
 bool ReadSetting(SettingsKey* key, const char16_t* name, uint32_t* type, void* data, uint32_t* size) {
   QString qname;
@@ -148,6 +227,7 @@ bool ReadSetting(SettingsKey* key, const char16_t* name, uint32_t* type, void* d
   const QVariant value = key->settings->value(qname);
   if (!value.isValid()) return false;
   const Decoded decoded = Decode(value);
+  if (!decoded.readable) return false;
   const uint32_t capacity = *size;
   *size = uint32_t(decoded.bytes.size());
   if (type) *type = decoded.type;
@@ -162,7 +242,8 @@ bool WriteSetting(SettingsKey* key, const char16_t* name, uint32_t type, const v
   if (!key || (!data && size) || !NameFrom(name, &qname)) return false;
   static const uint8_t kNoData = 0;
   key->settings->setValue(qname, Encode(type, data ? static_cast<const uint8_t*>(data) : &kNoData, size));
-  key->settings->sync();
+  // A key of the open batch is written when the batch ends.
+  if (key->owned) key->settings->sync();
   return key->settings->status() == QSettings::NoError;
 }
 

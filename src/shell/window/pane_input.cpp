@@ -81,6 +81,9 @@ intptr_t OnScrollBar(platform::Window* mainWindow, uint32_t code, int32_t positi
   PaneState& panes = gPaneState;
   PageView* view;
   uint32_t repaintFlags;
+  // The hidden lower pane's bar lies outside the client area; should input still come from
+  // it, it changes nothing.
+  if (scrollBar && scrollBar == panes.lowerScrollBar && !LowerPaneShown()) return 1;
   if (scrollBar && scrollBar == panes.lowerScrollBar) {
     panes.activeScrollBar = panes.lowerScrollBar;
     view = panes.lowerView;
