@@ -34,6 +34,7 @@
 #include "export/export.h"
 #include "index/index_dialog.h"
 #include "platform/fake/fake_platform.h"
+#include "search/find_all_list.h"
 #include "search/search_dialog.h"
 #include "shell/bookmarks.h"
 #include "shell/command_ids.h"
@@ -190,6 +191,7 @@ class RandomSession {
     ResetBookmarks();
     ResetSettingsState();
     ResetConversionBuffer();
+    ResetFindAllState();
   }
   std::string Violation() const;
   std::string History() const {
@@ -233,16 +235,21 @@ void PressKey(RandomSession& s) {
 
 void Tap(RandomSession& s) {
   const int32_t x = AroundClient(s, s.ClientWidth()), y = AroundClient(s, s.ClientHeight());
-  s.Note("tap " + std::to_string(x) + "," + std::to_string(y));
-  s.Send(platform::kMsgLButtonDown, 0, platform::MakeLong(uint32_t(x), uint32_t(y)));
+  // A mouse click or a stylus tap: a click on the inactive pane only picks it.
+  const uint32_t from = s.OneIn(2) ? platform::kMkFromMouse : 0;
+  s.Note(std::string(from ? "click " : "tap ") + std::to_string(x) + "," + std::to_string(y));
+  s.Send(platform::kMsgLButtonDown, from, platform::MakeLong(uint32_t(x), uint32_t(y)));
 }
 
 void Wheel(RandomSession& s) {
   static const int16_t kDeltas[] = {120, -120, 40, -40, 1, -1, 360, -360, 32767, -32768};
   const int16_t delta = kDeltas[s.Below(10)];
   const int32_t x = AroundClient(s, s.ClientWidth()), y = AroundClient(s, s.ClientHeight());
-  s.Note("wheel " + std::to_string(delta) + " at " + std::to_string(x) + "," + std::to_string(y));
-  s.Send(platform::kMsgMouseWheel, uintptr_t(platform::MakeLong(0, uint16_t(delta))),
+  // With Ctrl held the wheel sizes the text.
+  const uint32_t keys = s.OneIn(5) ? platform::kMkControl : 0;
+  s.Note(std::string(keys ? "ctrl+" : "") + "wheel " + std::to_string(delta) + " at " + std::to_string(x) + "," +
+         std::to_string(y));
+  s.Send(platform::kMsgMouseWheel, uintptr_t(platform::MakeLong(keys, uint16_t(delta))),
          platform::MakeLong(uint32_t(x), uint32_t(y)));
 }
 
@@ -265,7 +272,8 @@ void MenuCommand(RandomSession& s) {
       kCmdCheckForUpdates, kCmdLowerPaneNone,      kCmdLowerPaneHalf,  kCmdLowerPaneThird,
       kCmdLowerPaneQuarter, kCmdLowerPaneTwoThirds, kCmdLowerPaneThreeQuarters, kCmdIndex,
       kCmdIndexOld,        kCmdSearch,             kCmdFont,           kCmdAbout,
-      kCmdMenuGo,          kCmdMenuQuelm,          0,                  402,
+      kCmdMenuGo,          kCmdMenuQuelm,          kCmdFontLarger,     kCmdFontSmaller,
+      kCmdFontChosenSize,  kCmdFindAll,            0,                  402,
       435,                 40008,                  0xFFFF};
   s.Command(kCommands[s.Below(int(sizeof kCommands / sizeof kCommands[0]))]);
 }
@@ -315,8 +323,8 @@ void OtherMessage(RandomSession& s) {
 }
 
 void Bookmark(RandomSession& s) {
-  static const int kAnswers[] = {platform::kIdYes, platform::kIdNo, platform::kIdCancel};
-  const int answer = kAnswers[s.Below(3)];
+  static const int kAnswers[] = {platform::kIdYes, platform::kIdNo, platform::kIdCancel, fake::kDismissBox};
+  const int answer = kAnswers[s.Below(4)];
   fake::ScriptMessageBoxAnswers({answer});
   s.Command(kCmdBookmark);
   s.Note("bookmark, answer " + std::to_string(answer));
@@ -440,6 +448,28 @@ void AboutBox(RandomSession& s) {
   s.Note("About");
 }
 
+// The list of every hit: opened (or refreshed) by Shift+F3, then walked with the keys,
+// Enter and double clicks, and now and then closed with Escape.
+void FindAllList(RandomSession& s) {
+  if (!gFindAll.dialog || s.OneIn(4)) {
+    s.Command(kCmdFindAll);
+    s.Note("find all");
+    return;
+  }
+  platform::Window* list = platform::GetDialogItem(gFindAll.dialog, kFindAllListId);
+  static const uint32_t kKeys[] = {platform::kVkUp,   platform::kVkDown, platform::kVkReturn, platform::kVkHome,
+                                   platform::kVkEnd,  platform::kVkPrior, platform::kVkNext,  platform::kVkEscape};
+  if (s.OneIn(4)) {
+    const int row = s.Between(-2, int(gFindAll.hits.size()) + 2);
+    s.Note("find all: double click on row " + std::to_string(row));
+    fake::ResultListDoubleClick(list, row);
+  } else {
+    const uint32_t key = kKeys[s.Below(8)];
+    s.Note("find all: key " + std::to_string(key));
+    fake::ResultListKey(list, key);
+  }
+}
+
 const Action kActions[] = {
     {"key", 24, PressKey},
     {"tap", 10, Tap},
@@ -456,6 +486,7 @@ const Action kActions[] = {
     {"index dialog", 3, IndexDialog},
     {"font chooser", 2, FontChooser},
     {"about", 1, AboutBox},
+    {"find all", 3, FindAllList},
 };
 
 const Action& PickAction(RandomSession& s) {
