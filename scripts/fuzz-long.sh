@@ -27,7 +27,7 @@ for binary in "$build"/fuzz/fuzz_*; do
   (cd "$work" && "$binary" "${dict[@]}" -max_total_time="$seconds" -rss_limit_mb=2048 -print_final_stats=1 \
       -artifact_prefix="$work/" grown "$kept" "${extra[@]}" >"$work/log" 2>&1) || {
     echo "finding in $target:"; tail -n 40 "$work/log"; exit 1; }
-  grep -E '^#[0-9]+ +(INITED|DONE)|stat::number_of_executed_units|stat::peak_rss_mb' "$work/log" || true
+  grep -E '^#[0-9]+[[:space:]]+(INITED|DONE)|stat::number_of_executed_units|stat::peak_rss_mb' "$work/log" || true
   mkdir "$work/merged"
   "$binary" -merge=1 "$work/merged" "$kept" "$work/grown" "${extra[@]}" >"$work/merge.log" 2>&1
   rm -rf "$kept" && mv "$work/merged" "$kept"
