@@ -26,10 +26,24 @@ if [ -f "$here/fuzz/CMakeLists.txt" ]; then
     -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 \
     -DSOLMAR_BUILD_FUZZ=ON -DSOLMAR_BUILD_GUI=OFF -DSOLMAR_BUILD_TESTS=OFF >/dev/null
   cmake --build "$here/build/fuzz" -j "$jobs"
+  # Each target starts from the corpus kept in fuzz/corpus (grown by scripts/fuzz-long.sh);
+  # what this short run finds new goes to a scratch folder, so the kept corpus stays as it is.
   for target in "$here"/build/fuzz/fuzz/fuzz_*; do
     [ -x "$target" ] || continue
-    echo "-- $(basename "$target")"
-    "$target" -max_total_time="${SOLMAR_FUZZ_SECONDS:-20}" -rss_limit_mb=2048 -print_final_stats=0 2>&1 | tail -n 2
+    name=$(basename "$target")
+    echo "-- $name"
+    scratch=$(mktemp -d) && mkdir "$scratch/new"
+    dict=()
+    [ -f "$here/fuzz/dict/${name#fuzz_}.dict" ] && dict=(-dict="$here/fuzz/dict/${name#fuzz_}.dict")
+    mkdir -p "$here/fuzz/corpus/$name"
+    if ! (cd "$scratch" && "$target" "${dict[@]}" -max_total_time="${SOLMAR_FUZZ_SECONDS:-20}" -rss_limit_mb=2048 \
+        -print_final_stats=0 -artifact_prefix="$scratch/" "$scratch/new" "$here/fuzz/corpus/$name" >"$scratch/log" 2>&1); then
+      tail -n 40 "$scratch/log"
+      echo "finding kept in $scratch"
+      exit 1
+    fi
+    tail -n 2 "$scratch/log"
+    rm -rf "$scratch"
   done
 fi
 
