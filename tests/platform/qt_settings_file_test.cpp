@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "support/qt_config_home.h"
 #include "shell/bookmarks.h"
 #include "shell/reader_settings.h"
 #include "shell/settings.h"
@@ -26,33 +27,9 @@
 
 namespace {
 
-QString gConfigHome;
-
-class QtEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    dir_ = std::make_unique<QTemporaryDir>();
-    ASSERT_TRUE(dir_->isValid());
-    gConfigHome = dir_->path();
-    // Before the first QSettings: it takes the user's directory once.
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(gConfigHome));
-    static int argc = 1;
-    static char name[] = "qt_settings_file_tests";
-    static char* argv[] = {name, nullptr};
-    app_ = std::make_unique<QGuiApplication>(argc, argv);
-  }
-  void TearDown() override {
-    app_.reset();
-    dir_.reset();
-  }
-
- private:
-  std::unique_ptr<QTemporaryDir> dir_;
-  std::unique_ptr<QGuiApplication> app_;
-};
-
-[[maybe_unused]] ::testing::Environment* const gEnvironment = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+[[maybe_unused]] ::testing::Environment* const gEnvironment =
+    ::testing::AddGlobalTestEnvironment(new test_support::QtConfigHomeEnvironment<QGuiApplication>("qt_settings_file_tests"));
+const QString& gConfigHome = test_support::ConfigHome();
 
 QString ProductFile() { return gConfigHome + QStringLiteral("/Orvanel/Solmar.conf"); }
 QString DeviceFile() { return gConfigHome + QStringLiteral("/Orvanel.conf"); }
