@@ -263,14 +263,10 @@ using fake::IsControlOf;
 using fake::Log;
 using fake::ControlOp;
 
-intptr_t DialogBox(uint32_t templateId, Window* owner, WindowProc proc, intptr_t param) {
-  auto script = fake::State().scripts.find(templateId);
-  if (script == fake::State().scripts.end() || !proc) {
-    fake::State().dialogs.push_back({templateId, owner, nullptr, -1, {}});
-    return -1;
-  }
-  const std::vector<fake::DialogStep> steps = script->second;
-  const DialogTemplate* t = FindDialogTemplate(templateId);
+namespace {
+
+// A shown dialog window made from template t (none: a bare window) with its controls.
+Window* NewDialogWindow(const DialogTemplate* t, Window* owner, WindowProc proc) {
   Window* dialog = fake::NewWindow(u"#dialog", t ? fake::Text(t->caption) : std::u16string(), owner);
   dialog->proc = proc;
   dialog->isDialog = true;
@@ -280,6 +276,19 @@ intptr_t DialogBox(uint32_t templateId, Window* owner, WindowProc proc, intptr_t
   dialog->info.dc = fake::CreateDc();
   fake::PlaceDialog(dialog, owner, t);
   if (t) fake::MakeControls(dialog, *t);
+  return dialog;
+}
+
+}  // namespace
+
+intptr_t DialogBox(uint32_t templateId, Window* owner, WindowProc proc, intptr_t param) {
+  auto script = fake::State().scripts.find(templateId);
+  if (script == fake::State().scripts.end() || !proc) {
+    fake::State().dialogs.push_back({templateId, owner, nullptr, -1, {}});
+    return -1;
+  }
+  const std::vector<fake::DialogStep> steps = script->second;
+  Window* dialog = NewDialogWindow(FindDialogTemplate(templateId), owner, proc);
 
   if (fake::Deliver(dialog, kMsgInitDialog, 0, param) != 0) fake::GiveDefaultFocus(dialog);
   if (!dialog->dialogEnded) fake::Deliver(dialog, kMsgActivate, kWaActive, 0);
@@ -300,14 +309,7 @@ intptr_t DialogBox(uint32_t templateId, Window* owner, WindowProc proc, intptr_t
 Window* CreateDialog(uint32_t templateId, Window* owner, WindowProc proc, intptr_t param) {
   const DialogTemplate* t = FindDialogTemplate(templateId);
   if (!t || !proc) return nullptr;
-  Window* dialog = fake::NewWindow(u"#dialog", fake::Text(t->caption), owner);
-  dialog->proc = proc;
-  dialog->isDialog = true;
-  dialog->dialogTemplate = t;
-  dialog->info.visible = true;
-  dialog->info.dc = fake::CreateDc();
-  fake::PlaceDialog(dialog, owner, t);
-  fake::MakeControls(dialog, *t);
+  Window* dialog = NewDialogWindow(t, owner, proc);
   if (fake::Deliver(dialog, kMsgInitDialog, 0, param) != 0) fake::GiveDefaultFocus(dialog);
   if (!dialog->info.destroyed) fake::Deliver(dialog, kMsgActivate, kWaActive, 0);
   return dialog;
