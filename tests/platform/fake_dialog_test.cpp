@@ -205,9 +205,14 @@ TEST_F(FakeDialogTest, NonModalDialogWithAResultList) {
   platform::ResultListSetRowCount(list, 3);  // new rows: nothing selected
   EXPECT_EQ(platform::ResultListGetSelection(list), platform::kListBoxError);
 
+  platform::SetFocus(list);
   fake::ResultListKey(list, platform::kVkEscape);
   EXPECT_TRUE(fake::WindowInfo(dialog)->destroyed);
   EXPECT_EQ(gMessages.back(), platform::kMsgDestroy);
+  // The destroyed list keeps no focus, so trimming the records may free it safely.
+  EXPECT_EQ(fake::FocusWindow(), nullptr);
+  fake::TrimRecords();
+  EXPECT_EQ(fake::FocusWindow(), nullptr);
   EXPECT_EQ(platform::CreateDialog(999, nullptr, ListOwner, 0), nullptr);
 }
 

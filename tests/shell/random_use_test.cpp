@@ -669,6 +669,8 @@ TEST(RandomUseTest, TheReaderKeepsItsInvariantsThroughRandomUse) {
   long long totalSteps = 0, totalMessages = 0;
   int sessions = 0;
   do {
+    // Named before it runs, so that a crash (a sanitizer's report) still tells the seed.
+    std::fprintf(stderr, "random use: session with SOLMAR_RANDOM_SEED=%llu\n", static_cast<unsigned long long>(seed));
     RandomSession session(seed);
     ASSERT_TRUE(session.Start()) << "seed " << seed << ": the reader does not start";
     const bool ran = session.Run(steps);

@@ -128,6 +128,11 @@ void ResetDialogs() { State() = DialogsState{}; }
 void TrimDialogRecords() {
   State().dialogs.clear();
   State().calls.clear();
+  ForgetDestroyedFocus();
+}
+
+void ForgetDestroyedFocus() {
+  if (State().focus && State().focus->info.destroyed) State().focus = nullptr;
 }
 
 void ScriptDialog(uint32_t templateId, std::vector<ScriptedMessage> messages) {
@@ -301,7 +306,7 @@ intptr_t DialogBox(uint32_t templateId, Window* owner, WindowProc proc, intptr_t
   dialog->info.destroyed = true;
   dialog->info.visible = false;
   fake::DestroyChildren(dialog);
-  if (fake::State().focus && fake::State().focus->info.destroyed) fake::State().focus = nullptr;
+  fake::ForgetDestroyedFocus();
   fake::State().dialogs.push_back({templateId, owner, dialog, result, dialog->delivered});
   return result;
 }

@@ -46,8 +46,12 @@ int32_t DefaultWindowHeight();
 int32_t PaneMarginPercent();
 // Forgets the dialog scripts, the recorded dialogs, the control log and the focus.
 void ResetDialogs();
-// Forgets the recorded dialogs and the control log; scripts and focus stay.
+// Forgets the recorded dialogs and the control log, and a focus on a destroyed window;
+// scripts and any other focus stay.
 void TrimDialogRecords();
+// Clears the keyboard focus when its window has been destroyed (a destroyed dialog, or its
+// control, keeps no focus, as on a real desktop).
+void ForgetDestroyedFocus();
 // Each area's part of TrimRecords.
 void TrimWindows();
 void TrimClipboard();

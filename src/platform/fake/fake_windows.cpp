@@ -143,6 +143,8 @@ void ResetWindows() {
 }
 
 void TrimWindows() {
+  // First the records that point at windows, while every window still exists.
+  TrimDialogRecords();
   WindowsState& state = State();
   std::vector<std::unique_ptr<Window>> kept;
   std::vector<Window*> handles;
@@ -159,7 +161,6 @@ void TrimWindows() {
   state.foregroundRequests.clear();
   state.defaultCalls.clear();
   state.sent.clear();
-  TrimDialogRecords();
 }
 
 const FakeWindowInfo* WindowInfo(platform::Window* window) { return Known(window) ? &window->info : nullptr; }
@@ -260,6 +261,8 @@ bool DestroyWindow(Window* window) {
   window->info.destroyed = true;
   window->info.visible = false;
   fake::DestroyChildren(window);
+  // A destroyed window, or one inside it, no longer has the keyboard.
+  fake::ForgetDestroyedFocus();
   return true;
 }
 
