@@ -1,5 +1,6 @@
-// The matcher, the search of one article and the listing of its hits on arbitrary patterns
-// and arbitrary article bytes. Input: one byte giving the pattern's length (0..35, so some
+// The matcher, the search of one article, the listing of its hits and the rows of the list
+// of every hit (verse per record, context around each hit) on arbitrary patterns and
+// arbitrary article bytes. Input: one byte giving the pattern's length (0..35, so some
 // patterns are longer than the search string allows), the pattern, two bytes of start
 // offset, then the article. Nothing may be read outside the article, every hit must lie
 // inside the text it was found in, and no allocation may be left behind.
@@ -8,7 +9,9 @@
 #include <vector>
 
 #include "platform/fake/fake_platform.h"
+#include "content/streams.h"
 #include "search/find_all.h"
+#include "search/find_all_list.h"
 #include "search/search.h"
 
 namespace {
@@ -52,6 +55,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Require(hit.endOffset < length && hit.length >= 1 && hit.endOffset + 1 >= hit.length + 2);
     Require(hit.readingText.size() == hit.length);
   });
+  // The list's rows: one verse entry per record, in order, inside the article; each hit's
+  // context holds its mark.
+  uint32_t lastRecord = 0;
+  bool firstRecord = true;
+  for (const RecordVerse& v : ArticleVerses(begin, uint32_t(length))) {
+    Require(v.recordOffset < length && (firstRecord || v.recordOffset > lastRecord));
+    lastRecord = v.recordOffset;
+    firstRecord = false;
+  }
+  ForEachMatchInArticle(begin, uint32_t(length), pattern.data(),
+                        [&](const ParagraphRecord& record, uint16_t endOffset, uint16_t matchLength) {
+                          const uint32_t textStart = record.offset + 2;
+                          Require(endOffset + 1u >= textStart + matchLength);
+                          const HitContext context = ContextAroundHit(record.text, record.length, record.flags,
+                                                                      endOffset + 1u - matchLength - textStart, matchLength);
+                          Require(context.markStart >= 0 && context.markLength >= 1 &&
+                                  size_t(context.markStart) + size_t(context.markLength) <= context.text.size());
+                        });
   // The listing finds the article's first hit too: the search from offset 0 sees it.
   uint16_t firstLength = 0;
   if (SearchArticle(begin, uint32_t(length), 0, pattern.data(), &firstLength) != 0) Require(listed > 0);
