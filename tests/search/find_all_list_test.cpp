@@ -367,10 +367,11 @@ TEST_F(FindAllListTest, VerseOfEachRecord) {
       {kPage, {u"", u"", u"א:ה", u"ב", u"ב:א", u"ב:א", u"ב:ב"}},
       {kCommentary, {u"", u"", u"א:ה", u"א:ה", u"ב:א", u"ב:א"}},
       // Without a title range the verse number stands alone until a chapter heading; a
-      // rule and a paragraph that is no verse carry none.
+      // rule and a paragraph that is no verse carry none. Words joined by a colon are no
+      // chapter and verse.
       {{{kRtl, 0x40, u"ג אור"}, {0x47, 40, u""}, {kRtl, 0x40, u"ויהי ערב"}, {kHeading, 0, u"פרק יא"},
-        {kRtl, 0x40, u"קעו אור"}},
-       {u"ג", u"", u"", u"יא", u"יא:קעו"}},
+        {kRtl, 0x40, u"קעו אור"}, {kRtl, 0x40, u"קעז השמים:והארץ"}},
+       {u"ג", u"", u"", u"יא", u"יא:קעו", u"יא:קעז"}},
   };
   for (const Case& c : cases) {
     const std::vector<uint8_t> stream = Stream(c.records);

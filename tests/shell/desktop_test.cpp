@@ -267,6 +267,13 @@ TEST_F(DesktopTest, ChangingTheLowerPaneSizeLeavesNothingOfTheOldLayout) {
     ASSERT_FALSE(pale.empty()) << command;
     EXPECT_GE(pale.front(), separator + 1) << command;
   }
+  // Only a size change clears the whole client area: turning a page repaints the panes
+  // over what they cover, without a blank flash.
+  fake::ClearDrawCalls();
+  Command(kCmdNextArticle);
+  for (const fake::DrawCall& fill : fake::DrawCallsOf(fake::DrawOp::kFill))
+    EXPECT_FALSE(fill.rect.left == 0 && fill.rect.top == 0 && fill.rect.right == kClientWidth &&
+                 fill.rect.bottom == kClientHeight);
 }
 
 // --- The window's place between runs -------------------------------------------------------

@@ -7,6 +7,8 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
+#include <QPointingDevice>
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
@@ -156,6 +158,35 @@ TEST_F(QtWindowTest, TouchTapsAreNotMouseClicks) {
   ASSERT_EQ(taps.size(), 1u);
   EXPECT_EQ(taps[0].lParam, platform::MakeLong(30, 40));
   EXPECT_EQ(taps[0].wParam & platform::kMkFromMouse, 0u);
+}
+
+// A press Qt did not make from a touch carries the mouse mark only when its device is a
+// mouse or a touchpad; a pen or a touch screen keeps the stylus rules.
+TEST_F(QtWindowTest, OnlyMiceAndTouchpadsClickAsAMouse) {
+  using Type = QInputDevice::DeviceType;
+  static QPointingDevice mouse(QStringLiteral("mouse"), 101, Type::Mouse, QPointingDevice::PointerType::Generic,
+                               QInputDevice::Capability::Position, 1, 3);
+  static QPointingDevice touchpad(QStringLiteral("touchpad"), 102, Type::TouchPad,
+                                  QPointingDevice::PointerType::Finger, QInputDevice::Capability::Position, 5, 2);
+  static QPointingDevice pen(QStringLiteral("pen"), 103, Type::Stylus, QPointingDevice::PointerType::Pen,
+                             QInputDevice::Capability::Position, 1, 1);
+  static QPointingDevice screen(QStringLiteral("screen"), 104, Type::TouchScreen,
+                                QPointingDevice::PointerType::Finger, QInputDevice::Capability::Position, 5, 0);
+  const struct {
+    const QPointingDevice* device;
+    bool fromMouse;
+  } cases[] = {{&mouse, true}, {&touchpad, true}, {&pen, false}, {&screen, false}};
+  for (const auto& c : cases) {
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(20, 30), client_->mapToGlobal(QPointF(20, 30)),
+                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier, c.device);
+    QApplication::sendEvent(client_, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(20, 30), client_->mapToGlobal(QPointF(20, 30)),
+                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier, c.device);
+    QApplication::sendEvent(client_, &release);
+    const auto taps = Received(platform::kMsgLButtonDown);
+    ASSERT_FALSE(taps.empty()) << c.device->name().toStdString();
+    EXPECT_EQ((taps.back().wParam & platform::kMkFromMouse) != 0, c.fromMouse) << c.device->name().toStdString();
+  }
 }
 
 TEST_F(QtWindowTest, ScrollBarReportsActionsAndKeepsTheReadersPosition) {
