@@ -113,12 +113,17 @@ long StoredNumber(const QString& name) {
   return match.hasMatch() ? match.captured(1).toLong(nullptr, 16) : -1;
 }
 
+// A value as an earlier run of the reader leaves it, through the settings store.
+void StoreValue(const char16_t* name, uint32_t type, const void* data, uint32_t size) {
+  platform::SettingsKey* key = platform::OpenSettingsKey(u"Software\\Orvanel\\Solmar", true);
+  platform::WriteSetting(key, name, type, data, size);
+  platform::CloseSettingsKey(key);
+}
+
 // A font chosen by an earlier run (the application's own face), so that the first start's
 // font chooser stays away from the scenarios that test something else.
 void StoreFontName(const std::u16string& face) {
-  platform::SettingsKey* key = platform::OpenSettingsKey(u"Software\\Orvanel\\Solmar", true);
-  platform::WriteSetting(key, u"FontName", platform::kSettingString, face.c_str(), uint32_t((face.size() + 1) * 2));
-  platform::CloseSettingsKey(key);
+  StoreValue(u"FontName", platform::kSettingString, face.c_str(), uint32_t((face.size() + 1) * 2));
 }
 void StoreFontChoice() { StoreFontName(QApplication::font().family().toStdU16String()); }
 
@@ -866,11 +871,7 @@ QByteArray StoredValue(const char16_t* name) {
   return data;
 }
 
-void StoreNumber(const char16_t* name, uint32_t value) {
-  platform::SettingsKey* key = platform::OpenSettingsKey(u"Software\\Orvanel\\Solmar", true);
-  platform::WriteSetting(key, name, platform::kSettingNumber, &value, 4);
-  platform::CloseSettingsKey(key);
-}
+void StoreNumber(const char16_t* name, uint32_t value) { StoreValue(name, platform::kSettingNumber, &value, 4); }
 
 // The reader as a desktop user meets it, in a real X window under Xvfb driven by xdotool:
 // a click on the inactive lower pane only picks it, "None" hides it and hands the keys to
@@ -884,12 +885,8 @@ int DesktopScenario(int argc, char** argv) {
   StoreNumber(u"LastPosition", 5);
   StoreNumber(u"FontSize", 16);
   StoreNumber(u"BottomSection", 12);
-  {
-    const uint16_t bookmarks[] = {1, 0};
-    platform::SettingsKey* key = platform::OpenSettingsKey(u"Software\\Orvanel\\Solmar", true);
-    platform::WriteSetting(key, u"Bookmarks", platform::kSettingBinary, bookmarks, sizeof bookmarks);
-    platform::CloseSettingsKey(key);
-  }
+  const uint16_t storedBookmarks[] = {1, 0};
+  StoreValue(u"Bookmarks", platform::kSettingBinary, storedBookmarks, sizeof storedBookmarks);
   const auto pause = [] { QTest::qWait(400); };
   const auto key = [&](const char* keys) {
     XDoTool({QStringLiteral("key"), QString::fromLatin1(keys)});
@@ -977,12 +974,8 @@ int FindAllScenario(int argc, char** argv) {
   uint8_t pattern[kSearchStringSize] = {};
   Check(StoredPatternFromReadingOrder(reinterpret_cast<const char16_t*>(word.utf16()), pattern) == PatternError::kNone,
         "the word is a valid pattern");
-  {
-    platform::SettingsKey* key = platform::OpenSettingsKey(u"Software\\Orvanel\\Solmar", true);
-    platform::WriteSetting(key, u"SearchString", platform::kSettingBinary, pattern,
-                           uint32_t(std::strlen(reinterpret_cast<const char*>(pattern)) + 1));
-    platform::CloseSettingsKey(key);
-  }
+  StoreValue(u"SearchString", platform::kSettingBinary, pattern,
+             uint32_t(std::strlen(reinterpret_cast<const char*>(pattern)) + 1));
   // The hits as `solmar --find` lists them.
   std::vector<BookHit> hits;
   FindAllInBook(pattern, [&](const BookHit& hit) { hits.push_back(hit); });
