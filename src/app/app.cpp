@@ -192,18 +192,20 @@ int RunFind(int argc, char** argv, const char* patternText) {
   WarnUnknownArguments(argc, argv);
   const QString pattern = QString::fromUtf8(patternText);
   uint8_t stored[kSearchStringSize] = {};
-  char16_t badUnit = 0;
-  switch (StoredPatternFromReadingOrder(reinterpret_cast<const char16_t*>(pattern.utf16()), stored, &badUnit)) {
+  char32_t refused = 0;
+  switch (StoredPatternFromReadingOrder(std::u16string_view(reinterpret_cast<const char16_t*>(pattern.utf16()),
+                                                            size_t(pattern.size())),
+                                        stored, &refused)) {
     case PatternError::kNone: break;
     case PatternError::kEmpty:
-      std::fprintf(stderr, "solmar: --find wants a pattern that is not empty\n");
+      std::fprintf(stderr, "solmar: --find wants a pattern with something to look for\n");
       return 2;
     case PatternError::kTooLong:
       std::fprintf(stderr, "solmar: the pattern is longer than %d characters\n", kMaxPatternLength);
       return 2;
     case PatternError::kNotInLetterCode:
       std::fprintf(stderr, "solmar: the book's text cannot hold \"%s\" (U+%04X), so the pattern matches nothing\n",
-                   QString(QChar(badUnit)).toUtf8().constData(), unsigned(badUnit));
+                   QString::fromUcs4(&refused, 1).toUtf8().constData(), unsigned(refused));
       return 2;
   }
   if (!platform::qt::UsePack(solmar_book_pack, size_t(solmar_book_pack_end - solmar_book_pack))) {

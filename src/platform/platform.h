@@ -424,6 +424,11 @@ void EditSetSelection(Window* edit, int32_t start, int32_t end);
 // does not fit is dropped); the caret then stands after what was inserted. allowUndo: the
 // user can undo it.
 void EditReplaceSelection(Window* edit, const char16_t* text, bool allowUndo);
+// From now on each character the user types into the box on the keyboard goes through map
+// first, and map's answer is what the box gets; what is pasted or put in by the program
+// does not. None: characters go in as typed.
+using TypedCharacterMap = char16_t (*)(char16_t typed);
+void EditMapTypedCharacters(Window* edit, TypedCharacterMap map);
 
 // Buttons of a dialog by id: check marks of radio buttons; nothing for an id with no button.
 void CheckDialogButton(Window* dialog, int id, bool checked);

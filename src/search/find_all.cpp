@@ -3,10 +3,12 @@
 #include "search/find_all.h"
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 #include "content/article.h"
 #include "content/letter_code.h"
+#include "content/search_input.h"
 #include "content/streams.h"
 #include "content/visual_order.h"
 #include "platform/platform.h"
@@ -17,38 +19,37 @@ namespace {
 // Offsets past this are never looked at: every offset fits 16 bits.
 constexpr uint32_t kOffsetLimit = 0x10000;
 
-// The one place the search string is made from UTF-16 text: in the Unicode letter base.
-void ConvertToLetterCode(const char16_t* text, uint8_t* searchString) {
-  ToLetterCode(text, searchString, kUnicodeLetterBase);
-}
-
 // The one place stored bytes become listed text.
 char16_t DisplayUnit(uint8_t byte) { return LetterToDisplayUnit(byte, kUnicodeLetterBase); }
 
-// Whether the letter code stores the unit as a byte that stands for it: a Hebrew letter,
-// or a unit of one byte that is not a letter's byte and not the stored "{" (0x7E).
-bool InLetterCode(char16_t unit) {
-  if (unit >= kUnicodeLetterBase && unit < kUnicodeLetterBase + kLetterCount) return true;
-  if (unit == 0 || unit > 0xFF) return false;
-  const bool letterByte = unit >= kLetterFirst && unit < kLetterFirst + kLetterCount;
-  return !letterByte && unit != kLiteralBrace;
+// The letter-code byte of a character the normaliser let through.
+uint8_t LetterCodeByte(char16_t unit) {
+  if (unit >= kUnicodeLetterBase && unit < kUnicodeLetterBase + kLetterCount)
+    return uint8_t(kLetterFirst + (unit - kUnicodeLetterBase));
+  if (unit == u'{') return kLiteralBrace;
+  return uint8_t(unit);
 }
 
 }  // namespace
 
-PatternError StoredPatternFromReadingOrder(const char16_t* readingOrder, uint8_t* searchString, char16_t* badUnit) {
+PatternError StoredPatternFromReadingOrder(std::u16string_view readingOrder, uint8_t* searchString,
+                                           char32_t* refused) {
   std::u16string units;
-  for (const char16_t* p = readingOrder; *p; ++p) units.push_back(*p);
-  if (units.empty()) return PatternError::kEmpty;
-  if (units.size() > size_t(kMaxPatternLength)) return PatternError::kTooLong;
-  for (char16_t unit : units) {
-    if (!InLetterCode(unit)) {
-      if (badUnit) *badUnit = unit;
-      return PatternError::kNotInLetterCode;
-    }
-  }
-  std::reverse(units.begin(), units.end());
-  ConvertToLetterCode(units.c_str(), searchString);
+  if (!NormaliseTypedText(readingOrder, &units, refused)) return PatternError::kNotInLetterCode;
+  // Runs of spaces become one; stars at either end add nothing to a match.
+  std::u16string pattern;
+  for (char16_t unit : units)
+    if (!(unit == u' ' && !pattern.empty() && pattern.back() == u' ')) pattern.push_back(unit);
+  const size_t first = pattern.find_first_not_of(u'*');
+  if (first == std::u16string::npos) return PatternError::kEmpty;
+  pattern = pattern.substr(first, pattern.find_last_not_of(u'*') + 1 - first);
+  if (pattern.size() > size_t(kMaxPatternLength)) return PatternError::kTooLong;
+  uint8_t stored[kSearchStringSize] = {};
+  for (size_t i = 0; i < pattern.size(); ++i) stored[i] = LetterCodeByte(pattern[i]);
+  // Turned round as the book's right-to-left text is stored: brackets mirrored, numbers
+  // kept in their own order.
+  SwapVisualOrder(stored, pattern.size());
+  std::memcpy(searchString, stored, kSearchStringSize);
   return PatternError::kNone;
 }
 
@@ -82,8 +83,10 @@ long ForEachMatchInArticle(const uint8_t* article, uint32_t length, const uint8_
       if (!hit) break;
       ++hits;
       visit(record, uint16_t(hit - article), matchLength);
-      if (hit == record.text) break;
-      from = hit - 1;
+      // On below the whole match, as Search Again goes on below the highlight: the list
+      // holds the places F3 visits, none overlapping the one before.
+      if (hit - record.text < matchLength) break;
+      from = hit - matchLength;
     }
   }
   return hits;

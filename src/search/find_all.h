@@ -5,24 +5,26 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "content/letter_code.h"  // patterns and listed texts use kUnicodeLetterBase (U+05D0)
 
 enum class PatternError {
   kNone,
-  kEmpty,
-  kTooLong,        // more than 33 UTF-16 units
-  kNotInLetterCode // a character the letter code cannot carry (Latin small letters too:
-                   // their bytes are the Hebrew letters')
+  kEmpty,           // nothing left to look for (stars and marks alone count as nothing)
+  kTooLong,         // more than 33 characters once normalised
+  kNotInLetterCode  // a character the book cannot hold
 };
 
-// Turns a pattern typed in reading order (Hebrew letters, "*", "?", spaces, digits,
-// punctuation) into the stored order the search dialog produces: reversed, then converted
-// to the letter code with the Unicode letter base (runs of spaces become one). searchString
-// has kSearchStringSize bytes; it is written only when the answer is kNone. Which unit is
-// at fault, for kNotInLetterCode, is stored in *badUnit when given.
-PatternError StoredPatternFromReadingOrder(const char16_t* readingOrder, uint8_t* searchString,
-                                           char16_t* badUnit = nullptr);
+// Turns a pattern in reading order, as typed, pasted or given on the command line, into
+// the stored order the search looks for: normalised by NormaliseTypedText (points, accents
+// and format characters dropped, Hebrew marks mapped), runs of spaces made one, "*"s at
+// either end dropped, then turned round as the book stores right-to-left text (brackets
+// mirrored, runs of digits and Latin capitals kept in their order) in the letter code with
+// the Unicode letters. searchString has kSearchStringSize bytes and is written only when
+// the answer is kNone. For kNotInLetterCode the character at fault goes to *refused.
+PatternError StoredPatternFromReadingOrder(std::u16string_view readingOrder, uint8_t* searchString,
+                                           char32_t* refused = nullptr);
 
 struct BookHit {
   uint16_t article;
@@ -43,8 +45,9 @@ long ForEachMatchInArticle(const uint8_t* article, uint32_t length, const uint8_
                            const ArticleMatchVisitor& visit);
 
 // Every hit in one article's data (length bytes that may be read), record by record in
-// order: the first match from the text's last byte down, then each next one from one below
-// the end of the one before, until none is left. Answers how many were visited.
+// order: the first match from the text's last byte down, then each next one from just below
+// the start of the one before (so none overlaps the one before it, as with Search Again),
+// until none is left. Answers how many were visited.
 long FindAllInArticle(const uint8_t* article, uint32_t length, uint16_t articleNumber, const uint8_t* pattern,
                       const BookHitVisitor& visit);
 

@@ -12,9 +12,24 @@ constexpr uint32_t kOffsetLimit = 0x10000;
 
 constexpr ptrdiff_t kNone = -1;
 
-// The highest position at or below from that holds byte, or kNone. Most positions of a
-// text fail on the pattern's last byte, so finding the candidates is most of the work.
+// The final form that a plain letter of a pattern also matches (kaf, mem, nun, pe and
+// tsadi: each final form sits just below its plain letter in the letter code), or 0.
+uint8_t FinalTwin(uint8_t wanted) {
+  switch (wanted) {
+    case 0x6C: case 0x6F: case 0x71: case 0x75: case 0x77: return uint8_t(wanted - 1);
+    default: return 0;
+  }
+}
+
+// Whether a text byte stands where the pattern wants `wanted`: the same byte, any byte for
+// "?", and a plain letter's final form for the plain letter (a final form wants itself).
+bool Matches(uint8_t wanted, uint8_t byte) {
+  return byte == wanted || wanted == kWildcardAny || (FinalTwin(wanted) != 0 && byte == FinalTwin(wanted));
+}
+
+// The highest position at or below from that holds byte, or kNone.
 ptrdiff_t FindLastByte(const uint8_t* text, uint8_t byte, ptrdiff_t from) {
+  if (from < 0) return kNone;
 #if defined(__GLIBC__)
   const void* found = memrchr(text, byte, size_t(from + 1));
   return found ? static_cast<const uint8_t*>(found) - text : kNone;
@@ -25,12 +40,44 @@ ptrdiff_t FindLastByte(const uint8_t* text, uint8_t byte, ptrdiff_t from) {
 #endif
 }
 
+// The positions, from the highest down, where the pattern's last byte is met. Most
+// positions of a text fail on that byte, so finding the candidates is most of the work: for
+// a plain letter with a final form both are looked for, each scan going on only once the
+// position it found has been used.
+struct Candidates {
+  const uint8_t* text;
+  uint8_t last;
+  uint8_t twin;     // the final form the last byte also matches, or 0
+  ptrdiff_t plain;  // the highest unused position of last (for "?", of any byte)
+  ptrdiff_t final;  // the highest unused position of twin
+};
+
+Candidates FirstCandidates(const uint8_t* text, uint8_t last, ptrdiff_t from) {
+  Candidates c{text, last, FinalTwin(last), kNone, kNone};
+  c.plain = last == kWildcardAny ? from : FindLastByte(text, last, from);
+  if (c.twin) c.final = FindLastByte(text, c.twin, from);
+  return c;
+}
+
+ptrdiff_t CurrentCandidate(const Candidates& c) { return c.plain > c.final ? c.plain : c.final; }
+
+void NextCandidate(Candidates* c) {
+  const ptrdiff_t p = CurrentCandidate(*c);
+  if (c->last == kWildcardAny) {
+    c->plain = p - 1;
+    return;
+  }
+  if (p == c->plain) c->plain = FindLastByte(c->text, c->last, p - 1);
+  if (p == c->final) c->final = FindLastByte(c->text, c->twin, p - 1);
+}
+
 // MatchPattern on positions counted from text (the text begin): the first n bytes of
-// pattern, tried from position from down to 0. Answers the end position or kNone.
+// pattern, tried from position from down to 0. Answers the end position or kNone (always
+// for an empty pattern).
 ptrdiff_t Match(const uint8_t* text, const uint8_t* pattern, ptrdiff_t n, ptrdiff_t from, uint16_t* matchLength) {
-  // An empty pattern looks for the 0 that no paragraph text holds.
-  const uint8_t last = n > 0 ? pattern[n - 1] : 0;
-  for (ptrdiff_t p = FindLastByte(text, last, from); p >= 0; p = p > 0 ? FindLastByte(text, last, p - 1) : kNone) {
+  if (n <= 0) return kNone;
+  for (Candidates c = FirstCandidates(text, pattern[n - 1], from); CurrentCandidate(c) >= 0; NextCandidate(&c)) {
+    const ptrdiff_t p = CurrentCandidate(c);
     ptrdiff_t q = n - 2;
     ptrdiff_t t = p - 1;
     bool failed = false;
@@ -40,7 +87,7 @@ ptrdiff_t Match(const uint8_t* text, const uint8_t* pattern, ptrdiff_t n, ptrdif
         break;
       }
       const uint8_t wanted = pattern[q];
-      if (text[t] == wanted || wanted == kWildcardAny) {
+      if (Matches(wanted, text[t])) {
         --q;
         --t;
       } else if (wanted == kWildcardRun) {
@@ -63,10 +110,20 @@ ptrdiff_t Match(const uint8_t* text, const uint8_t* pattern, ptrdiff_t n, ptrdif
   return kNone;
 }
 
-// The pattern's length, or kNone when it is longer than the matcher takes.
-ptrdiff_t PatternLength(const uint8_t* pattern) {
-  const ptrdiff_t n = ptrdiff_t(strnlen(reinterpret_cast<const char*>(pattern), kMaxPatternLength + 1));
-  return n > kMaxPatternLength ? kNone : n;
+// The part of the pattern that is looked for: without the "*"s at either end, since a run
+// of anything there adds nothing to a match. Answers its length, with *pattern moved past
+// the leading stars, or kNone when the whole pattern is longer than the matcher takes.
+ptrdiff_t PatternLength(const uint8_t** pattern) {
+  const uint8_t* p = *pattern;
+  ptrdiff_t n = ptrdiff_t(strnlen(reinterpret_cast<const char*>(p), kMaxPatternLength + 1));
+  if (n > kMaxPatternLength) return kNone;
+  while (n > 0 && p[0] == kWildcardRun) {
+    ++p;
+    --n;
+  }
+  while (n > 0 && p[n - 1] == kWildcardRun) --n;
+  *pattern = p;
+  return n;
 }
 
 // MatchPattern for a pattern whose length n is known to be good.
@@ -83,7 +140,7 @@ const uint8_t* MatchPattern(const uint8_t* textBegin, const uint8_t* pattern, co
   uint16_t length = 0;
   if (matchLength) *matchLength = 0;
   if (!textBegin || !pattern || !from || from < textBegin) return nullptr;
-  const ptrdiff_t n = PatternLength(pattern);
+  const ptrdiff_t n = PatternLength(&pattern);
   if (n == kNone) return nullptr;
   const uint8_t* end = MatchKnownLength(textBegin, pattern, n, from, &length);
   if (end && matchLength) *matchLength = length;
@@ -132,7 +189,7 @@ uint16_t SearchArticle(const uint8_t* article, uint32_t length, uint16_t start, 
     if (outOfMemory) *outOfMemory = true;
     return 0;
   }
-  const ptrdiff_t n = pattern ? PatternLength(pattern) : kNone;
+  const ptrdiff_t n = pattern ? PatternLength(&pattern) : kNone;
   const uint8_t* found = nullptr;
   uint16_t foundLength = 0;
   for (const ParagraphSpan* span = n == kNone ? nullptr : spans; span && !found; span = span->next) {

@@ -3,10 +3,12 @@
 //
 // Matching works on stored byte order, from higher to lower positions, so a right-to-left
 // paragraph (stored reversed) is searched forward in reading order; the pattern is stored
-// the same way. "*" stands for any run of bytes (the shortest), "?" for any one byte; the
-// pattern's last byte is always compared literally. A match is told by the offset of its
-// highest byte (0 = none: offsets 0 and 1 hold the first record's flags and parameter) and
-// its length.
+// the same way. "*" stands for any run of bytes (the shortest), "?" for any one byte,
+// wherever they stand; "*"s at either end of the pattern are passed over, so they neither
+// stop a match nor lengthen it. A plain kaf, mem, nun, pe or tsadi of the pattern also
+// matches its final form (someone typing the start of a word means both); a final form
+// matches only itself. A match is told by the offset of its highest byte (0 = none:
+// offsets 0 and 1 hold the first record's flags and parameter) and its length.
 #pragma once
 
 #include <cstdint>

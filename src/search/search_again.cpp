@@ -110,17 +110,20 @@ uint16_t SearchStartOffset() {
   // Scrolled past every line: nothing of this article is left to search.
   if (LineRecordIsEnd(*top)) return kStartPastEnd;
 
+  // A line holds the stored text from its offset up to its span's end: its row proper and,
+  // on a paragraph's first line, its lead word, which right to left (a verse's number) is
+  // stored above the row proper.
   const uint32_t c = top->offset;
-  const uint32_t d = top->length;
+  const uint32_t e = PageViewRowSpanEnd(view, *top);
   const uint32_t h0 = view->highlightStart;
   const uint32_t h1 = view->highlightEnd;
-  if ((h1 < c || h1 > c + d) && view->topRow < view->maxTopRow) return uint16_t(c + d - 1);
+  if ((h1 < c || h1 > e) && view->topRow < view->maxTopRow) return uint16_t(std::min<uint32_t>(e - 1, kStartPastEnd));
   if (h0 == c) {
     // The hit ends the top line in reading order: go on from the line after it. When the
     // top line is the article's last, the rest of the article is done.
     const LineRecord* next = top + 1;
     if (LineRecordIsEnd(*next)) return kStartPastEnd;
-    return uint16_t(next->offset + next->length);
+    return uint16_t(std::min<uint32_t>(PageViewRowSpanEnd(view, *next), kStartPastEnd));
   }
   // Just below the highlight. When the highlight begins its record's text, that would be
   // the record's parameter byte, from which the whole record is searched again and the

@@ -1,7 +1,10 @@
 // The search dialog (template 115): the pattern's edit box above a picture of a Hebrew
 // keyboard. A tap on a key puts its letter in front of the caret, so the text grows to the
-// left in visual order, the order the search string is stored in. OK stores the text as the
-// search string and runs Search Again; the dialog closes on a hit or an empty string.
+// left in visual order, the order the search string is stored in. Typed or pasted text is
+// normalised as every search input is (points and marks dropped, characters the book cannot
+// hold refused with a message); letters typed in the Latin keyboard layout become the
+// Hebrew letters on the same keys. OK stores the text as the search string and runs Search
+// Again; the dialog closes on a hit or an empty string.
 #pragma once
 
 #include <cstdint>
@@ -11,10 +14,12 @@
 constexpr uint32_t kSearchDialogTemplate = 115;
 constexpr int kSearchEditId = 1013;
 // The "Find All" button: stores the pattern as OK does and closes the dialog with this id,
-// so that its opener lists every hit (an empty pattern keeps the dialog open).
+// so that its opener lists every hit (an empty pattern keeps the dialog open and the stored
+// string as it was).
 constexpr int kSearchFindAllId = 1014;
-// Units the edit box holds: the search string's letters.
-constexpr uint32_t kSearchTextLimit = 33;
+// Units the edit box holds. The search string's limit of 33 characters applies to the text
+// once normalised: a pointed word pasted from another edition is longer in the box.
+constexpr uint32_t kSearchTextLimit = 255;
 // The keyboard picture's place in the dialog (dialog units) and its size in pixels.
 constexpr int32_t kKeyboardLeft = 7;
 constexpr int32_t kKeyboardTop = 71;

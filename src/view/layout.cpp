@@ -309,6 +309,10 @@ int32_t PageViewScrollToOffset(PageView* view, uint16_t offset) {
   return 0;
 }
 
+uint32_t PageViewRowSpanEnd(const PageView* view, const LineRecord& entry) {
+  return view_internal::RowSpanEnd(view ? view->text : nullptr, entry);
+}
+
 uint16_t PageViewTopOffset(const PageView* view) {
   if (!view || !view->lines) return 0;
   uint32_t rows = 0;

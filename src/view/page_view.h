@@ -152,6 +152,10 @@ int32_t PageViewLayOut(PageView* view, uint8_t* stream, uint32_t streamLength, b
 // row holds it (nothing changes). A row holds the stored text it shows, its lead word
 // included, from its offset up to the offset just past that text.
 int32_t PageViewScrollToOffset(PageView* view, uint16_t offset);
+// The stored offset just past the text the row `entry` of view shows: its row proper, and on
+// a paragraph's first row its lead word too (right to left the lead word, a verse number
+// for one, is stored after the row proper, up to the record's end).
+uint32_t PageViewRowSpanEnd(const PageView* view, const LineRecord& entry);
 // The offset of the row at topRow (the row an extra row belongs to, for an extra row), which
 // PageViewScrollToOffset finds again after a new layout; 0 without view or rows.
 uint16_t PageViewTopOffset(const PageView* view);

@@ -19,7 +19,7 @@ namespace {
 constexpr uint8_t kAlef = 0x61, kBet = 0x62, kYod = 0x6A, kResh = 0x79, kShin = 0x7A, kTav = 0x7B;
 
 std::vector<uint8_t> Stored(const std::u16string& readingOrder, PatternError* error = nullptr,
-                            char16_t* badUnit = nullptr) {
+                            char32_t* badUnit = nullptr) {
   uint8_t buffer[kSearchStringSize];
   std::memset(buffer, 0xEE, sizeof buffer);
   const PatternError e = StoredPatternFromReadingOrder(readingOrder.c_str(), buffer, badUnit);
@@ -39,9 +39,14 @@ class FindAllTest : public ::testing::Test {
 
 TEST_F(FindAllTest, PatternIsReversedIntoTheLetterCode) {
   EXPECT_EQ(Stored(u"בראשית"), (std::vector<uint8_t>{kTav, kYod, kShin, kAlef, kResh, kBet}));
-  EXPECT_EQ(Stored(u"ב?א*"), (std::vector<uint8_t>{'*', kAlef, '?', kBet}));
+  EXPECT_EQ(Stored(u"ב?א*"), (std::vector<uint8_t>{kAlef, '?', kBet}));  // the star at the end goes
+  EXPECT_EQ(Stored(u"*ב*א?"), (std::vector<uint8_t>{'?', kAlef, '*', kBet}));
   EXPECT_EQ(Stored(u"א  ב"), (std::vector<uint8_t>{kBet, ' ', kAlef}));  // runs of spaces become one
-  EXPECT_EQ(Stored(u"א-12:"), (std::vector<uint8_t>{':', '2', '1', '-', kAlef}));
+  // Turned round as the book stores its text: the number keeps its order, brackets mirror.
+  EXPECT_EQ(Stored(u"א-12:"), (std::vector<uint8_t>{':', '1', '2', '-', kAlef}));
+  EXPECT_EQ(Stored(u"[בא]"), (std::vector<uint8_t>{'[', kAlef, kBet, ']'}));
+  EXPECT_EQ(Stored(u"(א{"), (std::vector<uint8_t>{'}', kAlef, ')'}));  // "{" is stored as 0x7E, mirrored "}"
+  EXPECT_EQ(Stored(u"}"), (std::vector<uint8_t>{0x7E}));
   EXPECT_EQ(Stored(std::u16string(33, u'ת')), std::vector<uint8_t>(33, kTav));
 }
 
@@ -56,13 +61,14 @@ TEST_F(FindAllTest, BadPatternsAreRefused) {
   struct Case {
     std::u16string pattern;
     PatternError error;
-    char16_t badUnit;
+    char32_t badUnit;
   };
   const Case cases[] = {
       {u"", PatternError::kEmpty, 0},
+      {u"**", PatternError::kEmpty, 0},
+      {u"\u05B0\u200F", PatternError::kEmpty, 0},  // a point and a mark: nothing to look for
       {std::u16string(34, u'א'), PatternError::kTooLong, 0},
       {u"אa", PatternError::kNotInLetterCode, u'a'},  // its byte is alef's
-      {u"א{", PatternError::kNotInLetterCode, u'{'},  // its byte is tav's
       {u"~", PatternError::kNotInLetterCode, u'~'},   // the stored "{"
       {u"\u05EB", PatternError::kNotInLetterCode, u'\u05EB'},
       {u"\u05CF", PatternError::kNotInLetterCode, u'\u05CF'},
@@ -71,11 +77,23 @@ TEST_F(FindAllTest, BadPatternsAreRefused) {
   };
   for (const Case& c : cases) {
     PatternError error = PatternError::kNone;
-    char16_t bad = 0;
+    char32_t bad = 0;
     EXPECT_TRUE(Stored(c.pattern, &error, &bad).empty());
     EXPECT_EQ(error, c.error) << std::string(c.pattern.begin(), c.pattern.end());
     EXPECT_EQ(bad, c.badUnit);
   }
+}
+
+// The limit of 33 counts what is left once marks are dropped, spaces joined and the stars at
+// the ends taken off: 33 pointed letters are a pattern, 34 plain ones are not.
+TEST_F(FindAllTest, TheLengthLimitCountsTheNormalisedPattern) {
+  std::u16string pointed;
+  for (int i = 0; i < 33; ++i) pointed += u"\u05E9\u05C1\u05B8";
+  EXPECT_EQ(Stored(pointed), std::vector<uint8_t>(33, kShin));
+  EXPECT_EQ(Stored(u"*" + std::u16string(33, u'ת') + u"**"), std::vector<uint8_t>(33, kTav));
+  PatternError error = PatternError::kNone;
+  EXPECT_TRUE(Stored(u"א" + std::u16string(32, u'-') + u"ב", &error).empty());
+  EXPECT_EQ(error, PatternError::kTooLong);
 }
 
 // Reading "(אב 12)" is stored by the book as "(12 בא)": reversed, brackets mirrored, the
@@ -122,14 +140,16 @@ std::vector<BookHit> HitsIn(const std::vector<uint8_t>& article, const char* pat
   return hits;
 }
 
-// Every hit of every record: records in order, in each from the top down, and a hit may
-// overlap the one before it (each next search starts one below the last hit's end).
-TEST_F(FindAllTest, EveryHitRecordByRecordFromTheTopDown) {
-  // Record 1 text at 2..5, record 2 at 9..11.
-  const auto article = Stream({{0x10, {kAlef, kAlef, kAlef, kBet}}, {0x10, {kAlef, kAlef, kAlef}}});
+// Every hit of every record: records in order, in each from the top down, each next search
+// starting just below the last hit. Regression: it started one below the last hit's end, so
+// the list held overlapping hits that Search Again never visits, and its count was not the
+// number of F3 steps.
+TEST_F(FindAllTest, EveryHitRecordByRecordFromTheTopDownWithoutOverlaps) {
+  // Record 1 text at 2..6, record 2 at 10..12.
+  const auto article = Stream({{0x10, {kAlef, kAlef, kAlef, kAlef, kBet}}, {0x10, {kAlef, kAlef, kAlef}}});
   const std::vector<BookHit> hits = HitsIn(article, "aa");
-  ASSERT_EQ(hits.size(), 4u);
-  const uint16_t ends[] = {4, 3, 11, 10};
+  ASSERT_EQ(hits.size(), 3u);
+  const uint16_t ends[] = {5, 3, 12};
   for (size_t i = 0; i < hits.size(); ++i) {
     EXPECT_EQ(hits[i].article, 7);
     EXPECT_EQ(hits[i].endOffset, ends[i]);
@@ -145,7 +165,11 @@ TEST_F(FindAllTest, WildcardHitsAndTheirText) {
   EXPECT_EQ(hits[0].endOffset, 6);
   EXPECT_EQ(hits[0].length, 5);
   EXPECT_EQ(hits[0].readingText, u"ש-א ב");
-  EXPECT_TRUE(HitsIn(article, "*z").empty());
+  // A star at either end adds nothing: the hit is the letter alone.
+  const std::vector<BookHit> shin = HitsIn(article, "*z*");
+  ASSERT_EQ(shin.size(), 1u);
+  EXPECT_EQ(shin[0].endOffset, 6);
+  EXPECT_EQ(shin[0].length, 1);
 }
 
 TEST_F(FindAllTest, HitAtTheTextsFirstByteEndsTheRecord) {

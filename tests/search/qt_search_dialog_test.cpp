@@ -22,6 +22,7 @@
 #include "shell/reader_settings.h"
 #include "platform/qt/qt_window_access.h"
 #include "search/search_dialog.h"
+#include "search/typed_patterns.h"
 #include "shell/shell_state.h"
 
 namespace platform::qt {
@@ -191,6 +192,113 @@ TEST_F(QtSearchDialogTest, TapAfterTypingContinuesTheWord) {
   });
   EXPECT_EQ(mixed.boxText, kWord);
   EXPECT_EQ(mixed.stored, StoredWord());
+}
+
+// What came of text put in the box and confirmed with Enter.
+struct Confirmed {
+  std::string stored;
+  QString boxText;
+  QStringList messages;  // every message box's text, in order
+  bool stillOpen = false;
+};
+
+class QtSearchInputTest : public QtSearchDialogTest {
+ protected:
+  Confirmed Confirm(const std::function<void(QLineEdit*)>& input) {
+    Confirmed out;
+    QTimer answerer;
+    QObject::connect(&answerer, &QTimer::timeout, [&out] {
+      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+        out.messages << box->text();
+        box->accept();
+      }
+    });
+    answerer.start(10);
+    QTimer::singleShot(0, [&] {
+      QDialog* dialog = RunningDialog();
+      ASSERT_NE(dialog, nullptr);
+      auto* edit = dialog->findChild<QLineEdit*>();
+      ASSERT_NE(edit, nullptr);
+      edit->setFocus();
+      input(edit);
+      QTest::keyClick(edit, Qt::Key_Return);
+      out.stored = reinterpret_cast<const char*>(gReaderSettings.searchString);
+      out.boxText = edit->text();
+      out.stillOpen = RunningDialog() != nullptr;
+      if (out.stillOpen) QTest::keyClick(edit, Qt::Key_Escape);
+    });
+    OpenSearchDialog(owner_);
+    return out;
+  }
+};
+
+// Every input of the table, pasted into the real box: the stored string (the search then
+// finds nothing, the book not being loaded here), or a box naming the character the book
+// cannot hold, with the text left in the box and the stored string as it was.
+TEST_F(QtSearchInputTest, PastedPatternsTable) {
+  for (const typed_patterns::TypedPattern& row : typed_patterns::Table()) {
+    SCOPED_TRACE(row.what);
+    std::memcpy(gReaderSettings.searchString, "before", 7);
+    const QString input = QString::fromUtf16(row.input.data(), qsizetype(row.input.size()));
+    const Confirmed out = Confirm([&](QLineEdit* edit) {
+      QApplication::clipboard()->setText(input);
+      edit->paste();
+    });
+    ASSERT_EQ(out.messages.size(), 1);
+    EXPECT_TRUE(out.stillOpen);
+    if (!row.refused) {
+      EXPECT_EQ(out.stored, typed_patterns::LetterCode(row.stored));
+      EXPECT_EQ(out.messages[0], "Not Found!");
+      continue;
+    }
+    EXPECT_EQ(out.stored, "before");
+    EXPECT_EQ(out.boxText, input);
+    EXPECT_TRUE(out.messages[0].contains(QStringLiteral("(U+%1)").arg(uint(row.refused), 4, 16, QChar('0')).toUpper()))
+        << out.messages[0].toStdString();
+  }
+}
+
+// Keys pressed with the keyboard in its Latin layout type the Hebrew letters of the same
+// keys, in reading order; pasted Latin stays Latin (and is refused).
+TEST_F(QtSearchInputTest, LatinLayoutTypesHebrew) {
+  const Confirmed typed = Confirm([](QLineEdit* edit) { QTest::keyClicks(edit, "nafi"); });
+  EXPECT_EQ(typed.boxText, QString::fromUtf16(u"משכן"));
+  EXPECT_EQ(typed.stored, "plzo");
+  const Confirmed punctuation = Confirm([](QLineEdit* edit) { QTest::keyClicks(edit, "vtr,"); });
+  EXPECT_EQ(punctuation.boxText, QString::fromUtf16(u"הארת"));
+  const Confirmed pasted = Confirm([](QLineEdit* edit) {
+    QApplication::clipboard()->setText("nafi");
+    edit->paste();
+  });
+  EXPECT_EQ(pasted.boxText, "nafi");
+  ASSERT_EQ(pasted.messages.size(), 1);
+  EXPECT_TRUE(pasted.messages[0].contains("(U+006E)"));
+  // With Control held a letter is a shortcut, not a letter: select all, then type over it.
+  const Confirmed shortcut = Confirm([](QLineEdit* edit) {
+    QTest::keyClicks(edit, "ab");
+    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(edit, "b");
+  });
+  EXPECT_EQ(shortcut.boxText, QString::fromUtf16(u"נ"));
+}
+
+// A bracket typed in the box reads as typed and is stored mirrored, as the book stores it,
+// so the stored string finds the book's "[היצא]" and comes back as typed.
+TEST_F(QtSearchInputTest, BracketsAreStoredMirrored) {
+  const Confirmed typed = Confirm([](QLineEdit* edit) {
+    for (QChar c : QString::fromUtf16(u"[היצא]"))
+      QTest::sendKeyEvent(QTest::Click, edit, Qt::Key(c.unicode()), QString(c), Qt::NoModifier);
+  });
+  EXPECT_EQ(typed.stored, typed_patterns::LetterCode(u"[אציה]"));
+  QString shown;
+  QTimer::singleShot(0, [&] {
+    QDialog* dialog = RunningDialog();
+    ASSERT_NE(dialog, nullptr);
+    shown = dialog->findChild<QLineEdit*>()->text();
+    dialog->reject();
+  });
+  OpenSearchDialog(owner_);
+  EXPECT_EQ(shown, QString::fromUtf16(u"[היצא]"));
 }
 
 TEST(QtKeyboardPicture, LettersAreTheDialogsLayout) {

@@ -3,7 +3,11 @@
 #include <string>
 #include <vector>
 
+#include <algorithm>
+#include <cstdio>
+
 #include "search/search_dialog.h"
+#include "search/typed_patterns.h"
 #include "shell/shell_fixture.h"
 
 namespace shell_test {
@@ -12,6 +16,12 @@ namespace {
 using platform::Window;
 
 char16_t Letter(int position, int32_t base) { return char16_t(base + (KeyboardLayout[position - 1] - 0x61)); }
+
+// The seam's order of a box that reads right to left: the reverse of reading order.
+std::u16string Visual(std::u16string reading) {
+  std::reverse(reading.begin(), reading.end());
+  return reading;
+}
 
 std::u16string EditText(Window* dialog) {
   const fake::FakeControl* edit = fake::ControlInfo(platform::GetDialogItem(dialog, kSearchEditId));
@@ -123,7 +133,7 @@ TEST_F(SearchDialogTest, OkWithAHitClosesTheDialog) {
 
 TEST_F(SearchDialogTest, FailedOkKeepsTheDialogOpenWithAllSelectedAndCancelKeepsTheString) {
   Window* running = nullptr;
-  EXPECT_EQ(Run({fake::TypeText(kSearchEditId, u"qqq"), fake::PressButton(platform::kIdOk),
+  EXPECT_EQ(Run({fake::TypeText(kSearchEditId, u"קקק"), fake::PressButton(platform::kIdOk),
                  fake::Inspect([&](Window* dialog) {
                    running = dialog;
                    const fake::FakeControl* edit = fake::ControlInfo(platform::GetDialogItem(dialog, kSearchEditId));
@@ -135,7 +145,7 @@ TEST_F(SearchDialogTest, FailedOkKeepsTheDialogOpenWithAllSelectedAndCancelKeeps
   ASSERT_EQ(fake::MessageBoxes().size(), 1u);
   EXPECT_EQ(fake::MessageBoxes()[0].text, u"Not Found!");
   EXPECT_EQ(fake::MessageBoxes()[0].owner, running);
-  EXPECT_EQ(Stored(), "qqq");
+  EXPECT_EQ(Stored(), "xxx");
 }
 
 TEST_F(SearchDialogTest, EmptyOkClosesWithoutSearching) {
@@ -216,8 +226,8 @@ TEST_F(SearchDialogTest, EditBoxUsesTheUpperPaneFontUntilTheDialogEnds) {
   EXPECT_EQ(gSearchDialog.searchFont, nullptr);
 }
 
-// Whatever the store left in the records, the box gets at most 33 letters and the font a
-// terminated face name.
+// Whatever the store left in the records, the box gets at most the string's 33 letters and
+// the font a terminated face name.
 TEST_F(SearchDialogTest, UnterminatedStringAndFaceAreCut) {
   std::memset(gReaderSettings.searchString, 'a', kSearchStringSize);
   FontSpec spec{};
@@ -225,7 +235,7 @@ TEST_F(SearchDialogTest, UnterminatedStringAndFaceAreCut) {
   spec.size = 12;
   PageViewSetFont(Upper(), &spec);
   Run({fake::Inspect([](Window* dialog) {
-    EXPECT_EQ(EditText(dialog), std::u16string(kSearchTextLimit, u'\u05D0'));
+    EXPECT_EQ(EditText(dialog), std::u16string(kSearchStringSize - 1, u'\u05D0'));
     platform::FontDescription d{};
     ASSERT_TRUE(fake::FontDescriptionOf(gSearchDialog.searchFont, &d));
     EXPECT_EQ(std::u16string(d.face), std::u16string(31, u'F'));
@@ -235,9 +245,123 @@ TEST_F(SearchDialogTest, UnterminatedStringAndFaceAreCut) {
 // A full box takes no more letters; the caret still moves left, as it does after any tap.
 TEST_F(SearchDialogTest, FullBoxTakesNoMoreLetters) {
   Run({fake::Inspect([](Window* dialog) {
-    for (int i = 0; i < 40; ++i) InsertKeyboardLetter(dialog, 1);
+    for (uint32_t i = 0; i < kSearchTextLimit + 5; ++i) InsertKeyboardLetter(dialog, 1);
     EXPECT_EQ(EditText(dialog), std::u16string(kSearchTextLimit, u'\u05D0'));
   })});
+}
+
+// Every input of the table, pasted into the box, through the Find All button (which stores
+// the pattern as OK does, without searching): the stored string, or a box naming the
+// character the book cannot hold, with the dialog left open, the text kept and the stored
+// string as it was.
+TEST_F(SearchDialogTest, TypedAndPastedPatternsTable) {
+  for (const typed_patterns::TypedPattern& row : typed_patterns::Table()) {
+    SCOPED_TRACE(row.what);
+    fake::ResetMessageBoxes();
+    std::memcpy(gReaderSettings.searchString, "before", 7);
+    std::u16string kept;
+    const intptr_t result = Run({fake::TypeText(kSearchEditId, Visual(row.input)), fake::PressButton(kSearchFindAllId),
+                                 fake::Inspect([&](Window* dialog) { kept = EditText(dialog); })});
+    if (!row.refused) {
+      EXPECT_EQ(result, kSearchFindAllId);
+      EXPECT_EQ(Stored(), typed_patterns::LetterCode(row.stored));
+      EXPECT_TRUE(fake::MessageBoxes().empty());
+      continue;
+    }
+    EXPECT_EQ(result, 0);  // still open when the script ran out
+    EXPECT_EQ(Stored(), "before");
+    EXPECT_EQ(kept, Visual(row.input));
+    ASSERT_EQ(fake::MessageBoxes().size(), 1u);
+    char code[16];
+    std::snprintf(code, sizeof code, "(U+%04X)", unsigned(row.refused));
+    const std::u16string text = fake::MessageBoxes()[0].text;
+    EXPECT_NE(text.find(std::u16string(code, code + std::strlen(code))), std::u16string::npos);
+    EXPECT_EQ(fake::MessageBoxes()[0].caption, u"Solmar");
+    EXPECT_EQ(fake::MessageBoxes()[0].owner, fake::Dialogs().back().dialog);
+  }
+}
+
+// OK with a character the book cannot hold: the box says so, the dialog stays open with the
+// text as it was, and no search runs.
+TEST_F(SearchDialogTest, RefusedTextOnOkKeepsTheDialogAndSearchesNothing) {
+  const std::u16string text = Visual(u"\u05E9\u0627");
+  std::u16string kept;
+  EXPECT_EQ(Run({fake::TypeText(kSearchEditId, text), fake::PressButton(platform::kIdOk),
+                 fake::Inspect([&](Window* dialog) { kept = EditText(dialog); }), fake::PressButton(platform::kIdCancel)}),
+            platform::kIdCancel);
+  EXPECT_EQ(kept, text);
+  ASSERT_EQ(fake::MessageBoxes().size(), 1u);
+  EXPECT_EQ(fake::MessageBoxes()[0].text,
+            u"The book's text cannot hold \"\u0627\" (U+0627), so the search cannot look for it.");
+  EXPECT_EQ(Upper()->highlightEnd, 0);
+  EXPECT_EQ(Stored(), "");
+}
+
+// A paste of 34 letters is refused with its own message; 33 letters with their points fit.
+TEST_F(SearchDialogTest, TheLimitCountsLettersNotPoints) {
+  std::u16string pointed;
+  for (int i = 0; i < 33; ++i) pointed += u"\u05D5\u05B9";  // vav with holam: "w" is in every page
+  EXPECT_EQ(Run({fake::TypeText(kSearchEditId, pointed), fake::PressButton(kSearchFindAllId)}), kSearchFindAllId);
+  EXPECT_EQ(Stored(), std::string(33, 'f'));
+  EXPECT_EQ(Run({fake::TypeText(kSearchEditId, std::u16string(34, u'\u05D5')), fake::PressButton(kSearchFindAllId),
+                 fake::PressButton(platform::kIdCancel)}),
+            platform::kIdCancel);
+  ASSERT_EQ(fake::MessageBoxes().size(), 1u);
+  EXPECT_EQ(fake::MessageBoxes()[0].text, u"The search text is longer than 33 characters.");
+  EXPECT_EQ(Stored(), std::string(33, 'f'));
+}
+
+// Letters typed while the keyboard is in its Latin layout are the Hebrew letters on the same
+// keys: "nafi" types mishkan, each letter in front of the last, as Hebrew is typed.
+TEST_F(SearchDialogTest, LatinLayoutTypesHebrew) {
+  EXPECT_EQ(Run({fake::TypeKeys(kSearchEditId, u"nafi"),
+                 fake::Inspect([](Window* dialog) { EXPECT_EQ(EditText(dialog), Visual(u"משכן")); }),
+                 fake::PressButton(kSearchFindAllId)}),
+            kSearchFindAllId);
+  EXPECT_EQ(Stored(), "plzo");
+  // Typed Hebrew, capitals and digits go in as they are.
+  EXPECT_EQ(Run({fake::TypeKeys(kSearchEditId, u"שA1"), fake::PressButton(kSearchFindAllId)}), kSearchFindAllId);
+  EXPECT_EQ(Stored(), "A1z");  // capitals and digits keep their own order
+}
+
+// With letter base 224 the box shows the stored letters at U+00E0..; those and typed or
+// pasted Unicode Hebrew both count as the letters.
+TEST_F(SearchDialogTest, Base224TakesUnicodeHebrewAndItsOwnLetters) {
+  gReaderSettings.fontSpec.fontAsciiBase = 224;
+  std::memcpy(gReaderSettings.searchString, "ba", 3);
+  EXPECT_EQ(Run({fake::Inspect([](Window* dialog) { EXPECT_EQ(EditText(dialog), u"\u00E1\u00E0"); }),
+                 fake::PressButton(kSearchFindAllId)}),
+            kSearchFindAllId);
+  EXPECT_EQ(Stored(), "ba");
+  EXPECT_EQ(Run({fake::TypeText(kSearchEditId, Visual(u"מְשַׁה\u00E0")), fake::PressButton(kSearchFindAllId)}),
+            kSearchFindAllId);
+  EXPECT_EQ(Stored(), "aezo");
+}
+
+// Regression: the Find All button with an empty box emptied the stored string, and a Cancel
+// after it kept it emptied. It leaves the string as it was and keeps the dialog open.
+TEST_F(SearchDialogTest, FindAllWithAnEmptyBoxKeepsTheStoredString) {
+  std::memcpy(gReaderSettings.searchString, "w", 2);
+  for (const std::u16string& empty : {std::u16string(), std::u16string(u"**"), std::u16string(u"\u05B0")}) {
+    EXPECT_EQ(Run({fake::TypeText(kSearchEditId, empty), fake::PressButton(kSearchFindAllId),
+                   fake::Inspect([](Window* dialog) {
+                     EXPECT_EQ(fake::FocusWindow(), platform::GetDialogItem(dialog, kSearchEditId));
+                   }),
+                   fake::PressButton(platform::kIdCancel)}),
+              platform::kIdCancel);
+    EXPECT_EQ(Stored(), "w");
+  }
+  EXPECT_TRUE(fake::MessageBoxes().empty());
+}
+
+// The stored string comes back into the box as the user wrote it: brackets and numbers read
+// the right way round, and OK stores the same string again.
+TEST_F(SearchDialogTest, BracketsAndNumbersSurviveTheBox) {
+  const std::string stored = "[a21b]";  // reading order: [bet 21 alef], as the book stores it
+  std::memcpy(gReaderSettings.searchString, stored.c_str(), stored.size() + 1);
+  Run({fake::Inspect([](Window* dialog) { EXPECT_EQ(EditText(dialog), Visual(u"[ב21א]")); }),
+       fake::PressButton(kSearchFindAllId)});
+  EXPECT_EQ(Stored(), stored);
 }
 
 }  // namespace

@@ -75,7 +75,7 @@ void MakeControls(Window* dialog, const platform::DialogTemplate& t) {
     w->isControl = true;
     w->info.style = c.style;
     w->info.visible = true;
-    w->control = FakeControl{c.id, c.kind, c.style, Text(c.text), nullptr, true, 0, 0, 0, {}, false, false, 0, {}, -1, {}, 0};
+    w->control = FakeControl{c.id, c.kind, c.style, Text(c.text), nullptr, true, 0, 0, 0, {}, false, false, 0, {}, -1, {}, 0, nullptr};
     const int32_t x = platform::DialogUnitsToPixelsX(c.x, units), y = platform::DialogUnitsToPixelsY(c.y, units);
     int32_t width = platform::DialogUnitsToPixelsX(c.width, units), height = platform::DialogUnitsToPixelsY(c.height, units);
     if (c.kind == ControlKind::kPicture) {
@@ -175,6 +175,27 @@ DialogStep TypeText(int id, std::u16string text) {
     edit.selectionStart = edit.selectionEnd = uint32_t(edit.text.size());
     Deliver(dialog, platform::kMsgCommand, uintptr_t(platform::MakeLong(uint32_t(id), platform::kEnChange)),
             intptr_t(control));
+  }};
+}
+
+DialogStep TypeKeys(int id, std::u16string keys) {
+  return {[id, keys](Window* dialog) {
+    for (char16_t key : keys) {
+      Window* control = platform::GetDialogItem(dialog, id);
+      if (!control || control->control.kind != ControlKind::kEdit) return;
+      FakeControl& edit = control->control;
+      const char16_t typed[2] = {edit.typedMap ? edit.typedMap(key) : key, 0};
+      const size_t start = std::min<size_t>(edit.selectionStart, edit.text.size());
+      const size_t end = std::min<size_t>(std::max(edit.selectionStart, edit.selectionEnd), edit.text.size());
+      if (edit.limit && edit.text.size() - (end - start) >= edit.limit) continue;
+      edit.undoText = edit.text;
+      edit.canUndo = true;
+      edit.text = edit.text.substr(0, start) + typed[0] + edit.text.substr(end);
+      const bool inFront = edit.style & platform::kEsRightToLeftReading;
+      edit.selectionStart = edit.selectionEnd = uint32_t(inFront ? start : start + 1);
+      Deliver(dialog, platform::kMsgCommand, uintptr_t(platform::MakeLong(uint32_t(id), platform::kEnChange)),
+              intptr_t(control));
+    }
   }};
 }
 
@@ -387,6 +408,10 @@ void EditLimitText(Window* edit, uint32_t maxUnits) {
   if (!IsControlOf(edit, ControlKind::kEdit)) return;
   edit->control.limit = maxUnits;
   Log(edit, ControlOp::kLimitText, {}, maxUnits);
+}
+
+void EditMapTypedCharacters(Window* edit, platform::TypedCharacterMap map) {
+  if (IsControlOf(edit, ControlKind::kEdit)) edit->control.typedMap = map;
 }
 
 void EditGetSelection(Window* edit, uint32_t* start, uint32_t* end) {

@@ -196,6 +196,12 @@ DialogStep SendToDialog(uint32_t message, uintptr_t wParam, intptr_t lParam);
 DialogStep PressButton(int id);
 // The user replaces an edit box's text: the caret at its end, then kEnChange.
 DialogStep TypeText(int id, std::u16string text);
+// The user types keys into an edit box, one character each, through the box's typed
+// character map: each goes in place of the selection (kEnChange after each). In a box that
+// reads right to left (kEsRightToLeftReading) the fake keeps visual order, so each
+// character lands in front of the caret, as a reading-order backend's typing looks through
+// the seam; elsewhere after it.
+DialogStep TypeKeys(int id, std::u16string keys);
 // A press of the stylus or left button at client pixels x, y of the dialog.
 DialogStep TapDialog(int32_t x, int32_t y);
 // The user selects item index of a list box (kLbnSelChange follows when it notifies).
@@ -236,6 +242,7 @@ struct FakeControl {
   int selection;             // list boxes and result lists: -1 for none
   std::vector<std::pair<std::u16string, int16_t>> columns;  // result lists: title, width
   int rowCount;              // result lists
+  platform::TypedCharacterMap typedMap;  // edit: what typed characters go through, or none
 };
 // none for a window that is no control of a fake dialog.
 const FakeControl* ControlInfo(platform::Window* control);

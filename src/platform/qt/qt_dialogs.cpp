@@ -76,6 +76,58 @@ bool VisualOrder(Window* edit) { return edit->controlStyle & kEsVisualOrder; }
 constexpr char16_t kLeftToRightOverride = 0x202D;
 constexpr char16_t kPopDirectionalFormatting = 0x202C;
 
+// On X11 and Wayland a key event's scan code is the X key code of the key pressed. These
+// characters are typed on their own keys only in a Latin layout: the Hebrew layout gives
+// ',' on the "'" key and '.' on the '/' key, and those must stay as typed. Where the key is
+// not known (a synthetic event, another platform) the character decides alone.
+bool TypedOnItsLatinKey(const QKeyEvent* key, char16_t typed) {
+  quint32 latinKey = 0;
+  switch (typed) {
+    case u',': latinKey = 59; break;
+    case u'.': latinKey = 60; break;
+    case u';': latinKey = 47; break;
+    case u'/': latinKey = 61; break;
+    case u'\'': latinKey = 48; break;
+    default: return true;
+  }
+  const QString platform = QGuiApplication::platformName();
+  if (key->nativeScanCode() == 0 || (platform != u"xcb" && !platform.startsWith(u"wayland"))) return true;
+  return key->nativeScanCode() == latinKey;
+}
+
+// Puts the characters typed into a line edit through the reader's map: a key press whose
+// character the map changes is handed on as the press of the mapped character, so the box
+// edits, limits and undoes it as any typed character.
+class TypedCharacterFilter : public QObject {
+ public:
+  TypedCharacterFilter(QLineEdit* line, TypedCharacterMap map) : QObject(line), map_(map) {
+    setObjectName(kName);
+  }
+  static constexpr char kName[] = "solmarTypedCharacterFilter";
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (forwarding_ || event->type() != QEvent::KeyPress) return false;
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
+    const QString text = key->text();
+    if (text.size() != 1) return false;
+    const char16_t typed = text[0].unicode();
+    const char16_t mapped = map_(typed);
+    if (mapped == typed || !TypedOnItsLatinKey(key, typed)) return false;
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, key->modifiers(), QString(QChar(mapped)),
+                    key->isAutoRepeat());
+    forwarding_ = true;
+    QCoreApplication::sendEvent(watched, &press);
+    forwarding_ = false;
+    return true;
+  }
+
+ private:
+  TypedCharacterMap map_;
+  bool forwarding_ = false;
+};
+
 class DialogFrame : public QDialog {
  public:
   DialogFrame(Window* record, QWidget* owner) : QDialog(owner), record_(record) {
@@ -673,6 +725,18 @@ void EditLimitText(Window* edit, uint32_t maxUnits) {
   if (!qt::IsControlOf(edit, ControlKind::kEdit)) return;
   if (auto* line = qobject_cast<QLineEdit*>(qt::WidgetOf(edit)))
     line->setMaxLength(maxUnits == 0 || maxUnits > 32767 ? 32767 : int(maxUnits));
+}
+
+void EditMapTypedCharacters(Window* edit, TypedCharacterMap map) {
+  if (!qt::IsControlOf(edit, ControlKind::kEdit)) return;
+  auto* line = qobject_cast<QLineEdit*>(qt::WidgetOf(edit));
+  if (!line) return;
+  for (QObject* old : line->findChildren<QObject*>(QString::fromLatin1(qt::TypedCharacterFilter::kName),
+                                                  Qt::FindDirectChildrenOnly)) {
+    line->removeEventFilter(old);
+    delete old;
+  }
+  if (map) line->installEventFilter(new qt::TypedCharacterFilter(line, map));
 }
 
 void EditGetSelection(Window* edit, uint32_t* start, uint32_t* end) {
