@@ -88,10 +88,15 @@ class Reader {
       const uint8_t b = *p_++;
       if (b == '{') {
         fallbackLeft_ = 0;
-        groups_.push_back(state_);
+        if (groups_.size() < kMaxDepth)
+          groups_.push_back(state_);
+        else
+          ++unkeptGroups_;
       } else if (b == '}') {
         fallbackLeft_ = 0;
-        if (!groups_.empty()) {
+        if (unkeptGroups_ > 0) {
+          --unkeptGroups_;
+        } else if (!groups_.empty()) {
           state_ = groups_.back();
           groups_.pop_back();
         }
@@ -272,7 +277,11 @@ class Reader {
   size_t capacity_;
   size_t n_ = 0;
   GroupState state_{kDefaultFallback, 0, false, false};
+  // Groups nested deeper than kMaxDepth share the state of the deepest kept one, so that
+  // hostile input cannot make the stack grow with its length.
+  static constexpr size_t kMaxDepth = 1000;
   std::vector<GroupState> groups_;
+  size_t unkeptGroups_ = 0;
   std::vector<FontCodePage> fonts_;
   int32_t documentCodePage_ = kCodePageLatin;
   int32_t defaultFont_ = 0;

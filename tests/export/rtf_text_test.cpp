@@ -61,6 +61,8 @@ TEST_F(RtfTextTest, CharactersAndParagraphs) {
       {"a 0 byte ends it", std::string("{\\rtf1 a\0b}", 11), u"a"},
       {"binary longer than the data", "{\\rtf1 x\\bin999 yz", u"x"},
       {"a long word and number", "{\\rtf1\\" + std::string(300, 'a') + "99999999999999999999 x}", u"x"},
+      // Deep nesting: the deepest groups share a state, and the outer ones still close.
+      {"nesting past the kept depth", "{\\rtf1{\\fonttbl" + std::string(5000, '{') + "f" + std::string(5000, '}') + "}x}", u"x"},
   };
   for (const auto& c : cases) {
     const std::u16string got = TextOf(c.rtf);
