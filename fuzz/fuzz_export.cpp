@@ -60,7 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (kept > 0 && previous[kept - 1] == '}') --kept;
   if (hadData) {
     Require(std::memcmp(rtf->data(), previous.data(), kept) == 0);
-    Require(document.compare(kept, 5, "\\qc\\c") == 0);
+    Require(document.compare(kept, 11, "\\pard\\plain") == 0);
   } else {
     Require(document.compare(0, 6, "{\\rtf1") == 0);
   }

@@ -237,8 +237,8 @@ int RunExport(int argc, char** argv, int article, bool rtf) {
     std::fprintf(stderr, "solmar: article %d cannot be read\n", article);
     return 2;
   }
-  // The same direction rule as Copy: a Unicode base with Reverse off gives reading order.
-  const bool reverse = (kDefaultFlags & kFlagReverse) == 0;
+  // The same direction rule as Copy: a Unicode base always gives reading order.
+  const bool reverse = true;
   char16_t* text = ExportArticleText(stream, stream + length + 1, kUnicodeLetterBase, reverse);
   platform::Free(stream);
   if (!text) {

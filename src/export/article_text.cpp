@@ -63,7 +63,8 @@ int WriteArticleText(const uint8_t* stream, const uint8_t* end, char16_t* buffer
       out = WriteRuleText(out, record.param);
     } else {
       const char16_t* display;
-      if (turned && (record.flags & kParaRightToLeft)) {
+      const bool inReadingOrder = turned && (record.flags & kParaRightToLeft);
+      if (inReadingOrder) {
         // Right-to-left text is stored in visual order; its reading order keeps numbers
         // (verse references such as 12:5) the right way round, which a plain reversal would not.
         readingOrder.assign(record.text, record.text + record.length);
@@ -73,10 +74,15 @@ int WriteArticleText(const uint8_t* stream, const uint8_t* end, char16_t* buffer
         display = ToDisplayText(record.text, record.length, &gConversionBuffer, fontAsciiBase, turned);
       }
       if (!display) return 2;
+      // The indent lies at the right edge: after the text as it is stored (left to right),
+      // before it in reading order, where a line of right-to-left text starts.
       const uint32_t indent = record.param & 0x3F;
       if (!room(uint64_t(record.length) + indent)) return overflow();
+      if (inReadingOrder)
+        for (uint32_t i = 0; i < indent; ++i) *out++ = u' ';
       for (uint32_t i = 0; i < record.length; ++i) *out++ = display[i];
-      for (uint32_t i = 0; i < indent; ++i) *out++ = u' ';
+      if (!inReadingOrder)
+        for (uint32_t i = 0; i < indent; ++i) *out++ = u' ';
     }
     const int lineEnds = (record.flags & kParaExtraRow) ? 2 : 1;
     for (int i = 0; i < lineEnds; ++i) {

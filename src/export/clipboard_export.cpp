@@ -46,6 +46,25 @@ void HandOver(const Handover* handovers, int count) {
   platform::CloseClipboard();
 }
 
+// The earlier text an append keeps: the clipboard's Unicode text or, when it holds none,
+// the text of the earlier RTF document rtf (none allowed), in a heap block; none when
+// neither gives any. False when memory ran out making the text from the RTF: the two
+// formats could then not tell the same story.
+bool ReadEarlierText(const uint8_t* rtf, uint32_t rtfSize, uint8_t** text, uint32_t* size) {
+  *text = ReadClipboardData(platform::kClipboardUnicodeText, size);
+  if (*text || !rtf) return true;
+  size_t units = 0;
+  char16_t* read = RtfToText(rtf, rtfSize, &units);
+  if (!read) return false;
+  if (units == 0 || units > UINT32_MAX / 2) {
+    platform::Free(read);
+    return true;
+  }
+  *text = reinterpret_cast<uint8_t*>(read);
+  *size = uint32_t(units * 2);
+  return true;
+}
+
 }  // namespace
 
 uint8_t* ReadClipboardData(uint32_t format, uint32_t* size) {
@@ -80,7 +99,19 @@ void PutTextOnClipboard(const char16_t* text, bool append, int32_t fontAsciiBase
     return;
   }
   uint32_t previousSize = 0;
-  uint8_t* previous = append ? ReadClipboardData(platform::kClipboardUnicodeText, &previousSize) : nullptr;
+  uint8_t* previous = nullptr;
+  if (append) {
+    // Only text is offered: earlier content that is RTF alone comes along as its text.
+    previous = ReadClipboardData(platform::kClipboardUnicodeText, &previousSize);
+    const uint32_t rtfFormat = previous ? 0 : platform::RegisterClipboardFormat(kRtfFormatName);
+    if (rtfFormat) {
+      uint32_t rtfSize = 0;
+      uint8_t* rtf = ReadClipboardData(rtfFormat, &rtfSize);
+      const bool read = ReadEarlierText(rtf, rtfSize, &previous, &previousSize);
+      platform::Free(rtf);
+      if (!read) return;
+    }
+  }
   size_t bytes = 0;
   void* block = MakeTextBlock(previous, previousSize, text, &bytes);
   platform::Free(previous);
@@ -95,12 +126,21 @@ void PutRtfOnClipboard(const char16_t* text, bool append) {
   uint32_t previousRtfSize = 0, previousTextSize = 0;
   uint8_t* previousRtf = nullptr;
   uint8_t* previousText = nullptr;
+  // After an append both formats hold the earlier content and the article: earlier text
+  // without RTF goes into the document as paragraphs, earlier RTF without text gives its text.
+  bool earlier = true;
   if (append) {
     if (rtfFormat) previousRtf = ReadClipboardData(rtfFormat, &previousRtfSize);
-    previousText = ReadClipboardData(platform::kClipboardUnicodeText, &previousTextSize);
+    earlier = ReadEarlierText(previousRtf, previousRtfSize, &previousText, &previousTextSize);
+    if (earlier && previousText && !previousRtf) {
+      size_t length = 0;
+      previousRtf = MakeRtfFromText(reinterpret_cast<const char16_t*>(previousText), previousTextSize / 2, &length);
+      previousRtfSize = uint32_t(length);
+      earlier = previousRtf != nullptr && length <= UINT32_MAX;
+    }
   }
   // Everything is made before the clipboard is opened, so a shortage leaves it as it was.
-  uint8_t* body = MakeRtfBody(text);
+  uint8_t* body = earlier ? MakeRtfBody(text) : nullptr;
   void* rtfBlock = nullptr;
   void* textBlock = nullptr;
   size_t rtfBytes = 0, textBytes = 0;
@@ -127,9 +167,9 @@ void CopyArticle(PageView* view, bool append) {
   if (!view || !view->text || view->textLength == 0) return;
   const int32_t base = view->fontSpec.fontAsciiBase;
   // With a Unicode letter base the letters reach other programs as Unicode, which lay
-  // right-to-left text out themselves: the text goes in reading order exactly when the
-  // screen draws it unturned. With a single-byte base it goes as the screen draws it.
-  const bool reverse = view->drawReversed != (base > kSingleByteBaseMax);
+  // right-to-left text out themselves: the text always goes in reading order, whatever the
+  // screen does. With a single-byte base it goes as the screen draws it.
+  const bool reverse = base > kSingleByteBaseMax || view->drawReversed;
   const uint8_t* stream = view->text;
   char16_t* text = ExportArticleText(stream, stream + view->textLength, base, reverse);
   if (!text) return;

@@ -17,7 +17,7 @@ constexpr char16_t kRtfFormatName[] = u"Rich Text Format";
 // Bytes a document adds to its body: header, closing "}" CR LF and 0 for a new document;
 // separator, closing and 0 when appended to earlier data (a little spare in both).
 constexpr size_t kRtfNewDocumentExtra = 186;
-constexpr size_t kRtfAppendExtra = 58;
+constexpr size_t kRtfAppendExtra = 80;
 // The message shown when the text would not fit its buffer.
 constexpr char16_t kTextOverflowMessage[] = u"(obuf > (start + size))";
 
@@ -31,8 +31,9 @@ char16_t* MeasureArticleText(const uint8_t* stream, const uint8_t* end, uint32_t
 
 // Writes the stream's records as plain text into buffer (size bytes), letters on the base
 // fontAsciiBase; with reverse (and a base other than 97) right-to-left records come out in
-// reading order. 0 on success; 1 when the text and its 0 would not fit (the user is told and
-// the buffer holds no finished text); 2 when the letter conversion ran out of memory.
+// reading order with their indent in front (as stored, the indent follows the text). 0 on
+// success; 1 when the text and its 0 would not fit (the user is told and the buffer holds
+// no finished text); 2 when the letter conversion ran out of memory.
 int WriteArticleText(const uint8_t* stream, const uint8_t* end, char16_t* buffer, uint32_t size,
                      int32_t fontAsciiBase, bool reverse);
 
@@ -68,6 +69,21 @@ const char16_t* FindPresentationForm(char16_t unit);
 // written, the 0 included.
 size_t JoinRtfDocument(uint8_t* out, const uint8_t* previous, size_t previousSize, const uint8_t* body,
                        size_t bodyLength);
+
+// The start of a document holding the units of text (no 0 needed) as right-to-left
+// paragraphs, one a line: the header and the paragraphs, without the closing, so that an
+// article can be appended to it as to another program's document. A heap block the caller
+// frees with platform::Free, 0-terminated, *length its bytes before the 0; none when
+// memory runs out (without a message).
+uint8_t* MakeRtfFromText(const char16_t* text, size_t units, size_t* length);
+
+// The text of the RTF document in the first size bytes of rtf (or up to its first 0 byte):
+// its characters (\u escapes with their fallbacks dropped as \uc says, \'xx in the
+// code page of the font or the document), a CR LF for every paragraph or line end, and
+// nothing of font tables, pictures and the other groups that hold no text. A 0-terminated
+// heap block the caller frees with platform::Free, *units its length; none when memory
+// runs out (without a message).
+char16_t* RtfToText(const uint8_t* rtf, size_t size, size_t* units);
 
 // A new document holding only the text, as Copy would put it on the clipboard; a heap block
 // the caller frees with platform::Free, 0-terminated, *length its bytes before the 0. None

@@ -11,14 +11,19 @@ namespace {
 constexpr char kRtfHeader[] =
     "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fcharset177\\cpg1255 David;}}{\\colortbl\\red0\\green0\\blue0;"
     "\\red255\\green255\\blue255;\\red255\\green0\\blue0;}\\rtldoc\\pard\\rtlpar\\qr\\lang1033\\f0\\fs20\\uc0\r\n";
-constexpr char kRtfSeparator[] = "\\qc\\cf2\\fs72\\b*  *  *  *  *\\b0\\par\\par\\qr\\fs20\\cf0\r\n";
+// The separator starts the appended part afresh: whatever paragraph, character and
+// Unicode-skip state an earlier document (often another program's, with \uc1 and a
+// fallback byte after every \u) left behind, the part after it is right-to-left and its
+// \u escapes have no fallback.
+constexpr char kRtfSeparator[] =
+    "\\pard\\plain\\rtlpar\\uc0\\qc\\cf2\\fs72\\b*  *  *  *  *\\b0\\par\\par\\qr\\fs20\\cf0\r\n";
 constexpr char kRtfLineEnd[] = "\\par\\par\r\n";
 constexpr char kRtfClosing[] = "}\r\n";
 constexpr size_t kRtfHeaderLength = sizeof kRtfHeader - 1;
 constexpr size_t kRtfSeparatorLength = sizeof kRtfSeparator - 1;
 constexpr size_t kRtfLineEndLength = sizeof kRtfLineEnd - 1;
 constexpr size_t kRtfClosingLength = sizeof kRtfClosing - 1;
-static_assert(kRtfHeaderLength == 180 && kRtfSeparatorLength == 52 && kRtfLineEndLength == 10);
+static_assert(kRtfHeaderLength == 180 && kRtfSeparatorLength == 74 && kRtfLineEndLength == 10);
 static_assert(kRtfHeaderLength + kRtfClosingLength + 1 <= kRtfNewDocumentExtra);
 static_assert(kRtfSeparatorLength + kRtfClosingLength + 1 <= kRtfAppendExtra);
 
@@ -51,17 +56,26 @@ bool IsPlainByte(char16_t c) { return c >= 0x21 && c <= 0x7E; }
 // Bytes "\u" and the decimal value of c take, at most.
 size_t EscapeRoom(char16_t c) { return c < 1000 ? 5 : c < 10000 ? 6 : 7; }
 
-// One pass over the text. Without out it answers the room the body needs (an upper bound);
-// with out it writes the body and its 0 and answers the bytes before the 0.
+// How line ends become paragraphs. An article's run of CR and LF, however long, is one
+// "\par\par" line end and the body ends with one more; other text keeps its lines: every
+// CR LF, lone CR or lone LF ends one paragraph, and the last paragraph is ended too.
+enum class LineEnds { kArticle, kEachLine };
+constexpr char kRtfParagraphEnd[] = "\\par\r\n";
+constexpr size_t kRtfParagraphEndLength = sizeof kRtfParagraphEnd - 1;
+static_assert(kRtfParagraphEndLength + 1 <= kRtfBodyReserve);
+
+// One pass over the units from text to end. Without out it answers the room the body needs
+// (an upper bound); with out it writes the body and its 0 and answers the bytes before the 0.
 //
 // A \u escape is a control word that ends at its first character that is not a digit, and
 // a space right after it is taken as its delimiter. So after an escape a run of spaces gets
 // one space more, and a digit gets a space in front of it: without it the digit would be
 // read as part of the number. Nowhere else is a space added.
-size_t RtfPass(const char16_t* text, uint8_t* out) {
+size_t RtfPass(const char16_t* text, const char16_t* end, LineEnds lineEnds, uint8_t* out) {
   const bool write = out != nullptr;
   size_t n = write ? 0 : kRtfBodyReserve;
   bool afterEscape = false;
+  bool paragraphOpen = false;
   auto put = [&](const char* bytes, size_t count) {
     if (write) std::memcpy(out + n, bytes, count);
     n += count;
@@ -82,11 +96,11 @@ size_t RtfPass(const char16_t* text, uint8_t* out) {
     afterEscape = true;
   };
   const char16_t* p = text;
-  while (*p) {
+  while (p < end) {
     const char16_t c = *p;
     if (c == u' ') {
       size_t run = 0;
-      while (*p == u' ') {
+      while (p < end && *p == u' ') {
         ++run;
         ++p;
       }
@@ -94,16 +108,24 @@ size_t RtfPass(const char16_t* text, uint8_t* out) {
       if (write) std::memset(out + n, ' ', run);
       n += run;
       afterEscape = false;
+      paragraphOpen = true;
       continue;
     }
     if (IsLineBreak(c)) {
-      while (IsLineBreak(*p)) ++p;
-      put(kRtfLineEnd, kRtfLineEndLength);
-      if (!write) n += kRtfLineEndSpare;
+      if (lineEnds == LineEnds::kArticle) {
+        while (p < end && IsLineBreak(*p)) ++p;
+        put(kRtfLineEnd, kRtfLineEndLength);
+        if (!write) n += kRtfLineEndSpare;
+      } else {
+        p += (c == u'\r' && p + 1 < end && p[1] == u'\n') ? 2 : 1;
+        put(kRtfParagraphEnd, kRtfParagraphEndLength);
+      }
       afterEscape = false;
+      paragraphOpen = false;
       continue;
     }
     ++p;
+    paragraphOpen = true;
     if (NeedsBackslash(c)) {
       const char pair[2] = {'\\', char(c)};
       put(pair, 2);
@@ -120,10 +142,18 @@ size_t RtfPass(const char16_t* text, uint8_t* out) {
     }
   }
   if (write) {
-    put(kRtfLineEnd, kRtfLineEndLength);
+    if (lineEnds == LineEnds::kArticle)
+      put(kRtfLineEnd, kRtfLineEndLength);
+    else if (paragraphOpen)
+      put(kRtfParagraphEnd, kRtfParagraphEndLength);
     out[n] = 0;
   }
   return n;
+}
+
+const char16_t* TextEnd(const char16_t* text) {
+  while (*text) ++text;
+  return text;
 }
 
 }  // namespace
@@ -135,14 +165,25 @@ const char16_t* FindPresentationForm(char16_t unit) {
   return nullptr;
 }
 
-size_t MeasureRtfBody(const char16_t* text) { return RtfPass(text, nullptr); }
+size_t MeasureRtfBody(const char16_t* text) { return RtfPass(text, TextEnd(text), LineEnds::kArticle, nullptr); }
 
 uint8_t* MakeRtfBody(const char16_t* text) {
-  const size_t room = MeasureRtfBody(text);
+  const char16_t* end = TextEnd(text);
+  const size_t room = RtfPass(text, end, LineEnds::kArticle, nullptr);
   auto* body = static_cast<uint8_t*>(AllocOrAbort(room + 1));
   if (!body) return nullptr;
-  RtfPass(text, body);
+  RtfPass(text, end, LineEnds::kArticle, body);
   return body;
+}
+
+uint8_t* MakeRtfFromText(const char16_t* text, size_t units, size_t* length) {
+  *length = 0;
+  const size_t room = kRtfHeaderLength + RtfPass(text, text + units, LineEnds::kEachLine, nullptr);
+  auto* document = static_cast<uint8_t*>(platform::Alloc(room + 1));
+  if (!document) return nullptr;
+  std::memcpy(document, kRtfHeader, kRtfHeaderLength);
+  *length = kRtfHeaderLength + RtfPass(text, text + units, LineEnds::kEachLine, document + kRtfHeaderLength);
+  return document;
 }
 
 size_t JoinRtfDocument(uint8_t* out, const uint8_t* previous, size_t previousSize, const uint8_t* body,

@@ -96,6 +96,15 @@ void OnSize() {
   IndexViewRestoreExpansion(view, state);
   platform::Free(state);
   if (view && view->maxTopRow == 0) view->topRow = 0;
+  // The current article's line in the table of contents (or, when it lists it nowhere, in
+  // the bookmark group) is selected; the first size change, which gives the tree its
+  // height, also scrolls it into view.
+  const uint16_t article = gIndexDialog.resultArticle;
+  int32_t current = IndexViewFindArticle(view, article, gIndexDialog.groupBytes);
+  if (current < 0) current = IndexViewFindArticle(view, article, 0);
+  if (view) view->selectedLine = uint16_t(current + 1);
+  if (!gIndexDialog.placed) IndexViewScrollToLine(view, current);
+  gIndexDialog.placed = true;
   IndexViewPaint(view, true);
   SyncIndexScrollBar();
 }
@@ -240,7 +249,7 @@ void SetUpIndexView() {
   // The decoded bytes and the 0 LoadArticle puts after them.
   const uint32_t tocLength = toc ? decoded + 1 : 0;
   uint32_t length = 0;
-  uint8_t* stream = AddBookmarkGroup(toc, tocLength, &length);
+  uint8_t* stream = AddBookmarkGroup(toc, tocLength, &length, &gIndexDialog.groupBytes);
   platform::Rect tree = gIndexDialog.box;
   tree.right = tree.left + TreeWidth();
   IndexView* view = IndexViewCreate(gIndexDialog.dc, tree, gIndexDialog.fontSpec, kIndexInitialLines);
@@ -251,7 +260,8 @@ void SetUpIndexView() {
   }
   // A stream the view did not take (malformed, or memory ran out) is not kept.
   if (!view || view->text != stream) platform::Free(stream);
-  IndexViewRevealArticle(view, gIndexDialog.resultArticle);
+  // The table of contents' entry, not the bookmark group's, which is always shown.
+  IndexViewRevealArticle(view, gIndexDialog.resultArticle, gIndexDialog.groupBytes);
   SyncIndexScrollBar();
 }
 
@@ -312,11 +322,16 @@ uint8_t* JoinIndexStreams(uint8_t* p, uint32_t pLength, uint8_t* q, uint32_t qLe
   return joined;
 }
 
-uint8_t* AddBookmarkGroup(uint8_t* toc, uint32_t tocLength, uint32_t* length) {
+uint8_t* AddBookmarkGroup(uint8_t* toc, uint32_t tocLength, uint32_t* length, uint32_t* groupBytes) {
   *length = toc ? tocLength : 0;
+  if (groupBytes) *groupBytes = 0;
   if (!gBookmarks.entries || gBookmarks.count == 0) return toc;
   uint32_t groupLength = 0;
   uint8_t* group = BuildBookmarkGroup(toc, tocLength, &groupLength);
   if (!group) return toc;
-  return JoinIndexStreams(group, groupLength, toc, tocLength, length);
+  const uint32_t bytes = toc ? RecordBytes(group, groupLength) : 0;
+  uint8_t* joined = JoinIndexStreams(group, groupLength, toc, tocLength, length);
+  // Without toc the group stands alone; a failed join leaves toc alone.
+  if (groupBytes && joined != toc) *groupBytes = bytes;
+  return joined;
 }

@@ -32,18 +32,21 @@ struct IndexDialogState {
   IndexView* view;
   FontSpec fontSpec;       // the reader's font, as the caller passed it
   int32_t wheelPending;    // wheel distance not yet turned into whole lines
+  uint32_t groupBytes;     // bytes of the bookmark group in front of the table of contents
+  bool placed;             // the first size change has scrolled to the current article
 };
 extern IndexDialogState gIndexDialog;
 void ResetIndexDialogState();
 
 // Runs the dialog modally over owner; answers the article chosen, the current article for
-// OK / Done, 0 for Cancel (or when the dialog could not be made).
+// OK / Done and when the dialog could not be made (so the caller stays), 0 for Cancel.
 uint16_t ShowIndexDialog(void* instance, platform::Window* owner, uint16_t article, const FontSpec& fontSpec);
 // What the Index command calls: ShowIndexDialog with the reader's instance.
 uint16_t OpenIndexDialog(platform::Window* owner, uint16_t currentArticle, FontSpec* fontSpec);
 intptr_t IndexDialogProc(platform::Window* dialog, uint32_t message, uintptr_t wParam, intptr_t lParam);
 // Loads the table of contents, puts the bookmark group in front, makes and lays out the
-// view and opens the current article's branch.
+// view and opens the current article's branch in the table of contents (also when the
+// article is bookmarked, and so already shown in the group).
 void SetUpIndexView();
 // The dialog's scroll bar: range 0..maxTopRow, position topRow (0..0 without a view).
 void SyncIndexScrollBar();
@@ -57,5 +60,6 @@ uint8_t* BuildBookmarkGroup(const uint8_t* toc, uint32_t tocLength, uint32_t* le
 // and q answered. *length gets the answer's length.
 uint8_t* JoinIndexStreams(uint8_t* p, uint32_t pLength, uint8_t* q, uint32_t qLength, uint32_t* length);
 // The stream the dialog shows: the group joined in front of toc when there are bookmarks,
-// else toc. *length gets its length.
-uint8_t* AddBookmarkGroup(uint8_t* toc, uint32_t tocLength, uint32_t* length);
+// else toc. *length gets its length; *groupBytes (when given) the bytes of the group's
+// records in front of toc's, 0 when there is no group or the join failed.
+uint8_t* AddBookmarkGroup(uint8_t* toc, uint32_t tocLength, uint32_t* length, uint32_t* groupBytes = nullptr);

@@ -152,12 +152,23 @@ int32_t BreakRecords(IndexView* view, const uint8_t* stream, const uint8_t* end,
 // shown this way start folded.
 void ShowRun(IndexView* view, IndexLine* s, int direction) {
   const uint16_t key = s->key;
-  for (IndexLine* line = s; line >= view->lines && !IndexLineIsEnd(*line) && line->key == key; line += direction) {
+  // By index: walking back must stop at the first line, not form a pointer before it.
+  for (int64_t i = s - view->lines; i >= 0; i += direction) {
+    IndexLine* line = &view->lines[i];
+    if (IndexLineIsEnd(*line) || line->key != key) break;
     if (IsVisible(line)) continue;
     line->flags |= kIndexVisible;
     ++view->visibleCount;
     if (IsHeading(line)) line->flags &= uint8_t(~kIndexUnfolded);
   }
+}
+
+// The number of visible lines before line.
+uint32_t VisibleRow(const IndexView* view, const IndexLine* line) {
+  uint32_t row = 0;
+  for (const IndexLine* p = view->lines; p < line; ++p)
+    if (IsVisible(p)) ++row;
+  return row;
 }
 
 void DrawGlyph(IndexView* view, const IndexLine* line, int32_t y) {
@@ -202,6 +213,7 @@ int32_t IndexViewLayOut(IndexView* view, uint8_t* stream, uint32_t streamLength,
   if (!view) return kViewMissing;
   view->visibleCount = 0;
   view->maxTopRow = 0;
+  view->selectedLine = 0;
   if (!stream) {
     if (freeOld) {
       platform::Free(view->text);
@@ -273,8 +285,13 @@ int32_t IndexViewPaint(IndexView* view, bool erase) {
   const uint32_t oldColour = platform::GetTextColour(view->dc);
   uint8_t style = line->flags & kParaStyleKeyMask;
   platform::Font* oldFont = IndexFontCacheSelect(view, style | kSelectWithColour);
-  if (erase) FillViewRect(view->dc, view->x, view->y, view->width, view->height, platform::kStockWhiteBrush);
+  if (erase)
+    FillViewRect(view->dc, view->x, view->y, view->width + kIndexGlyphMargin, view->height, platform::kStockWhiteBrush);
   const TextForm form{view->fontSpec.fontAsciiBase, view->drawReversed};
+  // The selected record's lines: from its first line on, while the key stays the same.
+  const IndexLine* selected = view->selectedLine ? &view->lines[view->selectedLine - 1] : nullptr;
+  const IndexLine* selectedEnd = selected;
+  while (selectedEnd && !IndexLineIsEnd(*selectedEnd) && selectedEnd->key == selected->key) ++selectedEnd;
   int32_t y = view->y;
   int32_t h = view->height;
   uint16_t glyphKey = 0;
@@ -289,7 +306,11 @@ int32_t IndexViewPaint(IndexView* view, bool erase) {
       DrawGlyph(view, line, y);
       glyphKey = line->key;
     }
-    DrawTextBox(view->dc, view->text + line->offset, line->length, form, line->x, y, line->width, line->height);
+    if (line >= selected && line < selectedEnd)
+      DrawColouredTextBox(view->dc, view->text + line->offset, line->length, form, line->x, y, line->width,
+                          line->height, kHighlightTextColour, kHighlightBackColour);
+    else
+      DrawTextBox(view->dc, view->text + line->offset, line->length, form, line->x, y, line->width, line->height);
     y += line->height;
     h -= line->height;
     ++view->linesPainted;
@@ -369,11 +390,19 @@ int32_t IndexViewToggle(IndexView* view, IndexLine* line) {
   return -int32_t(key & kIndexArticleMask);
 }
 
-void IndexViewRevealArticle(IndexView* view, uint16_t article) {
-  if (!view || !view->text || !view->lines || article == 0) return;
-  IndexLine* found = view->lines;
-  while (!IndexLineIsEnd(*found) && ((found->key & kIndexArticleMask) != article || IsHeading(found))) ++found;
-  if (IndexLineIsEnd(*found) || IsVisible(found)) return;
+int32_t IndexViewFindArticle(const IndexView* view, uint16_t article, uint32_t from) {
+  if (!view || !view->text || !view->lines || article == 0) return -1;
+  for (const IndexLine* line = view->lines; !IndexLineIsEnd(*line); ++line)
+    if ((line->key & kIndexArticleMask) == article && !IsHeading(line) && line->offset >= from)
+      return int32_t(line - view->lines);
+  return -1;
+}
+
+void IndexViewRevealArticle(IndexView* view, uint16_t article, uint32_t from) {
+  const int32_t index = IndexViewFindArticle(view, article, from);
+  if (index < 0) return;
+  IndexLine* found = &view->lines[index];
+  if (IsVisible(found)) return;
   ShowRun(view, found, +1);
   IndexLine* next = found;
   while (!IndexLineIsEnd(*next) && next->key == found->key) ++next;
@@ -387,6 +416,33 @@ void IndexViewRevealArticle(IndexView* view, uint16_t article) {
       smallest = indent;
     }
   }
+}
+
+void IndexViewScrollToLine(IndexView* view, int32_t index) {
+  if (!view || !view->lines || index < 0 || index >= view->lineCount) return;
+  const IndexLine* target = &view->lines[index];
+  if (!IsVisible(target)) return;
+  const uint32_t row = VisibleRow(view, target);
+  if (row >= view->topRow) {
+    // In view when it fits whole below the lines shown above it.
+    int32_t h = view->height;
+    const IndexLine* line = FirstShownLine(view);
+    for (; line <= target && !IndexLineIsEnd(*line) && line->height <= h; ++line)
+      if (IsVisible(line)) h -= line->height;
+    if (line > target) return;
+  }
+  // About the middle: the visible lines above it that fill half the view.
+  int32_t h = (view->height - target->height) / 2;
+  uint32_t above = 0;
+  for (const IndexLine* p = target; p > view->lines && above < row;) {
+    --p;
+    if (!IsVisible(p)) continue;
+    if (p->height > h) break;
+    h -= p->height;
+    ++above;
+  }
+  const uint32_t top = row - above;
+  view->topRow = uint16_t(top < view->maxTopRow ? top : view->maxTopRow);
 }
 
 ExpansionState* IndexViewSaveExpansion(IndexView* view) {
@@ -417,23 +473,28 @@ ExpansionState* IndexViewSaveExpansion(IndexView* view) {
 
 int32_t IndexViewRestoreExpansion(IndexView* view, const ExpansionState* state) {
   if (!view || !view->text || !view->lines || !state) return kViewMissing;
-  IndexLine* position = view->lines;
+  constexpr uint8_t kShownAndUnfolded = kIndexVisible | kIndexUnfolded;
+  IndexLine* line = view->lines;
+  auto hideUpTo = [&](const IndexLine* stop) {
+    for (; line < stop; ++line) line->flags &= uint8_t(~kIndexVisible);
+  };
   for (const ExpansionState* pair = state; pair[0] != 0; pair += 2) {
     const uint16_t key = pair[0];
-    const uint8_t bits = uint8_t(kIndexVisible | (pair[1] & kIndexUnfolded));
-    IndexLine* line = position;
-    while (!IndexLineIsEnd(*line) && line->key != key) ++line;
-    if (IndexLineIsEnd(*line)) {
-      position = line;
-      continue;
-    }
-    for (; !IndexLineIsEnd(*line) && line->key == key; ++line) {
-      if ((line->flags & bits) == bits) continue;
-      if (!IsVisible(line)) ++view->visibleCount;
-      line->flags |= bits;
-    }
-    position = line - 1;
+    IndexLine* found = line;
+    while (!IndexLineIsEnd(*found) && found->key != key) ++found;
+    // A key not found drops this pair and every later one.
+    if (IndexLineIsEnd(*found)) break;
+    hideUpTo(found);
+    for (; !IndexLineIsEnd(*line) && line->key == key; ++line)
+      line->flags = uint8_t((line->flags & ~kShownAndUnfolded) | kIndexVisible | (pair[1] & kIndexUnfolded));
   }
+  IndexLine* end = line;
+  while (!IndexLineIsEnd(*end)) ++end;
+  hideUpTo(end);
+  uint16_t visible = 0;
+  for (const IndexLine* p = view->lines; !IndexLineIsEnd(*p); ++p)
+    if (IsVisible(p)) ++visible;
+  view->visibleCount = visible;
   ComputeMaxTopRow(view);
   return kViewOk;
 }

@@ -20,6 +20,9 @@ constexpr int32_t kIndexGlyphSize = 9;
 constexpr int32_t kIndexGlyphGap = 4;
 // A tap up to this many pixels right of an entry's text still hits the entry (the glyph).
 constexpr int32_t kIndexGlyphZone = 13;
+// The glyph of a line that ends at the box's right edge lies this far right of the box:
+// an erasing paint clears that margin too, or a glyph would stay there after a scroll.
+constexpr int32_t kIndexGlyphMargin = kIndexGlyphGap + kIndexGlyphSize;
 // IndexViewHitTest: a tap below the last shown line.
 constexpr int32_t kIndexHitBelowLines = INT32_MIN;
 // The line table grows by this many lines.
@@ -56,6 +59,9 @@ struct IndexView {
   uint32_t textLength;
   // Drawn text is turned around when the letter base is not 97 (the Reverse option).
   bool drawReversed;
+  // 1 + the index of the first line of the selected record, drawn highlighted; 0 for none.
+  // Every layout clears it, since the lines change.
+  uint16_t selectedLine;
 };
 
 // Expansion state: pairs (key, expanded bit as 0x40 or 0), ended by a key of 0. A heap
@@ -96,13 +102,20 @@ int32_t IndexViewHitTest(IndexView* view, int32_t x, int32_t y);
 // Folds or unfolds the heading of line (any line of a wrapped heading flips all of them),
 // repaints and answers -(key & 0x3FFF).
 int32_t IndexViewToggle(IndexView* view, IndexLine* line);
-// Makes the first non-heading line of article visible with the line after it and their
-// enclosing headings; nothing when it is visible already.
-void IndexViewRevealArticle(IndexView* view, uint16_t article);
+// The index of the first non-heading line of article whose text lies at or after stream
+// offset from; -1 when there is none (or no view, stream or table).
+int32_t IndexViewFindArticle(const IndexView* view, uint16_t article, uint32_t from);
+// Makes the first non-heading line of article at or after stream offset from visible with
+// the line after it and their enclosing headings; nothing when it is visible already.
+void IndexViewRevealArticle(IndexView* view, uint16_t article, uint32_t from = 0);
+// Sets topRow (without painting) so that visible line index is in view, about the middle
+// when it was not; nothing for a hidden line or one that is in view already.
+void IndexViewScrollToLine(IndexView* view, int32_t index);
 // The expanded bit of the first line of every visible record; none when nothing is visible.
 ExpansionState* IndexViewSaveExpansion(IndexView* view);
-// Adds back visibility and expansion found in state, in order. 0; -1 without view, stream,
-// table or state.
+// Gives the lines the visibility and expansion found in state, in order: the records it
+// names are shown with their saved expanded bit, every other line is hidden (so a heading
+// folded before a new layout stays folded). 0; -1 without view, stream, table or state.
 int32_t IndexViewRestoreExpansion(IndexView* view, const ExpansionState* state);
 // Frees the stream, the table and the fonts; the record too when freeRecord is set.
 void IndexViewDestroy(IndexView* view, bool freeRecord);

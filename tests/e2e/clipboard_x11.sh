@@ -93,7 +93,7 @@ rtf = open(f"{work}/expected.rtf", "rb").read()
 text = open(f"{work}/expected.txt", "rb").read()
 header_end = rtf.index(b"\\uc0\r\n") + len(b"\\uc0\r\n")
 body = rtf[header_end:-len(b"}\r\n")]
-separator = b"\\qc\\cf2\\fs72\\b*  *  *  *  *\\b0\\par\\par\\qr\\fs20\\cf0\r\n"
+separator = b"\\pard\\plain\\rtlpar\\uc0\\qc\\cf2\\fs72\\b*  *  *  *  *\\b0\\par\\par\\qr\\fs20\\cf0\r\n"
 # The earlier document loses its closing "}" CR LF; the separator and the new body follow.
 want = rtf[:-len(b"}\r\n")] + separator + body + b"}\r\n"
 ok = True

@@ -26,6 +26,9 @@
 //   e2e_harness index SOLMAR     Ctrl+D opens "Choose Section" on the real book at the
 //                                current page's branch, a click on a page goes there, a
 //                                second start opens the index again; leaves index_dialog.png
+//   e2e_harness indextree SOLMAR  the index with thirty bookmarks opens at the current
+//                                page, selected; a scroll leaves no glyph behind; a folded
+//                                group stays folded over a size change; leaves index_tree*.png
 //   e2e_harness killsave SOLMAR  `solmar` is killed (SIGKILL) at random moments after
 //                                SIGTERM has started its save: the settings file is then
 //                                the old one or the new one, whole (SOLMAR_KILL_TRIES tries,
@@ -873,6 +876,94 @@ QByteArray StoredValue(const char16_t* name) {
 
 void StoreNumber(const char16_t* name, uint32_t value) { StoreValue(name, platform::kSettingNumber, &value, 4); }
 
+// The contents tree on the real book with thirty bookmarks in front of it: it opens with
+// the current page's line in view and selected, a scroll leaves no fold glyph behind in
+// the margin beside the scroll bar, and a folded bookmark group stays folded when the
+// dialog changes size. Leaves index_tree.png and index_tree_scrolled.png.
+int IndexTreeScenario(int argc, char** argv) {
+  QApplication app(argc, argv);
+  PrepareReaderApplication();
+  StoreFontChoice();
+  StoreNumber(u"Lesson", 201);
+  uint16_t storedBookmarks[31];
+  for (int i = 0; i < 30; ++i) storedBookmarks[i] = uint16_t(1 + 2 * i);
+  storedBookmarks[30] = 0;
+  StoreValue(u"Bookmarks", platform::kSettingBinary, storedBookmarks, sizeof storedBookmarks);
+  constexpr uint16_t kCurrentEntry = 0x4000 | 201;
+
+  QTimer::singleShot(0, [&] {
+    QWidget* frame = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (w->objectName() == QLatin1String("Solmar")) frame = w;
+    Check(frame != nullptr, "the main window exists");
+    if (!frame) return platform::PostQuitMessage(3);
+    frame->resize(480, 400);
+    Check(QTest::qWaitForWindowExposed(frame), "the main window is shown");
+    QWidget* client = frame->findChild<QWidget*>(QStringLiteral("SolmarClient"));
+    if (!client) return platform::PostQuitMessage(3);
+    bool looked = false;
+    QTimer::singleShot(100, [&] {
+      QDialog* dialog = IndexDialog();
+      Check(dialog != nullptr, "Ctrl+D opens Choose Section");
+      if (!dialog) return;
+      Check(QTest::qWaitForWindowExposed(dialog), "the dialog is shown");
+      QTest::qWait(50);
+      looked = true;
+      const IndexView* view = gIndexDialog.view;
+      dialog->grab().toImage().save(QStringLiteral(SOLMAR_ARTIFACT_DIR "/index_tree.png"));
+      bool currentShown = false;
+      for (const ShownLine& line : ShownLines()) currentShown = currentShown || line.key == kCurrentEntry;
+      Check(view->topRow > 0, "the tree opens scrolled down towards the current page");
+      Check(currentShown, "the current page's line is in view");
+      Check(view->selectedLine > 0 && view->lines[view->selectedLine - 1].key == kCurrentEntry &&
+                view->lines[view->selectedLine - 1].offset >= gIndexDialog.groupBytes,
+            "the table of contents' line of the current page is selected");
+
+      // Scroll up line by line: the book headings, drawn with their glyph in the margin,
+      // move down over rows of bookmarks.
+      QWidget* body = dialog->findChild<QWidget*>(QStringLiteral("SolmarClient"));
+      const uint16_t openedAt = view->topRow;
+      for (int i = 0; i < 5; ++i) QTest::keyClick(body ? body : dialog, Qt::Key_Up);
+      Check(view->topRow == openedAt - 5, "five Up keys scroll the tree by five lines");
+      QTest::qWait(50);
+      const QImage scrolled = dialog->grab().toImage();
+      scrolled.save(QStringLiteral(SOLMAR_ARTIFACT_DIR "/index_tree_scrolled.png"));
+      const double scale = scrolled.devicePixelRatio();
+      const int marginLeft = view->x + view->width, marginRight = marginLeft + kIndexGlyphMargin;
+      std::vector<bool> glyphRow(size_t(view->y + view->height), false);
+      for (const ShownLine& line : ShownLines())
+        if (line.box.right() + 1 == marginLeft)
+          for (int y = line.box.top(); y <= line.box.bottom() && y < int(glyphRow.size()); ++y) glyphRow[size_t(y)] = true;
+      int stray = 0;
+      for (int y = view->y; y < view->y + view->height; ++y)
+        for (int x = marginLeft; x < marginRight && !glyphRow[size_t(y)]; ++x)
+          stray += qGray(scrolled.pixel(int(x * scale), int(y * scale))) < 128;
+      Check(stray == 0, "no glyph is left in the margin beside rows without a book heading");
+
+      // Fold the bookmark group, then change the dialog's size: it stays folded.
+      const uint16_t before = gIndexDialog.view->visibleCount;
+      IndexViewToggle(gIndexDialog.view, &gIndexDialog.view->lines[0]);
+      Check(gIndexDialog.view->visibleCount == before - 30, "folding the group hides its thirty entries");
+      dialog->resize(dialog->width() - 40, dialog->height() - 40);
+      QTest::qWait(50);
+      Check(!(gIndexDialog.view->lines[1].flags & 0x80) && gIndexDialog.view->visibleCount == before - 30,
+            "the folded group stays folded after a size change");
+      QTest::keyClick(dialog, Qt::Key_Escape);
+    });
+    QTest::keyClick(client, Qt::Key_D, Qt::ControlModifier);
+    Check(looked, "the index was looked at");
+    Check(IndexDialog() == nullptr, "Escape closes the index");
+    frame->close();
+  });
+  QTimer::singleShot(30000, [] {
+    Check(false, "the scenario ends within 30 seconds");
+    platform::PostQuitMessage(4);
+  });
+  const int code = ReaderMain(nullptr, platform::kSwShowNormal);
+  Check(code == 0, "the reader ends with 0");
+  return gFailures ? 1 : 0;
+}
+
 // The reader as a desktop user meets it, in a real X window under Xvfb driven by xdotool:
 // a click on the inactive lower pane only picks it, "None" hides it and hands the keys to
 // the upper pane, Escape on the removal question keeps the bookmark, Ctrl+Plus makes the
@@ -1076,6 +1167,8 @@ int main(int argc, char** argv) {
     code = CliScenario(argc, argv);
   else if (mode == "index")
     code = IndexScenario(argc, argv);
+  else if (mode == "indextree")
+    code = IndexTreeScenario(argc, argv);
   else if (mode == "search")
     code = SearchScenario(argc, argv);
   else if (mode == "desktop")

@@ -50,6 +50,25 @@ TEST_F(TextTest, DirectionOfTheLetters) {
     EXPECT_EQ(ExportText(Stream({{c.flags, 0, c.text}}), c.base, c.reverse), c.expected) << c.name;
 }
 
+// Regression: in reading order every indented line ended in spaces and began flush, the
+// indent on the wrong side of a right-to-left line.
+TEST_F(TextTest, IndentLeadsTheLineInReadingOrder) {
+  const struct {
+    const char* name;
+    uint8_t flags;
+    bool reverse;
+    int32_t base;
+    std::u16string expected;
+  } cases[] = {
+      {"reading order: indent first", 0x10, true, 1488, std::u16string(u"    ") + kBet + kAlef + u"\r\n"},
+      {"reading order on a single-byte base", 0x10, true, 224, u"    \u00E1\u00E0\r\n"},
+      {"stored order: indent last", 0x10, false, 1488, std::u16string{kAlef, kBet} + u"    \r\n"},
+      {"left-to-right record: indent last", 0x01, true, 224, u"\u00E1\u00E0    \r\n"},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(ExportText(Stream({{c.flags, 4, "ab"}}), c.base, c.reverse), c.expected) << c.name;
+}
+
 TEST_F(TextTest, TooSmallBufferShowsTheMessageAndStaysInside) {
   gShellWindows.mainWindow = reinterpret_cast<platform::Window*>(0x1234);
   const std::vector<uint8_t> stream = Stream({{0x01, 5, "abcdef"}, {0x07, 170, ""}});

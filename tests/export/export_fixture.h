@@ -51,33 +51,84 @@ inline std::string RtfBody(const std::u16string& text) {
   return out;
 }
 
-// The text an RTF reader takes from a body: \uN is unit N and eats one space after it, a
-// backslash and a character is that character, a line end is one '\n'.
-inline std::u16string ReadRtfBody(const std::string& rtf) {
+// The text a strict RTF reader takes from a whole document. Each group keeps its own \ucN
+// (1 where no group says otherwise, as RTF has it), and after \uN that many fallback
+// characters are dropped, a control word or \'xx counting as one. Font, colour and style
+// tables and \* groups hold no text; \par is '\n'; \'xx is the byte xx; a space ends a
+// control word and is not text; CR and LF of the file are not text. Braces that do not
+// pair fail the test.
+inline std::u16string ReadRtf(const std::string& rtf) {
+  struct Group {
+    int fallback = 1;
+    bool skipped = false;
+  };
+  auto letter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
+  auto digit = [](char c) { return c >= '0' && c <= '9'; };
+  std::vector<Group> outer;
+  Group group;
   std::u16string out;
-  auto digit = [&](size_t i) { return i < rtf.size() && rtf[i] >= '0' && rtf[i] <= '9'; };
+  int fallbackLeft = 0;
+  auto text = [&](char16_t c) {
+    if (fallbackLeft > 0)
+      --fallbackLeft;
+    else if (!group.skipped)
+      out.push_back(c);
+  };
   size_t i = 0;
-  while (i < rtf.size()) {
-    if (rtf.compare(i, 10, "\\par\\par\r\n") == 0) {
-      out.push_back(u'\n');
-      i += 10;
-    } else if (rtf[i] == '\\' && i + 1 < rtf.size() && rtf[i + 1] == 'u' && digit(i + 2)) {
-      uint32_t value = 0;
-      for (i += 2; digit(i); ++i) value = value * 10 + uint32_t(rtf[i] - '0');
-      out.push_back(char16_t(value));
+  while (i < rtf.size() && rtf[i] != 0) {
+    const char c = rtf[i++];
+    if (c == '{') {
+      outer.push_back(group);
+      fallbackLeft = 0;
+    } else if (c == '}') {
+      if (outer.empty()) {
+        ADD_FAILURE() << "a '}' closes no group at byte " << i - 1;
+        return out;
+      }
+      group = outer.back();
+      outer.pop_back();
+      fallbackLeft = 0;
+    } else if (c == '\r' || c == '\n') {
+    } else if (c != '\\') {
+      text(char16_t(uint8_t(c)));
+    } else if (i < rtf.size() && letter(rtf[i])) {
+      std::string word;
+      while (i < rtf.size() && letter(rtf[i])) word += rtf[i++];
+      const bool negative = i < rtf.size() && rtf[i] == '-';
+      if (negative) ++i;
+      long value = 0;
+      while (i < rtf.size() && digit(rtf[i])) value = value * 10 + (rtf[i++] - '0');
+      if (negative) value = -value;
       if (i < rtf.size() && rtf[i] == ' ') ++i;
-    } else if (rtf[i] == '\\' && i + 1 < rtf.size()) {
-      out.push_back(char16_t(uint8_t(rtf[i + 1])));
-      i += 2;
-    } else {
-      out.push_back(char16_t(uint8_t(rtf[i++])));
+      if (fallbackLeft > 0) {
+        --fallbackLeft;
+      } else if (word == "u") {
+        text(char16_t(value < 0 ? value + 65536 : value));
+        fallbackLeft = group.fallback;
+      } else if (word == "uc") {
+        group.fallback = int(value);
+      } else if (word == "par") {
+        text(u'\n');
+      } else if (word == "fonttbl" || word == "colortbl" || word == "stylesheet" || word == "info") {
+        group.skipped = true;
+      }
+    } else if (i < rtf.size() && rtf[i] == '\'') {
+      const int value = std::stoi(rtf.substr(i + 1, 2), nullptr, 16);
+      i += 3;
+      text(char16_t(value));
+    } else if (i < rtf.size() && rtf[i] == '*') {
+      ++i;
+      group.skipped = true;
+    } else if (i < rtf.size()) {
+      text(char16_t(uint8_t(rtf[i++])));
     }
   }
+  if (!outer.empty()) ADD_FAILURE() << outer.size() << " groups left open";
   return out;
 }
 
-// The text as that reading gives it back: runs of CR and LF are one '\n', and the body
-// ends with one more.
+// The text as that reader gives back a document of it: each run of CR and LF is a line end
+// of two paragraph ends, and the body ends with one more.
 inline std::u16string AsReadBack(const std::u16string& text) {
   std::u16string out;
   for (size_t i = 0; i < text.size(); ++i) {
@@ -85,9 +136,9 @@ inline std::u16string AsReadBack(const std::u16string& text) {
     if (!lineBreak(i))
       out.push_back(text[i]);
     else if (i == 0 || !lineBreak(i - 1))
-      out.push_back(u'\n');
+      out += u"\n\n";
   }
-  out.push_back(u'\n');
+  out += u"\n\n";
   return out;
 }
 
@@ -128,6 +179,6 @@ constexpr char16_t kAlef = 0x05D0, kBet = 0x05D1;
 constexpr char kHeader[] =
     "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fcharset177\\cpg1255 David;}}{\\colortbl\\red0\\green0\\blue0;"
     "\\red255\\green255\\blue255;\\red255\\green0\\blue0;}\\rtldoc\\pard\\rtlpar\\qr\\lang1033\\f0\\fs20\\uc0\r\n";
-constexpr char kSeparator[] = "\\qc\\cf2\\fs72\\b*  *  *  *  *\\b0\\par\\par\\qr\\fs20\\cf0\r\n";
+constexpr char kSeparator[] = "\\pard\\plain\\rtlpar\\uc0\\qc\\cf2\\fs72\\b*  *  *  *  *\\b0\\par\\par\\qr\\fs20\\cf0\r\n";
 
 }  // namespace export_test

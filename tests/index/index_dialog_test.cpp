@@ -214,16 +214,118 @@ TEST_F(IndexDialogTest, BookmarkGroupComesFirstAndItsEntriesOpenTheirArticle) {
   EXPECT_EQ(gReaderSettings.lesson, 7);
 }
 
-TEST_F(IndexDialogTest, CurrentArticleBookmarkedOpensNoBranch) {
+// Regression: a bookmarked current page was found in the group, which is always shown, so
+// its branch of the table of contents stayed closed.
+TEST_F(IndexDialogTest, CurrentArticleBookmarkedOpensItsBranchToo) {
   GoToArticle(window_, 5);
   AddCurrentBookmark();
   RunCommand({fake::Inspect([](Window*) {
-                EXPECT_EQ(VisibleLines(), (std::vector<std::string>{"rjop", "page5", "book"}));
+                EXPECT_EQ(VisibleLines(),
+                          (std::vector<std::string>{"rjop", "page5", "book", "portion two", "page5", "page7"}));
+                // The table of contents' line is the one selected.
+                const IndexView* view = gIndexDialog.view;
+                ASSERT_GT(view->selectedLine, 2);
+                EXPECT_GE(view->lines[view->selectedLine - 1].offset, gIndexDialog.groupBytes);
+                EXPECT_EQ(view->lines[view->selectedLine - 1].key, E | 5);
               }),
               TapLine(0, 30),  // the group heading folds its entries
-              fake::Inspect([](Window*) { EXPECT_EQ(VisibleLines(), (std::vector<std::string>{"rjop", "book"})); }),
+              fake::Inspect([](Window*) {
+                EXPECT_EQ(VisibleLines(), (std::vector<std::string>{"rjop", "book", "portion two", "page5", "page7"}));
+              }),
               fake::PressButton(platform::kIdOk)});
   EXPECT_EQ(gReaderSettings.lesson, 5);
+}
+
+// Regression: the branch was opened but the tree stayed at its top, below a long group.
+TEST_F(IndexDialogTest, OpensScrolledToTheCurrentPageBelowThirtyBookmarks) {
+  // Thirty bookmarks: the table of contents lists 1, 3 and 5 (7 is the current page).
+  FreeBookmarks();
+  auto* marks = static_cast<uint16_t*>(platform::Alloc(31 * sizeof(uint16_t)));
+  for (int i = 0; i < 30; ++i) marks[i] = uint16_t(1 + 2 * (i % 3));
+  marks[30] = 0;
+  gBookmarks.entries = marks;
+  gBookmarks.count = 30;
+  GoToArticle(window_, 3);
+  RunCommand({fake::Inspect([](Window*) {
+                const IndexView* view = gIndexDialog.view;
+                ASSERT_GT(view->selectedLine, 0);
+                const IndexLine* selected = &view->lines[view->selectedLine - 1];
+                EXPECT_EQ(selected->key, E | 3);
+                EXPECT_GE(selected->offset, gIndexDialog.groupBytes);
+                // The group's 31 lines, then book, portion, page3 and portion two: page3 is
+                // visible row 33 of 35. 16 lines of 20 pixels fit; the middle would put it
+                // at row 7 of the view, but the tree ends first: the last 16 lines are shown.
+                int row = 0;
+                for (const IndexLine* l = view->lines; l < selected; ++l) row += (l->flags & 0x80) != 0;
+                EXPECT_EQ(row, 33);
+                EXPECT_EQ(view->maxTopRow, 35 - 16);
+                EXPECT_EQ(view->topRow, view->maxTopRow);
+                // Painted in the selection's colours, and only that line.
+                fake::ClearDrawCalls();
+                IndexViewPaint(gIndexDialog.view, true);
+                int highlighted = 0;
+                for (const fake::DrawCall& c : fake::DrawCallsOf(fake::DrawOp::kText))
+                  if (c.textColour == kHighlightTextColour && c.backgroundColour == kHighlightBackColour &&
+                      c.backgroundMode == platform::kBkOpaque)
+                    highlighted += c.text == u"3egap" ? 1 : 100;
+                EXPECT_EQ(highlighted, 1);
+              }),
+              // A later size change keeps the place the user scrolled to.
+              fake::SendToDialog(platform::kMsgVScroll, uintptr_t(platform::MakeLong(platform::kSbTop, 0)), 0),
+              SizeTo(320, 300),
+              fake::Inspect([](Window*) {
+                EXPECT_EQ(gIndexDialog.view->topRow, 0);
+                EXPECT_EQ(gIndexDialog.view->lines[gIndexDialog.view->selectedLine - 1].key, E | 3);
+              }),
+              fake::PressButton(platform::kIdCancel)});
+}
+
+// Regression: a new size laid the tree out from the stream's flags and the restore only
+// added bits, so the group the user had folded opened again.
+TEST_F(IndexDialogTest, FoldedHeadingsStayFoldedAcrossASizeChange) {
+  GoToArticle(window_, 1);
+  AddCurrentBookmark();
+  GoToArticle(window_, 5);
+  RunCommand({TapLine(0, 30),  // fold the group
+              TapLine(1, 20),  // fold the book
+              fake::Inspect([](Window*) { EXPECT_EQ(VisibleLines(), (std::vector<std::string>{"rjop", "book"})); }),
+              SizeTo(250, 300),
+              fake::Inspect([](Window*) {
+                EXPECT_EQ(VisibleLines(), (std::vector<std::string>{"rjop", "book"}));
+                EXPECT_EQ(gIndexDialog.view->visibleCount, 2);
+                EXPECT_FALSE(gIndexDialog.view->lines[0].flags & 0x40);
+              }),
+              fake::TapDialog(250 - 26 - 30, 10),  // the group opens again on a tap
+              fake::Inspect([](Window*) { EXPECT_EQ(VisibleLines(), (std::vector<std::string>{"rjop", "page1", "book"})); }),
+              fake::PressButton(platform::kIdCancel)});
+}
+
+// Regression: book headings draw their glyph in the margin right of the tree, which the
+// erasing paint left alone; after a scroll the old glyph stayed beside another row.
+TEST_F(IndexDialogTest, ScrollingLeavesNoGlyphBehindInTheMargin) {
+  GoToArticle(window_, 1);
+  fake::ClearDrawCalls();
+  RunCommand({SizeTo(320, 53), fake::SendToDialog(platform::kMsgKeyDown, platform::kVkDown, 0),
+              fake::Inspect([](Window* dialog) {
+                // Replay the fills and glyphs drawn in the dialog, over a grid of its client area: the margin column holds no glyph once the book,
+                // the only top-level line, has scrolled out of view.
+                const int32_t width = 320, height = 53;
+                std::vector<int> grid(size_t(width * height), 0);
+                for (const fake::DrawCall& c : fake::DrawCalls()) {
+                  if (c.dc != fake::WindowInfo(dialog)->dc && c.dc != gIndexDialog.dc) continue;
+                  const int value = c.op == fake::DrawOp::kFill ? 0 : c.op == fake::DrawOp::kBitmapCell ? 1 : -1;
+                  if (value < 0) continue;
+                  for (int32_t y = std::max(c.rect.top, 0); y < std::min(c.rect.bottom, height); ++y)
+                    for (int32_t x = std::max(c.rect.left, 0); x < std::min(c.rect.right, width); ++x)
+                      grid[size_t(y * width + x)] = value;
+                }
+                EXPECT_EQ(gIndexDialog.view->topRow, 1);
+                int glyphPixels = 0;
+                for (int32_t y = 0; y < height; ++y)
+                  for (int32_t x = kTreeWidth; x < kTreeWidth + 13; ++x) glyphPixels += grid[size_t(y * width + x)];
+                EXPECT_EQ(glyphPixels, 0);
+              }),
+              fake::PressButton(platform::kIdCancel)});
 }
 
 TEST_F(IndexDialogTest, WithoutTableOfContentsOnlyTheGroupShows) {
@@ -310,10 +412,19 @@ TEST_F(BookmarkGroupTest, AddBookmarkGroupJoinsOnlyWithBookmarks) {
              std::vector<uint8_t>(5, 0));
   EXPECT_EQ(std::vector<uint8_t>(joined, joined + length), expected);
   platform::Free(joined);
+  // The group's bytes are told: the table of contents starts after them.
+  toc = SmallToc().Build(&tocLength);
+  uint32_t groupBytes = 99;
+  joined = AddBookmarkGroup(toc, tocLength, &length, &groupBytes);
+  EXPECT_EQ(groupBytes, 19u);
+  EXPECT_EQ(joined[groupBytes], 1);
+  EXPECT_EQ(joined[groupBytes + 1], 0x80);
+  platform::Free(joined);
   // Memory short for the group: the table of contents alone, without a message.
   toc = SmallToc().Build(&tocLength);
   fake::FailAllocation(1);
-  EXPECT_EQ(AddBookmarkGroup(toc, tocLength, &length), toc);
+  EXPECT_EQ(AddBookmarkGroup(toc, tocLength, &length, &groupBytes), toc);
+  EXPECT_EQ(groupBytes, 0u);
   EXPECT_TRUE(fake::MessageBoxes().empty());
   platform::Free(toc);
 }

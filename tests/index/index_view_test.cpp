@@ -415,6 +415,55 @@ TEST_F(FoldingTest, RestoreDropsPairsAfterAKeyItCannotFind) {
   EXPECT_EQ(view_->visibleCount, 1);
 }
 
+// Regression: restoring only added bits, so a heading the stream opens came back open
+// after a new size although the user had folded it.
+TEST_F(FoldingTest, RestoreKeepsFoldedHeadingsFoldedAfterANewLayout) {
+  IndexViewToggle(view_, &view_->lines[0]);  // fold H1: H2, E3, E4 hidden
+  ExpansionState* state = IndexViewSaveExpansion(view_);
+  ASSERT_NE(state, nullptr);
+  ASSERT_EQ(IndexViewSetSize(view_, 150, 300), kViewOk);
+  EXPECT_EQ(Visible(), (std::vector<bool>{true, true, true, true, true}));
+  EXPECT_EQ(IndexViewRestoreExpansion(view_, state), 0);
+  EXPECT_EQ(Visible(), (std::vector<bool>{true, false, false, false, true}));
+  EXPECT_EQ(view_->visibleCount, 2);
+  EXPECT_FALSE(view_->lines[0].flags & 0x40);
+  EXPECT_TRUE(view_->lines[4].flags & 0x40);
+  platform::Free(state);
+  // Unfolding it shows its direct children again.
+  IndexViewToggle(view_, &view_->lines[0]);
+  EXPECT_EQ(Visible(), (std::vector<bool>{true, true, false, true, true}));
+}
+
+TEST_F(FoldingTest, ScrollToLineBringsAHiddenRowToTheMiddle) {
+  IndexViewDestroy(view_, true);
+  MakeView(200, 100);  // five lines fit
+  IndexStreamBuilder stream;
+  for (uint16_t i = 1; i <= 20; ++i) stream.Add(E | i, i == 3 ? kHidden : kShown, 0, "p");
+  ASSERT_EQ(LayOut(stream), kViewOk);
+  ASSERT_EQ(view_->maxTopRow, 14);
+  const struct {
+    const char* name;
+    uint16_t topRow;
+    int32_t line;
+    uint16_t expected;
+  } cases[] = {
+      {"in view: stays", 0, 5, 0},
+      {"just below: to the middle", 0, 5 + 1, 3},  // line 6 is visible row 5; two rows above it
+      {"above: to the middle", 10, 9, 6},
+      {"near the end: no further than maxTopRow", 0, 19, 14},
+      {"near the start: from the top", 8, 1, 0},
+      {"a hidden line: nothing", 8, 2, 8},
+      {"no such line", 8, 20, 8},
+      {"no such line", 8, -1, 8},
+  };
+  for (const auto& c : cases) {
+    view_->topRow = c.topRow;
+    IndexViewScrollToLine(view_, c.line);
+    EXPECT_EQ(view_->topRow, c.expected) << c.name;
+  }
+  IndexViewScrollToLine(nullptr, 0);
+}
+
 TEST_F(FoldingTest, NothingVisibleSavesNothing) {
   for (IndexLine* l = view_->lines; !IndexLineIsEnd(*l); ++l) l->flags &= uint8_t(~0x80);
   EXPECT_EQ(IndexViewSaveExpansion(view_), nullptr);
@@ -448,6 +497,31 @@ TEST_F(RevealTest, RevealOpensTheEntryTheNextOneAndTheEnclosingHeadings) {
   IndexViewRevealArticle(view_, 0);
   IndexViewRevealArticle(view_, 99);
   EXPECT_EQ(view_->visibleCount, 6);
+}
+
+TEST_F(RevealTest, RevealSearchesFromAnOffsetAndWalksBackToTheFirstLine) {
+  MakeView(200, 400);
+  ASSERT_EQ(LayOut(IndexStreamBuilder()
+                       .Add(E | 7, kShown, 2, "seven")  // as a bookmark entry, before the table
+                       .Add(H | 1, 0x41, 0, "book")      // the first line of the table, hidden
+                       .Add(E | 7, kHidden, 1, "p7")),
+            kViewOk);
+  // From the table's first byte on, the hidden entry is found and opened, with its heading.
+  const uint32_t table = view_->lines[1].offset - 4;
+  EXPECT_EQ(IndexViewFindArticle(view_, 7, 0), 0);
+  EXPECT_EQ(IndexViewFindArticle(view_, 7, table), 2);
+  EXPECT_EQ(IndexViewFindArticle(view_, 7, 1000), -1);
+  EXPECT_EQ(IndexViewFindArticle(view_, 1, 0), -1);  // a heading's group is no article
+  IndexViewRevealArticle(view_, 7, table);
+  EXPECT_EQ(Visible(), (std::vector<bool>{true, true, true}));
+  EXPECT_FALSE(view_->lines[1].flags & 0x40);
+  // The heading's run walked back from the very first line of the table.
+  IndexViewDestroy(view_, true);
+  MakeView(200, 400);
+  ASSERT_EQ(LayOut(IndexStreamBuilder().Add(H | 1, 0x41, 0, "book").Add(E | 9, kHidden, 1, "p9")), kViewOk);
+  IndexViewRevealArticle(view_, 9);
+  EXPECT_EQ(Visible(), (std::vector<bool>{true, true}));
+  EXPECT_EQ(view_->visibleCount, 2);
 }
 
 TEST_F(RevealTest, RealTableOfContentsOpensThePageOfArticle57) {
