@@ -18,6 +18,8 @@ constexpr int32_t kSideMargin = 15 * 10 * platform::kPrintUnitsPerInch / kMillim
 constexpr int32_t kEndMargin = 12 * 10 * platform::kPrintUnitsPerInch / kMillimetresPer10Inches;
 constexpr int32_t kScreenPixelsPerInch = 96;
 constexpr uint32_t kBlack = 0x000000;
+// Rows keep their place in 16 bits (x signed), so sheets are used up to about 44 inches.
+constexpr int32_t kLargestCoordinate = 32000;
 
 std::u16string Decimal(uint32_t value) {
   std::u16string digits;
@@ -118,9 +120,9 @@ int32_t PrintTextHeight(int32_t screenSize) {
 SheetFrame ComputeSheetFrame(const platform::PrintSheetGeometry& geometry, int32_t textHeight) {
   const platform::Rect& printable = geometry.printable;
   const int32_t left = std::max(kSideMargin, printable.left);
-  const int32_t right = std::min(geometry.width - kSideMargin, printable.right);
+  const int32_t right = std::min({geometry.width - kSideMargin, printable.right, kLargestCoordinate});
   const int32_t top = std::max(kEndMargin, printable.top);
-  const int32_t bottom = std::min(geometry.height - kEndMargin, printable.bottom);
+  const int32_t bottom = std::min({geometry.height - kEndMargin, printable.bottom, kLargestCoordinate});
   const int32_t band = textHeight * 3 / 4 * 3 / 2;
   SheetFrame frame;
   frame.header = platform::Rect{left, top, right, top + band};

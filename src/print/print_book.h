@@ -34,7 +34,7 @@ struct SheetFrame {
 // pixels so that very small or very large screen sizes still print readably (0: 20).
 int32_t PrintTextHeight(int32_t screenSize);
 // Margins of 15 mm at the sides and 12 mm above and below, or the device's own where they
-// are wider; a header and a footer of one and a half small rows each (a small row is 3/4 of
+// are wider, on no more of the sheet than about 44 inches each way; a header and a footer of one and a half small rows each (a small row is 3/4 of
 // textHeight).
 SheetFrame ComputeSheetFrame(const platform::PrintSheetGeometry& geometry, int32_t textHeight);
 

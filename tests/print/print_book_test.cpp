@@ -132,6 +132,11 @@ TEST(PrintSize, TheFrameKeepsTheMarginsOrTheDevicesWiderOnes) {
   EXPECT_EQ(printer.body.right, 5600);
   EXPECT_EQ(printer.header.top, 340);
   EXPECT_EQ(printer.footer.bottom, 7500);
+  // A sheet too large for the rows' 16-bit places is used in its top-left part only.
+  const SheetFrame poster = ComputeSheetFrame(platform::PrintSheetGeometry{60000, 90000, {0, 0, 60000, 90000}}, 160);
+  EXPECT_LE(poster.body.right, 32767);
+  EXPECT_LE(poster.footer.bottom, 32767);
+  EXPECT_GT(poster.body.bottom, poster.body.top);
 }
 
 TEST_F(PrintBookTest, APageIsItsTextThenItsCommentaryOnWholeRowsUnderItsHeader) {
