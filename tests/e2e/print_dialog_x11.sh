@@ -4,7 +4,7 @@
 # printer is set up) writes that page with its commentary, read back by poppler.
 # Usage: print_dialog_x11.sh SOLMAR WORK_DIR   (runs xvfb-run itself)
 set -eu
-solmar=$1
+solmar=$(readlink -f "$1")
 work=$2
 rm -rf "$work"
 mkdir -p "$work/config/Orvanel"
@@ -51,5 +51,6 @@ text=$(pdftotext -enc UTF-8 "$work/Solmar.pdf" - | perl -CSD -pe 's/[\x{200E}\x{
 # first words must not be there.
 echo "$text" | grep -q 'ד:טו' && echo "$text" | grep -q 'לקין' || { echo "FAIL: the current page is not in the file" >&2; exit 1; }
 echo "$text" | grep -q 'ניתוח דקדוקי' || { echo "FAIL: the commentary is not in the file" >&2; exit 1; }
+pdffonts "$work/Solmar.pdf" | grep -q 'FrankRuehlCLM.* yes ' || { echo "FAIL: not in the reader's font, embedded" >&2; exit 1; }
 if echo "$text" | grep -q 'בראשית ברא אלהים'; then echo "FAIL: page 1 was printed too" >&2; exit 1; fi
 echo "ok: $(pdfinfo "$work/Solmar.pdf" | sed -n 's/^Pages: *//p') sheets for the current page"
