@@ -296,8 +296,10 @@ TEST_F(PrintCommandTest, CtrlPAndTheGoMenuReachTheCommand) {
 }
 
 TEST_F(PrintCommandTest, ACancelledDialogPrintsNothing) {
+  fake::ScriptPrintDialog(false, {{1, 1}});
   PrintWithDialog(nullptr);
-  EXPECT_EQ(fake::PrintDialogsShown(), 1);
+  PrintWithDialog(nullptr);  // without a script: cancelled too
+  EXPECT_EQ(fake::PrintDialogsShown(), 2);
   EXPECT_TRUE(fake::PrintJobs().empty());
   EXPECT_TRUE(fake::MessageBoxes().empty());
 }
