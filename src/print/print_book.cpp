@@ -143,7 +143,9 @@ PrintResult PrintBookPages(platform::PrintJob* job, const platform::PrintPageRan
   if (printSpec.fontAsciiBase == 0) printSpec.fontAsciiBase = kUnicodeLetterBase;
   const SheetFrame frame = ComputeSheetFrame(geometry, printSpec.size);
   const int32_t bodyHeight = frame.body.bottom - frame.body.top;
-  if (frame.body.right - frame.body.left <= 0 || bodyHeight <= 0) return result;
+  // Paper with room for less than a few words a row or a few rows a sheet would spread a
+  // page over thousands of sheets: it is refused.
+  if (frame.body.right - frame.body.left < 8 * printSpec.size || bodyHeight < 3 * printSpec.size) return result;
 
   int32_t total = 0;
   for (size_t r = 0; r < count; ++r)

@@ -41,7 +41,9 @@ SheetFrame ComputeSheetFrame(const platform::PrintSheetGeometry& geometry, int32
 // Draws the pages of the ranges (in order; pages 1..kBookPageCount) on new sheets of job,
 // each page starting a sheet of its own, in fontSpec's face and letter base at the printed
 // size, text turned around when reverse is set (as the panes draw it). Reports progress to
-// the job once per sheet and stops when it is told to. Leaves the job to the caller to end.
+// the job once per sheet and stops when it is told to. Fails without a sheet on paper whose
+// body holds fewer than 3 rows or is narrower than 8 text heights. Leaves the job to the
+// caller to end.
 PrintResult PrintBookPages(platform::PrintJob* job, const platform::PrintPageRange* ranges, size_t count,
                            const FontSpec& fontSpec, bool reverse);
 

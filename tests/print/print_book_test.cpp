@@ -160,7 +160,10 @@ TEST_F(PrintBookTest, APageIsItsTextThenItsCommentaryOnWholeRowsUnderItsHeader) 
     int32_t lastTop = 0;
     for (const fake::DrawCall& call : job.sheets[s]) {
       if (call.op != fake::DrawOp::kText) continue;
-      if (Inside(call.rect, frame.header) && call.text == title) header = true;
+      if (Inside(call.rect, frame.header) && call.text == title) {
+        header = true;
+        EXPECT_EQ(call.textColour, 0x000000u) << "the header is printed black, whatever the title's colour";
+      }
       if (Inside(call.rect, frame.footer) && call.text == Number(s + 1)) footer = true;
       if (call.rect.top >= frame.body.top && call.rect.bottom <= frame.body.bottom) {
         ++bodyTexts;
@@ -262,6 +265,25 @@ TEST_F(PrintBookTest, RunningOutOfMemoryFailsTheJobWithoutLeaks) {
     ResetConversionBuffer();
     EXPECT_EQ(fake::LiveBlocks(), 0) << "allocation " << nth;
   }
+}
+
+TEST_F(PrintBookTest, PaperWithNoRoomForRowsFailsWithoutSheets) {
+  // Margins and bands take 1,016 units of the height at the default size (rows of 150): a
+  // sheet must have 450 more for three rows.
+  for (int32_t height : {1016 + 449, 1016, 900, 0}) {
+    fake::SetPrintGeometry(platform::PrintSheetGeometry{5953, height, {0, 0, 5953, height}});
+    const PrintResult result = Print({{1, 1}});
+    EXPECT_EQ(result.outcome, PrintOutcome::kFailed) << height;
+    EXPECT_EQ(result.sheets, 0) << height;
+  }
+  // 850 units of side margins and 8 rows' heights of width, less one.
+  fake::SetPrintGeometry(platform::PrintSheetGeometry{850 + 1199, 8419, {0, 0, 850 + 1199, 8419}});
+  EXPECT_EQ(Print({{1, 1}}).outcome, PrintOutcome::kFailed);
+  const size_t refused = fake::PrintJobs().size();
+  fake::SetPrintGeometry(platform::PrintSheetGeometry{850 + 1200, 1016 + 450, {0, 0, 850 + 1200, 1016 + 450}});
+  EXPECT_EQ(Print({{1, 1}}).outcome, PrintOutcome::kPrinted) << "the smallest sheet that holds rows";
+  ASSERT_EQ(fake::PrintJobs().size(), refused + 1);
+  EXPECT_FALSE(fake::PrintJobs().back().sheets.empty());
 }
 
 TEST_F(PrintBookTest, TheWholeBookPrints) {
