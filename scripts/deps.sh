@@ -9,7 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang-14 libclang-rt-14-dev
   culmus fonts-dejavu-core
-  xvfb xauth xclip xdotool libreoffice-writer-nogui
+  xvfb xauth xclip xdotool libreoffice-writer-nogui poppler-utils
   librsvg2-bin
   desktop-file-utils appstream lintian dpkg-dev man-db
 )

@@ -1,4 +1,5 @@
 #include "app/app.h"
+#include "app/pdf_cli.h"
 
 #include <QPushButton>
 #include <QApplication>
@@ -52,8 +53,12 @@ constexpr char kUsage[] =
     "  --screenshot FILE    draw the reader's window off screen into the PNG file FILE and exit\n"
     "    --size WxH         with a window of W x H pixels (default 540x800)\n"
     "    --article N        showing article N, 1 to 286 (default 1)\n"
+    "  --pdf FILE           write the book's pages as printed (each page's title, text and\n"
+    "                       commentary) to the PDF file FILE and exit, without a window\n"
+    "    --pages A-B        pages A to B only, 1 to 143, or one page A (default: all)\n"
+    "    --paper SIZE       a4 (the default) or letter\n"
     "\n"
-    "--find, --dump, --rtf, --quit and --screenshot never read or write the reader's settings.\n"
+    "--find, --dump, --rtf, --pdf, --quit and --screenshot never read or write the reader's settings.\n"
     "Qt's own options (-platform NAME, -style NAME, -session ID, ...) are passed on to Qt;\n"
     "any other argument is ignored with a warning.\n";
 
@@ -70,6 +75,9 @@ struct Options {
   bool sizeGiven = false;
   int article = 1;
   bool articleGiven = false;
+  const char* pdf = nullptr;    // --pdf FILE
+  const char* pages = nullptr;  // --pages A-B, checked when the PDF is made
+  const char* paper = nullptr;  // --paper a4|letter
 };
 
 bool ParseSize(const char* text, int* width, int* height) {
@@ -90,7 +98,7 @@ bool ParseArticle(const char* text, int* article) {
 // Whether arg is one of our options that takes a value.
 bool TakesValue(const std::string& arg) {
   return arg == "--screenshot" || arg == "--size" || arg == "--article" || arg == "--find" || arg == "--dump" ||
-         arg == "--rtf";
+         arg == "--rtf" || arg == "--pdf" || arg == "--pages" || arg == "--paper";
 }
 
 // Fills options from our own arguments and checks their values. Every other argument is
@@ -125,6 +133,10 @@ bool ParseOptions(int argc, char** argv, Options* options) {
                      text);
         return false;
       }
+    } else if (arg == "--pdf" || arg == "--pages" || arg == "--paper") {
+      const char* text = value(arg.c_str());
+      if (!text) return false;
+      (arg == "--pdf" ? options->pdf : arg == "--pages" ? options->pages : options->paper) = text;
     } else if (arg == "--size") {
       const char* text = value("--size");
       if (!text) return false;
@@ -145,6 +157,14 @@ bool ParseOptions(int argc, char** argv, Options* options) {
   }
   if ((options->sizeGiven || options->articleGiven) && !options->screenshot) {
     std::fprintf(stderr, "solmar: --size and --article go with --screenshot\n");
+    return false;
+  }
+  if ((options->pages || options->paper) && !options->pdf) {
+    std::fprintf(stderr, "solmar: --pages and --paper go with --pdf\n");
+    return false;
+  }
+  if (options->pdf && (options->find || options->quit || options->screenshot || options->dump || options->rtf)) {
+    std::fprintf(stderr, "solmar: --pdf goes alone, with --pages and --paper only\n");
     return false;
   }
   const int exports = (options->dump ? 1 : 0) + (options->rtf ? 1 : 0);
@@ -337,6 +357,7 @@ int SolmarMain(int argc, char** argv) {
     std::printf("Solmar %s\n", SOLMAR_VERSION);
     return 0;
   }
+  if (options.pdf) return RunPdf(argc, argv, options.pdf, options.pages, options.paper);
   if (options.find) return RunFind(argc, argv, options.find);
   if (options.dump) return RunExport(argc, argv, options.dump, false);
   if (options.rtf) return RunExport(argc, argv, options.rtf, true);

@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -700,6 +701,44 @@ struct DrawItem {
   Dc* dc;
   Rect rect;  // the whole control, from 0, 0
 };
+
+// ---------------------------------------------------------------------------------------
+// Printing
+// A print job draws sheets of paper through one drawing context whose units are
+// kPrintUnitsPerInch, with 0, 0 at the paper's top-left corner. Fonts are chosen by height
+// in these units; measuring works from the start, drawing lands on the current sheet.
+struct PrintJob;
+constexpr int32_t kPrintUnitsPerInch = 720;
+enum class PaperSize { kA4, kLetter };
+struct PrintPageRange {
+  uint16_t first, last;  // book pages, first <= last
+};
+struct PrintSheetGeometry {
+  int32_t width, height;  // the whole sheet
+  Rect printable;         // the part the device can print on
+};
+// A job writing a PDF file at path (UTF-16, 0-terminated) on paper of that size, without a
+// window; none when the file cannot be written.
+PrintJob* BeginPdfJob(const char16_t* path, PaperSize paper);
+// The platform's print dialog over owner, offering the current page, a range of pages from
+// 1 to pageCount, or all of them (and printing to a file). None when the user cancelled it
+// or no job could be begun; otherwise *ranges holds the pages chosen, in order.
+PrintJob* BeginPrintJobWithDialog(Window* owner, uint16_t currentPage, uint16_t pageCount,
+                                  std::vector<PrintPageRange>* ranges);
+// The sheet's size and printable part, in print units; false for none.
+bool PrintJobGeometry(PrintJob* job, PrintSheetGeometry* geometry);
+// The job's drawing context, valid until EndPrintJob; none for none.
+Dc* PrintJobDc(PrintJob* job);
+// Starts the next sheet (the first call starts the first one); false when the device
+// refused it, and the job is then to be ended unfinished.
+bool PrintJobNewSheet(PrintJob* job);
+// Tells the user how far the job has got (text in reading order, done of total steps);
+// answers false once the user asked to stop it.
+bool PrintJobProgress(PrintJob* job, const char16_t* text, int32_t done, int32_t total);
+// Ends the job and frees it. finished: the sheets go to the printer or the file, and the
+// answer says whether they got there; otherwise nothing is printed (a file is removed) and
+// the answer is false.
+bool EndPrintJob(PrintJob* job, bool finished);
 
 // ---------------------------------------------------------------------------------------
 // System

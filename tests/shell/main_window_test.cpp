@@ -145,6 +145,8 @@ TEST_F(MainWindowTest, BarsCarryMenuButtonsImagesAndTips) {
       {40007, u"&Copy\bCtrl+C"},
       {40009, u"&Append to ClipBoard\bCtrl+E"},
       {0, u""},
+      {40021, u"&Print\u2026\bCtrl+P"},
+      {0, u""},
       {40005, u"E&xit\bCtrl+Q"},
   };
   const std::vector<Item> sizes = {
@@ -163,7 +165,7 @@ TEST_F(MainWindowTest, MenuBarPopupsCarryTheirOwnItems) {
   for (const fake::FakeMenuItem& item : fake::MenuItems(ReaderMenu())) go.push_back(item.text);
   EXPECT_EQ(sizes, (std::vector<std::u16string>{u"1/&4 Screen", u"1/&3 Screen", u"1/&2 Screen", u"2/3 Screen",
                                                 u"3/4 Screen", u"&None"}));
-  ASSERT_EQ(go.size(), 20u);
+  ASSERT_EQ(go.size(), 22u);
   EXPECT_EQ(go.front(), u"&About");
   EXPECT_EQ(go.back(), u"E&xit\bCtrl+Q");
 }

@@ -1,6 +1,7 @@
 #include "platform/fake/fake_platform.h"
 
 #include "platform/fake/fake_internal.h"
+#include "platform/fake/fake_print.h"
 
 namespace fake {
 
@@ -8,6 +9,7 @@ void ResetAll() {
   ResetResources();
   ResetHeap();
   ResetMessageBoxes();
+  ResetPrinting();  // before the drawing: its jobs hold contexts
   ResetDrawing();
   ResetSettings();
   ResetWindows();

@@ -15,6 +15,7 @@
 #include "shell/reader_settings.h"
 #include "shell/shell_state.h"
 #include "shell/window/font_steps.h"
+#include "shell/window/print_command.h"
 #include "view/page_view.h"
 
 namespace {
@@ -77,6 +78,7 @@ intptr_t DispatchCommand(platform::Window* mainWindow, uint32_t id) {
     case kCmdFontChosenSize: StepFontSize(mainWindow, 0); return 0;
     case kCmdCopy: CopyArticle(ActiveView(), false); return 0;
     case kCmdAppend: CopyArticle(ActiveView(), true); return 0;
+    case kCmdPrint: PrintWithDialog(mainWindow); return 0;
     default: return 1;
   }
 }

@@ -25,6 +25,8 @@ constexpr MenuItemTemplate kGoItems[] = {
     {kCmdCopy, u"&Copy\bCtrl+C"},
     {kCmdAppend, u"&Append to ClipBoard\bCtrl+E"},
     {0, nullptr},
+    {kCmdPrint, u"&Print\u2026\bCtrl+P"},
+    {0, nullptr},
     {kCmdExit, u"E&xit\bCtrl+Q"},
 };
 
@@ -69,6 +71,7 @@ const platform::Accelerator kReaderAccelerators[kReaderAcceleratorCount] = {
     {platform::kAccelControl, 'C', kCmdCopy},
     {platform::kAccelControl, 'E', kCmdAppend},
     {platform::kAccelControl, 'Q', kCmdExit},
+    {platform::kAccelControl, 'P', kCmdPrint},
     {platform::kAccelControl, uint16_t(platform::kVkOemPlus), kCmdFontLarger},
     {platform::kAccelControl, uint16_t(platform::kVkAdd), kCmdFontLarger},
     {platform::kAccelControl, uint16_t(platform::kVkOemMinus), kCmdFontSmaller},
