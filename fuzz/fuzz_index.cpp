@@ -1,8 +1,8 @@
 // The index tree and the bookmark group on arbitrary IndexStreams, malformed ones included
 // (no end record, an empty first text, levels that jump, keys without articles). Input: box
 // width and height, font size, a bookmark count and that many articles, an operation count
-// and that many three-byte operations (scroll, tap, toggle, reveal, resize with save and
-// restore, paint, font change), then the stream. Nothing may be read outside the stream,
+// and that many three-byte operations (scroll, tap, toggle, reveal with selecting and
+// scrolling to the line, resize with save and restore, paint, font change), then the stream. Nothing may be read outside the stream,
 // the visible count must match the lines, every line must name bytes inside the stream,
 // and nothing may be left allocated.
 #include <cstdint>
@@ -93,10 +93,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       case 2:
         if (view->text && view->lineCount > 0) IndexViewToggle(view, &view->lines[a % view->lineCount]);
         break;
-      case 3: IndexViewRevealArticle(view, uint16_t((a | b << 8) & 0x3FFF)); break;
+      case 3: {
+        // Revealed from an offset, then selected and scrolled to, as the dialog does.
+        const uint16_t article = uint16_t((a | b << 8) & 0x3FFF);
+        IndexViewRevealArticle(view, article, b & 0x80 ? a : 0);
+        const int32_t line = IndexViewFindArticle(view, article, 0);
+        Require(line < int32_t(view->lineCount));
+        view->selectedLine = uint16_t(line + 1);
+        IndexViewScrollToLine(view, line);
+        break;
+      }
       case 4: {
         ExpansionState* state = IndexViewSaveExpansion(view);
         IndexViewSetSize(view, a * 2, b * 2);
+        Require(view->selectedLine == 0);
         IndexViewRestoreExpansion(view, state);
         platform::Free(state);
         break;

@@ -46,6 +46,7 @@ TEST_F(RtfTextTest, CharactersAndParagraphs) {
       {"\\plain goes back to the default font",
        "{\\rtf1\\deff1{\\fonttbl{\\f0\\fcharset0 A;}{\\f1\\fcharset177 B;}}\\f0\\'e0\\plain\\'e0}", u"\u00E0\u05D0"},
       {"unknown code page", "{\\rtf1\\ansicpg932 \\'e0}", u"\uFFFD"},
+      {"hex digits in either case", "{\\rtf1\\ansicpg1255 \\'E0\\'Fa\\'9F}", u"\u05D0\u05EA\uFFFD"},
       // Groups that are not text.
       {"tables and metadata",
        "{\\rtf1{\\fonttbl{\\f0 Arial;}}{\\colortbl;\\red1;}{\\stylesheet{\\s0 Normal;}}{\\info{\\title t}}x}", u"x"},
@@ -67,6 +68,50 @@ TEST_F(RtfTextTest, CharactersAndParagraphs) {
   for (const auto& c : cases) {
     const std::u16string got = TextOf(c.rtf);
     EXPECT_TRUE(got == c.expected) << c.name << ": " << std::string(got.begin(), got.end());
+  }
+}
+
+TEST_F(RtfTextTest, CodePagesMapEveryUpperByte) {
+  // Every byte from 0x80 as \'xx in each code page, one a line.
+  auto decode = [](const std::string& codePage) {
+    std::string rtf = "{\\rtf1\\ansi\\ansicpg" + codePage + " ";
+    const char* hex = "0123456789abcdef";
+    for (int b = 0x80; b < 0x100; ++b) rtf += std::string("\\'") + hex[b >> 4] + hex[b & 15];
+    return TextOf(rtf + "}");
+  };
+  const std::u16string latin = decode("1252"), hebrew = decode("1255");
+  ASSERT_EQ(latin.size(), 128u);
+  ASSERT_EQ(hebrew.size(), 128u);
+  // The two agree on the punctuation of 0x80..0x9F where both have a character, and differ
+  // only where one of them has none.
+  const char16_t sharedPunctuation[32] = {0x20AC, 0xFFFD, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                          0x02C6, 0x2030, 0,      0x2039, 0,      0xFFFD, 0,      0xFFFD,
+                                          0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                          0x02DC, 0x2122, 0,      0x203A, 0,      0xFFFD, 0,      0};
+  for (int i = 0; i < 32; ++i) {
+    if (!sharedPunctuation[i]) {
+      EXPECT_EQ(hebrew[size_t(i)], 0xFFFD) << i;
+      continue;
+    }
+    EXPECT_EQ(latin[size_t(i)], sharedPunctuation[i]) << i;
+    EXPECT_EQ(hebrew[size_t(i)], sharedPunctuation[i]) << i;
+  }
+  EXPECT_EQ(latin.substr(0x0A, 1) + latin.substr(0x0C, 1) + latin.substr(0x0E, 1), u"\u0160\u0152\u017D");
+  EXPECT_EQ(latin.substr(0x1A, 1) + latin.substr(0x1C, 1) + latin.substr(0x1E, 2), u"\u0161\u0153\u017E\u0178");
+  for (int b = 0xA0; b < 0x100; ++b) {
+    // Latin: the byte's own code point. Hebrew: the same, but for the sheqel sign, times
+    // and division, and the points and letters from 0xC0.
+    EXPECT_EQ(latin[size_t(b - 0x80)], char16_t(b)) << b;
+    char16_t expected = char16_t(b);
+    if (b == 0xA4) expected = 0x20AA;
+    if (b == 0xAA) expected = 0x00D7;
+    if (b == 0xBA) expected = 0x00F7;
+    if (b >= 0xC0) expected = 0xFFFD;
+    if (b >= 0xC0 && b <= 0xD3 && b != 0xCA) expected = char16_t(0x05B0 + (b - 0xC0));
+    if (b >= 0xD4 && b <= 0xD8) expected = char16_t(0x05F0 + (b - 0xD4));
+    if (b >= 0xE0 && b <= 0xFA) expected = char16_t(0x05D0 + (b - 0xE0));
+    if (b == 0xFD || b == 0xFE) expected = char16_t(0x200E + (b - 0xFD));
+    EXPECT_EQ(hebrew[size_t(b - 0x80)], expected) << b;
   }
 }
 
@@ -97,8 +142,8 @@ TEST_F(RtfTextTest, NoMemoryGivesNone) {
 }
 
 TEST_F(RtfTextTest, ParagraphsOfEarlierTextFitTheirBlock) {
-  // The sizing pass of the earlier text's paragraphs is never exceeded (the fake's blocks
-  // are exact, so a write past one is reported at tear-down).
+  // The sizing pass of the earlier text's paragraphs is never exceeded (the sanitizer build
+  // of these tests reports a write past the block).
   const char16_t pool[] = {u' ', u'\r', u'\n', u'\\', u'{', u'7', u'x', 0x05D0, 0xFB2C, 999, 10000};
   uint32_t seed = 99;
   for (int round = 0; round < 500; ++round) {
