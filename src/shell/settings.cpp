@@ -5,6 +5,7 @@
 #include "platform/platform.h"
 #include "shell/bookmarks.h"
 #include "shell/command_ids.h"
+#include "shell/dialog_setup.h"
 #include "shell/navigation.h"
 #include "shell/reader_settings.h"
 #include "shell/settings_store.h"
@@ -221,6 +222,7 @@ void SaveSettingsAndQuit() {
     platform::BeginSettingsBatch();
     for (const SettingDeclaration& setting : kSettings) SaveSetting(setting, gReaderSettings);
     SaveWindowGeometry(gShellWindows.mainWindow);
+    SaveDialogSizes();
   }
   if (gPaneState.upperView) DestroyPaneView(gPaneState.upperView);
   if (gPaneState.lowerView) DestroyPaneView(gPaneState.lowerView);
