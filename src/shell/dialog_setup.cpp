@@ -57,13 +57,7 @@ bool ParseDialogSize(const char16_t* text, int32_t* width, int32_t* height) {
 
 void PlaceResizableDialog(platform::Window* dialog, DialogSizeSlot slot) {
   if (gDeviceOptions.fullScreen) return;
-  DialogSize& size = SizeOf(slot);
-  if (!size.read) {
-    size.read = true;
-    char16_t* text = ReadStringSetting(DialogSizeSettingName(slot));
-    if (!ParseDialogSize(text, &size.width, &size.height)) size.width = size.height = 0;
-    platform::Free(text);
-  }
+  const DialogSize& size = SizeOf(slot);
   platform::PlaceDialog(dialog, size.width, size.height, true);
 }
 
@@ -71,14 +65,22 @@ void RememberDialogSize(platform::Window* dialog, DialogSizeSlot slot) {
   if (gDeviceOptions.fullScreen) return;
   int32_t width = 0, height = 0;
   if (!platform::GetDialogSize(dialog, &width, &height) || width <= 0 || height <= 0) return;
-  DialogSize& size = SizeOf(slot);
-  size = {width, height, true, true};
+  SizeOf(slot) = {width, height};
+}
+
+void LoadDialogSizes() {
+  for (int i = 0; i < kDialogSizeSlots; ++i) {
+    DialogSize& size = gDialogSizes.sizes[i];
+    char16_t* text = ReadStringSetting(DialogSizeSettingName(DialogSizeSlot(i)));
+    if (!ParseDialogSize(text, &size.width, &size.height)) size = {0, 0};
+    platform::Free(text);
+  }
 }
 
 void SaveDialogSizes() {
   for (int i = 0; i < kDialogSizeSlots; ++i) {
     const DialogSize& size = gDialogSizes.sizes[i];
-    if (!size.taken) continue;
+    if (size.width <= 0 || size.height <= 0) continue;
     const std::string text = std::to_string(size.width) + "," + std::to_string(size.height);
     const std::u16string value(text.begin(), text.end());
     WriteStringSetting(DialogSizeSettingName(DialogSizeSlot(i)), value.c_str());

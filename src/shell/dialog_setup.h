@@ -24,7 +24,10 @@ void PlaceResizableDialog(platform::Window* dialog, DialogSizeSlot slot);
 // On the desktop: takes the dialog's size as the one to open it with next time and to
 // store at shutdown. Call it while the dialog still exists (its destroy message).
 void RememberDialogSize(platform::Window* dialog, DialogSizeSlot slot);
-// Writes the sizes taken this run; the others stay as stored.
+// Reads the stored sizes; an unusable one is none.
+void LoadDialogSizes();
+// Writes every size there is (read at start-up or taken since); a dialog without one keeps
+// whatever the store holds.
 void SaveDialogSizes();
 
 // "width,height": two decimal numbers 1..100000 and nothing else; false otherwise.

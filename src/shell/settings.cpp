@@ -180,6 +180,7 @@ bool LoadSettings() {
     WriteStringSetting(u"Program Path", path);
 
   for (const SettingDeclaration& setting : kSettings) LoadSetting(setting, gReaderSettings);
+  LoadDialogSizes();
   const uint16_t page = StoredLessonPage(gReaderSettings.lesson);
   if (page != gReaderSettings.lesson) {
     // The stored position belongs to another article: the page opens at its top.

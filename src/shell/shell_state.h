@@ -74,12 +74,9 @@ struct WaitingMessages {
 };
 
 // The sizes the user gave the resizable dialogs (DialogSizeSlot in shell/dialog_setup.h):
-// read from the store at a dialog's first opening, taken again when it closes, and
-// written at shutdown when taken.
+// read from the store at start-up, taken again when a dialog closes, written at shutdown.
 struct DialogSize {
   int32_t width, height;  // 0: none (the template's size)
-  bool read;              // the stored value has been read
-  bool taken;             // the dialog closed this run with this size
 };
 struct DialogSizes {
   DialogSize sizes[3];

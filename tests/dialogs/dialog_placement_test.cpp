@@ -289,13 +289,17 @@ TEST_F(DesktopDialogTest, TheSizeTheUserGivesIsKeptForTheNextOpeningAndStoredAtT
   EXPECT_EQ(StoredText(u"FindAllSize"), u"800,400");
 }
 
-TEST_F(DesktopDialogTest, AStoredSizeOfADialogNotOpenedStaysAsItWas) {
+TEST_F(DesktopDialogTest, StoredSizesOfDialogsNotOpenedAreWrittenBackOrLeftAlone) {
   fake::PutStringSetting(kSettingsKeyPath, u"FindAllSize", u"not a size");
+  fake::PutStringSetting(kSettingsKeyPath, u"FontChooserSize", u"600,500");
   StartWithFont();
   OpenAndLook(118, [&] { Command(kCmdIndex); });
   Command(kCmdExit);
+  // An unusable value is not the reader's to rewrite; a usable one comes back as it was,
+  // so that every run's end writes the same values.
   EXPECT_EQ(Writes(u"FindAllSize"), 0);
   EXPECT_EQ(StoredText(u"FindAllSize"), u"not a size");
+  EXPECT_EQ(StoredText(u"FontChooserSize"), u"600,500");
   EXPECT_EQ(Writes(u"ChooseSectionSize"), 1);
 }
 
@@ -310,7 +314,7 @@ TEST_F(DesktopDialogTest, FullScreenDialogsCoverTheScreenAndKeepNoSize) {
     EXPECT_EQ(seen.rect.top, 0) << id;  // moved to the top by the full-screen set-up
   }
   Command(kCmdExit);
-  EXPECT_EQ(Writes(u"FontChooserSize"), 0);
+  EXPECT_EQ(StoredText(u"FontChooserSize"), u"600,500");  // the desktop's size, kept
   EXPECT_EQ(Writes(u"ChooseSectionSize"), 0);
 }
 

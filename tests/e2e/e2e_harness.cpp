@@ -862,6 +862,7 @@ int SearchScenario(int argc, char** argv) {
       // Key presses carrying Hebrew text, as a Hebrew keyboard layout sends them.
       for (QChar c : word) QTest::sendKeyEvent(QTest::Click, edit, Qt::Key(c.unicode()), QString(c), Qt::NoModifier);
       Check(edit->text() == word, "the edit box shows the word as it reads");
+      Shot(dialog, "search-dialog");
       typed = true;
       QTest::keyClick(edit, Qt::Key_Return);
     });
