@@ -289,6 +289,22 @@ TEST_F(DesktopDialogTest, TheSizeTheUserGivesIsKeptForTheNextOpeningAndStoredAtT
   EXPECT_EQ(StoredText(u"FindAllSize"), u"800,400");
 }
 
+TEST_F(DesktopDialogTest, ADialogLeftWithoutWidthOrHeightKeepsTheSizeItHadBefore) {
+  StartWithFont();
+  auto resize = [](int32_t width, int32_t height) {
+    return [=](Window* dialog) {
+      const Rect r = fake::WindowInfo(dialog)->rect;
+      platform::MoveWindow(dialog, r.left, r.top, width, height, true);
+    };
+  };
+  OpenAndLook(118, [&] { Command(kCmdIndex); }, resize(700, 650));
+  OpenAndLook(118, [&] { Command(kCmdIndex); }, resize(500, 0));
+  OpenAndLook(118, [&] { Command(kCmdIndex); }, resize(0, 500));
+  const Seen again = OpenAndLook(118, [&] { Command(kCmdIndex); });
+  EXPECT_EQ(again.rect.right - again.rect.left, 700);
+  EXPECT_EQ(again.rect.bottom - again.rect.top, 650);
+}
+
 TEST_F(DesktopDialogTest, StoredSizesOfDialogsNotOpenedAreWrittenBackOrLeftAlone) {
   fake::PutStringSetting(kSettingsKeyPath, u"FindAllSize", u"not a size");
   fake::PutStringSetting(kSettingsKeyPath, u"FontChooserSize", u"600,500");
