@@ -20,15 +20,24 @@ const ControlTemplate kFindAllControls[] = {
 };
 
 // 105: "Choose Font". The chooser lays the controls out again at every size change; these
-// are their places at the template's size by the same rule. There is no button 1003
-// (letter base 97). The preview shows its letters exactly as the panes draw them. The OK
-// beside the caption stands for the shell's Done button.
+// are their places at the template's size by the same rule (the first-start line shown).
+// There is no button 1003 (letter base 97). A label's letter after '&' moves the focus to
+// the control that follows it. The preview shows a verse above the letters exactly as the
+// panes draw them. The OK beside the caption stands for the shell's Done button; Cancel
+// sits beside it.
 const ControlTemplate kFontControls[] = {
-    {1001, ControlKind::kListBox, 7, 7, 85, 95, kWsBorder | kWsTabStop | kLbsSort | kLbsNotify, nullptr, 0},
-    {1004, ControlKind::kButton, 99, 24, 46, 10, kWsTabStop | kBsAutoRadioButton, u"224", 0},
-    {1005, ControlKind::kButton, 99, 41, 46, 10, kBsAutoRadioButton, u"5D0", 0},
-    {1006, ControlKind::kListBox, 99, 59, 46, 43, kWsBorder | kWsTabStop | kLbsNotify, nullptr, 0},
-    {1002, ControlKind::kEdit, 7, 102, 138, 51, kWsBorder | kEsMultiline | kEsReadOnly | kEsVisualOrder, nullptr, 0},
+    {1007, ControlKind::kStaticText, 7, 7, 196, 16, kSsLeft,
+     u"Choose the font for reading; you can change it later with Ctrl+F", 0},
+    {1010, ControlKind::kStaticText, 7, 27, 129, 10, kSsLeft, u"&Font", 0},
+    {1001, ControlKind::kListBox, 7, 37, 129, 80, kWsBorder | kWsTabStop | kLbsSort | kLbsNotify, nullptr, 0},
+    {1011, ControlKind::kStaticText, 143, 27, 60, 10, kSsLeft, u"&Letter base", 0},
+    {1004, ControlKind::kButton, 143, 37, 60, 10, kWsTabStop | kBsAutoRadioButton, u"224", 0},
+    {1005, ControlKind::kButton, 143, 47, 60, 10, kBsAutoRadioButton, u"5D0", 0},
+    {1012, ControlKind::kStaticText, 143, 61, 60, 10, kSsLeft, u"&Size", 0},
+    {1006, ControlKind::kListBox, 143, 71, 60, 46, kWsBorder | kWsTabStop | kLbsNotify, nullptr, 0},
+    {1009, ControlKind::kEdit, 7, 121, 196, 29, kEsRight | kEsReadOnly | kEsVisualOrder, nullptr, 0},
+    {1002, ControlKind::kEdit, 7, 150, 196, 29, kEsRight | kEsReadOnly | kEsVisualOrder, nullptr, 0},
+    {2, ControlKind::kButton, 0, 0, 40, 12, kWsTabStop | kBsPushButton | kBsBesideOk, u"Cancel", 0},
 };
 
 // 103: the About box. Control 1025 is the maker's site, drawn by the box as a link in a
@@ -45,7 +54,7 @@ const ControlTemplate kAboutControls[] = {
 const DialogTemplate kTemplates[] = {
     {103, u"Solmar", 160, 85, nullptr, 8, 0, kDialogOkInCaption, kAboutControls,
      sizeof kAboutControls / sizeof kAboutControls[0]},
-    {105, u"Choose Font", 152, 167, nullptr, 8, 0, kDialogOkInCaption, kFontControls,
+    {105, u"Choose Font", 210, 186, nullptr, 8, 0, kDialogOkInCaption, kFontControls,
      sizeof kFontControls / sizeof kFontControls[0]},
     {115, u"Solmar", 126, 131, nullptr, 8, 0, kDialogOkInCaption, kSearchControls,
      sizeof kSearchControls / sizeof kSearchControls[0]},

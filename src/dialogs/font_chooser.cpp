@@ -1,6 +1,14 @@
 #include "dialogs/font_chooser.h"
 
+#include <algorithm>
+#include <cstring>
+
+#include "content/article.h"
+#include "content/letter_code.h"
+#include "content/streams.h"
+#include "platform/dialog_template.h"
 #include "shell/dialog_setup.h"
+#include "shell/reader_settings.h"
 #include "shell/shell_state.h"
 
 FontChooserState gFontChooser{};
@@ -50,9 +58,31 @@ bool SameFace(const char16_t* a, const char16_t* b) {
   return true;
 }
 
+// The letters, and the verse above them as the panes would draw it in that base.
 void ShowPreviewLetters(platform::Window* dialog, int32_t base) {
   FillPreviewLetters(gFontChooser.previewLetters, base);
   platform::SetWindowText(platform::GetDialogItem(dialog, kPreviewId), gFontChooser.previewLetters);
+  platform::Window* verseBox = platform::GetDialogItem(dialog, kVersePreviewId);
+  if (!verseBox || gFontChooser.verse[0] == 0) return;
+  const bool reverse = (gReaderSettings.flags & kFlagReverse) != 0;
+  char16_t* shown = ToDisplayText(gFontChooser.verse, kPreviewVerseBytes, nullptr, base, reverse);
+  platform::SetWindowText(verseBox, shown ? shown : u"");
+  platform::Free(shown);
+}
+
+// Faces the first start prefers, best first: the serif reading faces of Culmus.
+const char16_t* const kReadingFaces[] = {u"Frank Ruehl CLM", u"Taamey Frank CLM", u"David CLM",
+                                         u"Taamey David CLM", u"Drugulin CLM", u"Keter YG"};
+// Families that write Hebrew but are made for headings, signs or scrolls, not for reading.
+const char16_t* const kDisplayFaces[] = {u"Aharoni CLM",       u"Caladings CLM", u"Stam Ashkenaz CLM",
+                                         u"Stam Sefarad CLM",  u"Yehuda CLM",    u"Miriam Mono CLM",
+                                         u"Comix No2 CLM",     u"Dorian CLM",    u"Gan CLM",
+                                         u"Ozrad CLM"};
+
+bool IsDisplayFace(const char16_t* face) {
+  for (const char16_t* display : kDisplayFaces)
+    if (SameFace(face, display)) return true;
+  return false;
 }
 
 bool AppendFamily(const platform::FontDescription& family, intptr_t) {
@@ -63,10 +93,25 @@ void OnInit(platform::Window* dialog, FontSpec* fontSpec) {
   platform::Window* parent = platform::GetParent(dialog);
   platform::Dc* dc = platform::GetWindowDc(parent);
   SetUpDialog(dialog, kDialogSetUpFlags);
+  platform::ShowWindow(platform::GetDialogItem(dialog, kFirstStartLineId),
+                       gFontChooser.firstStart ? platform::kSwShow : platform::kSwHide);
+  PlaceResizableDialog(dialog, DialogSizeSlot::kFontChooser);
 
   FontFamilyListFree(&gFontChooser.families);
   gFontChooser.candidate = platform::FontDescription{};
   gFontChooser.fontSpec = fontSpec;
+
+  if (!gFontChooser.families.head) platform::EnumerateFontFamilies(dc, AppendFamily, 0);
+  if (gFontChooser.firstStart && fontSpec->faceName[0] == 0) {
+    // Chosen in advance, so that even Cancel leaves the reader with a face that reads well.
+    if (const FontFamilyEntry* best = BestReadingFamily(&gFontChooser.families)) {
+      CopyFace(fontSpec->faceName, best->faceName);
+      if (best->charset == platform::kHebrewCharset) fontSpec->fontAsciiBase = 1488;
+    }
+    if (fontSpec->size == 0) fontSpec->size = ComfortableFontSize(platform::PixelsPerInch(dc));
+  }
+  platform::ReleaseWindowDc(parent, dc);
+  FirstVerseOfBook(gFontChooser.verse, kPreviewVerseBytes);
 
   if (fontSpec->fontAsciiBase == 0) fontSpec->fontAsciiBase = 1488;
   ShowPreviewLetters(dialog, fontSpec->fontAsciiBase);
@@ -76,9 +121,6 @@ void OnInit(platform::Window* dialog, FontSpec* fontSpec) {
     case 1488: platform::CheckDialogButton(dialog, kBase1488Id, true); break;
     default: break;
   }
-
-  if (!gFontChooser.families.head) platform::EnumerateFontFamilies(dc, AppendFamily, 0);
-  platform::ReleaseWindowDc(parent, dc);
 
   platform::Window* faces = platform::GetDialogItem(dialog, kFontListId);
   platform::ListBoxReset(faces);
@@ -104,6 +146,8 @@ void OnInit(platform::Window* dialog, FontSpec* fontSpec) {
     DecimalText(fontSpec->size, text);
     platform::ListBoxSelectPrefix(sizes, -1, text);
   }
+  // The preview shows the face and size selected from the start.
+  ApplyFontChoice(dialog, ApplyMode::kPreviewOnly);
   platform::SetFocus(faces);
 }
 
@@ -155,6 +199,49 @@ void FontFamilyListFree(FontFamilyList* list) {
   }
   platform::Free(block);
   *list = FontFamilyList{};
+}
+
+const FontFamilyEntry* BestReadingFamily(const FontFamilyList* list) {
+  for (const char16_t* face : kReadingFaces)
+    if (const FontFamilyEntry* e = FontFamilyListFind(list, face)) return e;
+  const FontFamilyEntry* anyHebrew = nullptr;
+  for (const FontFamilyEntry* e = list->head; e; e = e->next) {
+    if (e->charset != platform::kHebrewCharset) continue;
+    if (!IsDisplayFace(e->faceName)) return e;
+    if (!anyHebrew) anyHebrew = e;
+  }
+  return anyHebrew;
+}
+
+int32_t ComfortableFontSize(int32_t pixelsPerInch) {
+  if (pixelsPerInch <= 0) pixelsPerInch = 96;
+  // A quarter inch, in pixels: 24 at 96 per inch.
+  const int64_t wanted = int64_t(pixelsPerInch) / 4;
+  int32_t best = kSizes[0];
+  for (int32_t size : kSizes)
+    if (std::abs(int64_t(size) - wanted) < std::abs(int64_t(best) - wanted)) best = size;
+  return best;
+}
+
+void FirstVerseOfBook(uint8_t* verse, uint32_t capacity) {
+  if (!verse || capacity == 0) return;
+  verse[0] = 0;
+  int reason = 0;
+  uint32_t length = 0;
+  uint8_t* article = LoadArticle(1, &reason, &length);
+  if (!article) return;
+  uint32_t offset = 0;
+  ParagraphRecord record{};
+  while (NextParagraph(article, article + length + 1, &offset, &record)) {
+    if (record.flags == kTitleFlags || record.flags == kSubtitleFlags || IsRuleRecord(record.flags)) continue;
+    if (!(record.flags & kParaRightToLeft) || (record.flags & kParaBold) || record.length == 0) continue;
+    // Stored right to left in visual order: its reading start is its end, kept when cut.
+    const uint32_t n = std::min(record.length, capacity - 1);
+    std::memcpy(verse, record.text + (record.length - n), n);
+    verse[n] = 0;
+    break;
+  }
+  platform::Free(article);
 }
 
 void ResetFontChooserState() {
@@ -212,19 +299,45 @@ void ApplyFontChoice(platform::Window* dialog, ApplyMode mode) {
   platform::Font* font = platform::CreateFont(s.candidate);
   if (!font) return;
   platform::SetWindowFont(platform::GetDialogItem(dialog, kPreviewId), font, true);
+  platform::SetWindowFont(platform::GetDialogItem(dialog, kVersePreviewId), font, true);
   platform::DeleteFont(s.previewFont);
   s.previewFont = font;
 }
 
 void LayOutFontChooser(platform::Window* dialog, int32_t width, int32_t height) {
-  const int32_t c = width - 14, e = height - 14;
-  const int32_t d = (2 * c) / 3, f = (2 * e) / 3;
-  platform::MoveWindow(platform::GetDialogItem(dialog, kFontListId), 7, 7, d - 7, f - 7, true);
-  platform::MoveWindow(platform::GetDialogItem(dialog, kSizeListId), d + 7, 59, c - d, f - 59, true);
-  platform::MoveWindow(platform::GetDialogItem(dialog, kPreviewId), 7, f, c, e - f, true);
-  const int buttons[] = {kBase97Id, kBase224Id, kBase1488Id};
-  for (int i = 0; i < 3; ++i)
-    platform::MoveWindow(platform::GetDialogItem(dialog, buttons[i]), d + 7, 7 + 17 * i, c - d, 10, true);
+  const uint32_t units = platform::GetDialogBaseUnits();
+  const int32_t row = platform::DialogUnitsToPixelsY(10, units);  // a label or a button
+  const int32_t gap = platform::DialogUnitsToPixelsY(4, units);
+  const int32_t c = std::max(0, width - 14), d = (2 * c) / 3;
+  const int32_t bottom = std::max(7, height - 7);
+  auto place = [dialog](int id, int32_t x, int32_t y, int32_t w, int32_t h) {
+    if (platform::Window* control = platform::GetDialogItem(dialog, id))
+      platform::MoveWindow(control, x, y, std::max(0, w), std::max(0, h), true);
+  };
+  int32_t top = 7;
+  if (gFontChooser.firstStart) {
+    const int32_t line = platform::DialogUnitsToPixelsY(16, units);
+    place(kFirstStartLineId, 7, top, c, line);
+    top += line + gap;
+  }
+  // Two thirds of what is left below the labels for the lists, the rest for the preview.
+  const int32_t listTop = top + row;
+  const int32_t f = listTop + std::max(0, 2 * (bottom - listTop) / 3);
+  place(kFontLabelId, 7, top, d - 7, row);
+  place(kFontListId, 7, listTop, d - 7, f - listTop);
+  place(kBaseLabelId, d + 7, top, c - d, row);
+  int32_t y = listTop;
+  for (int id : {kBase97Id, kBase224Id, kBase1488Id})
+    if (platform::GetDialogItem(dialog, id)) {
+      place(id, d + 7, y, c - d, row);
+      y += row;
+    }
+  y += gap;
+  place(kSizeLabelId, d + 7, y, c - d, row);
+  place(kSizeListId, d + 7, y + row, c - d, f - y - row);
+  const int32_t previewTop = f + gap, half = std::max(0, (bottom - previewTop) / 2);
+  place(kVersePreviewId, 7, previewTop, c, half);
+  place(kPreviewId, 7, previewTop + half, c, bottom - previewTop - half);
 }
 
 intptr_t FontChooserProc(platform::Window* dialog, uint32_t message, uintptr_t wParam, intptr_t lParam) {
@@ -258,6 +371,7 @@ intptr_t FontChooserProc(platform::Window* dialog, uint32_t message, uintptr_t w
         platform::ShowWindow(gShellWindows.taskBar, platform::kSwHide);
       return 0;
     case platform::kMsgDestroy:
+      RememberDialogSize(dialog, DialogSizeSlot::kFontChooser);
       // The preview control is gone; a dialog ended some other way than OK or Cancel must
       // not keep its family list either.
       platform::DeleteFont(gFontChooser.previewFont);
@@ -268,7 +382,11 @@ intptr_t FontChooserProc(platform::Window* dialog, uint32_t message, uintptr_t w
   }
 }
 
-intptr_t OpenFontChooser(platform::Window* owner, FontSpec* fontSpec) {
+intptr_t OpenFontChooser(platform::Window* owner, FontSpec* fontSpec, FontChooserOpening opening) {
   if (!fontSpec) return -1;
-  return platform::DialogBox(kFontChooserTemplate, owner, FontChooserProc, reinterpret_cast<intptr_t>(fontSpec));
+  gFontChooser.firstStart = opening == FontChooserOpening::kFirstStart;
+  const intptr_t answer =
+      platform::DialogBox(kFontChooserTemplate, owner, FontChooserProc, reinterpret_cast<intptr_t>(fontSpec));
+  gFontChooser.firstStart = false;
+  return answer;
 }

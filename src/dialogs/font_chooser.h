@@ -14,6 +14,13 @@ constexpr int kBase97Id = 1003;       // letter base 97 (the template holds no s
 constexpr int kBase224Id = 1004;
 constexpr int kBase1488Id = 1005;
 constexpr int kSizeListId = 1006;     // sizes in pixels
+constexpr int kFirstStartLineId = 1007;  // what the first start asks; hidden otherwise
+constexpr int kVersePreviewId = 1009;    // the book's first verse in the candidate font, above 1002
+constexpr int kFontLabelId = 1010;       // "&Font" over the face list
+constexpr int kBaseLabelId = 1011;       // over the letter-base buttons
+constexpr int kSizeLabelId = 1012;       // "&Size" over the size list
+// Letter-code bytes of the verse the preview shows, with its 0.
+constexpr int kPreviewVerseBytes = 256;
 constexpr int kFontFamilyBlockEntries = 25;
 
 // The sizes in pixels the size list offers, smallest first.
@@ -50,6 +57,8 @@ struct FontChooserState {
   platform::Font* previewFont;          // shown in the preview; none before the first
   char16_t previewLetters[28];          // base + 26 down to base + 0, then 0
   FontSpec* fontSpec;                   // the record OK writes
+  bool firstStart;                      // opened by the first start: explained, a face chosen in advance
+  uint8_t verse[kPreviewVerseBytes];    // the preview's verse, letter code as stored; empty: none
 };
 extern FontChooserState gFontChooser;
 // Frees what the state still holds and zeroes it.
@@ -58,6 +67,19 @@ void ResetFontChooserState();
 // base + 26 down to base + 0 and a terminator: last letter first, so that a box drawing
 // left to right shows them in reading order.
 void FillPreviewLetters(char16_t letters[28], int32_t base);
+
+// The face the first start chooses in advance from the installed families: the first of the
+// preferred reading faces (the serif Culmus faces first) that is installed, else the first
+// family that writes Hebrew and is no display or scribal face, else the first that writes
+// Hebrew; none when no family writes Hebrew.
+const FontFamilyEntry* BestReadingFamily(const FontFamilyList* list);
+// The offered size nearest to a text height of a quarter inch at that resolution (96 when
+// it is not positive); of two as near, the smaller.
+int32_t ComfortableFontSize(int32_t pixelsPerInch);
+// The first verse of the book (the first right-to-left paragraph of article 1 that is no
+// heading) into verse, letter code as stored, cut to capacity - 1 bytes; empty when the
+// article cannot be had.
+void FirstVerseOfBook(uint8_t* verse, uint32_t capacity);
 
 enum class ApplyMode { kCommit, kListChanged, kPreviewOnly };
 // Takes the lists' choice into the candidate; commit writes it into the FontSpec, the
@@ -68,7 +90,12 @@ void ApplyFontChoice(platform::Window* dialog, ApplyMode mode);
 void LayOutFontChooser(platform::Window* dialog, int32_t width, int32_t height);
 
 intptr_t FontChooserProc(platform::Window* dialog, uint32_t message, uintptr_t wParam, intptr_t lParam);
+// How the chooser was asked for: by the Font command, or by the first start, which shows a
+// line saying what to do and, when no face is stored, writes the best reading face and a
+// comfortable size into the FontSpec as it opens (so Cancel keeps them).
+enum class FontChooserOpening { kCommand, kFirstStart };
 // Runs the chooser over owner on fontSpec, which only OK changes (a letter base of 0 is
-// made 1488 at opening, whatever the answer). 1 for OK, 2 for Cancel, -1 when the dialog
-// cannot be made.
-intptr_t OpenFontChooser(platform::Window* owner, FontSpec* fontSpec);
+// made 1488 at opening, whatever the answer; the first start's choice in advance stays).
+// 1 for OK, 2 for Cancel, -1 when the dialog cannot be made.
+intptr_t OpenFontChooser(platform::Window* owner, FontSpec* fontSpec,
+                         FontChooserOpening opening = FontChooserOpening::kCommand);

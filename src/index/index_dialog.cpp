@@ -85,6 +85,7 @@ void OnInit(platform::Window* dialog) {
   gIndexDialog.box = ClientBox(dialog);
   SetUpIndexView();
   SetUpDialog(dialog, kIndexDialogSetUp);
+  PlaceResizableDialog(dialog, DialogSizeSlot::kChooseSection);
 }
 
 void OnSize() {
@@ -232,6 +233,7 @@ intptr_t IndexDialogProc(platform::Window* dialog, uint32_t message, uintptr_t w
       OnWheel(int16_t(platform::HighWord(wParam)));
       return 0;
     case platform::kMsgDestroy:
+      RememberDialogSize(dialog, DialogSizeSlot::kChooseSection);
       platform::ReleaseWindowDc(dialog, gIndexDialog.dc);
       gIndexDialog.dc = nullptr;
       IndexViewDestroy(gIndexDialog.view, true);

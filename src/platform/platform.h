@@ -393,6 +393,16 @@ bool EndDialog(Window* dialog, intptr_t result);
 // DestroyWindow(dialog), which sends kMsgDestroy. EndDialog does not apply to it.
 Window* CreateDialog(uint32_t templateId, Window* owner, WindowProc proc, intptr_t param);
 
+// Desktop size and place of a dialog (not for one that covers the screen). Every dialog
+// opens at its template's size, centred over its owner's window, and keeps that size; this
+// gives it width x height pixels (the window without its frame; 0 or less: its template's),
+// never less than its template's size nor more than the owner's screen, centres it over
+// the owner's window again, kept on that screen, and with resizable lets the user change
+// its size (down to the template's). False for none or a window that is not a dialog.
+bool PlaceDialog(Window* dialog, int32_t width, int32_t height, bool resizable);
+// The dialog's size in the measure PlaceDialog takes; false (0, 0) for none.
+bool GetDialogSize(Window* dialog, int32_t* width, int32_t* height);
+
 // The platform's dialog base units: horizontal in the low word, vertical in the high word.
 // A dialog unit is horizontal / 4 pixels across and vertical / 8 pixels down (truncated).
 uint32_t GetDialogBaseUnits();

@@ -13,6 +13,7 @@
 #include "search/find_all.h"
 #include "search/search.h"
 #include "search/search_dialog.h"
+#include "shell/dialog_setup.h"
 #include "shell/panes.h"
 #include "shell/reader_settings.h"
 
@@ -307,6 +308,7 @@ intptr_t FindAllListProc(platform::Window* dialog, uint32_t message, uintptr_t w
     case platform::kMsgInitDialog:
       platform::ResultListSetColumns(platform::GetDialogItem(dialog, kFindAllListId), kColumns, kFindAllColumnCount);
       Refill(dialog);
+      PlaceResizableDialog(dialog, DialogSizeSlot::kFindAll);
       return 0;  // the list has the focus already
     case platform::kMsgSize:
       platform::MoveWindow(platform::GetDialogItem(dialog, kFindAllListId), 0, 0,
@@ -331,6 +333,7 @@ intptr_t FindAllListProc(platform::Window* dialog, uint32_t message, uintptr_t w
       return FindAllCell(cell ? cell->row : -1, cell ? cell->column : -1, cell) ? 1 : 0;
     }
     case platform::kMsgDestroy:
+      RememberDialogSize(dialog, DialogSizeSlot::kFindAll);
       if (gFindAll.dialog == dialog) ResetFindAllState();
       return 1;
     default:

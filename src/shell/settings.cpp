@@ -5,6 +5,7 @@
 #include "platform/platform.h"
 #include "shell/bookmarks.h"
 #include "shell/command_ids.h"
+#include "shell/dialog_setup.h"
 #include "shell/navigation.h"
 #include "shell/reader_settings.h"
 #include "shell/settings_store.h"
@@ -179,6 +180,7 @@ bool LoadSettings() {
     WriteStringSetting(u"Program Path", path);
 
   for (const SettingDeclaration& setting : kSettings) LoadSetting(setting, gReaderSettings);
+  LoadDialogSizes();
   const uint16_t page = StoredLessonPage(gReaderSettings.lesson);
   if (page != gReaderSettings.lesson) {
     // The stored position belongs to another article: the page opens at its top.
@@ -221,6 +223,7 @@ void SaveSettingsAndQuit() {
     platform::BeginSettingsBatch();
     for (const SettingDeclaration& setting : kSettings) SaveSetting(setting, gReaderSettings);
     SaveWindowGeometry(gShellWindows.mainWindow);
+    SaveDialogSizes();
   }
   if (gPaneState.upperView) DestroyPaneView(gPaneState.upperView);
   if (gPaneState.lowerView) DestroyPaneView(gPaneState.lowerView);

@@ -6,6 +6,7 @@ PaneState gPaneState{};
 IndexBitmaps gIndexBitmaps{};
 FontSteps gFontSteps{};
 WaitingMessages gWaitingMessages{};
+DialogSizes gDialogSizes{};
 
 void ResetShellState() {
   gShellWindows = ShellWindows{};
@@ -14,4 +15,5 @@ void ResetShellState() {
   gIndexBitmaps = IndexBitmaps{};
   gFontSteps = FontSteps{};
   gWaitingMessages = WaitingMessages{};
+  gDialogSizes = DialogSizes{};
 }

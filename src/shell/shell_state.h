@@ -73,11 +73,21 @@ struct WaitingMessages {
   int count;
 };
 
+// The sizes the user gave the resizable dialogs (DialogSizeSlot in shell/dialog_setup.h):
+// read from the store at start-up, taken again when a dialog closes, written at shutdown.
+struct DialogSize {
+  int32_t width, height;  // 0: none (the template's size)
+};
+struct DialogSizes {
+  DialogSize sizes[3];
+};
+
 extern ShellWindows gShellWindows;
 extern DeviceOptions gDeviceOptions;
 extern PaneState gPaneState;
 extern IndexBitmaps gIndexBitmaps;
 extern FontSteps gFontSteps;
 extern WaitingMessages gWaitingMessages;
+extern DialogSizes gDialogSizes;
 
-void ResetShellState();  // zeroes all six records (does not free anything)
+void ResetShellState();  // zeroes all seven records (does not free anything)

@@ -35,7 +35,9 @@ TEST_F(ChooserCallersTest, FirstStartAsksAndThePanesTakeTheResultWhateverTheAnsw
     int closeWith;
     std::u16string face;  // what both panes draw with afterwards
     int32_t size;
-  } const cases[] = {{platform::kIdOk, u"David CLM", 24}, {platform::kIdCancel, u"", 0}};
+  } const cases[] = {{platform::kIdOk, u"David CLM", 24},
+                     // Cancel keeps the face and size chosen in advance (24 at 96 per inch).
+                     {platform::kIdCancel, u"Frank Ruehl CLM", 24}};
   for (const Case& c : cases) {
     SetUp();
     fake::PutNumberSetting(kSettingsKeyPath, u"FontAsciiBase", 0);

@@ -56,8 +56,9 @@ class FontChooserTest : public ShellTest {
   }
   intptr_t Run(std::vector<fake::DialogStep> steps) {
     fake::ScriptDialogSteps(kFontChooserTemplate, std::move(steps));
-    return OpenFontChooser(window_, &fontSpec_);
+    return OpenFontChooser(window_, &fontSpec_, opening_);
   }
+  FontChooserOpening opening_ = FontChooserOpening::kCommand;
   FontSpec fontSpec_{};
 };
 
@@ -280,17 +281,29 @@ TEST_F(FontChooserTest, LaysTheControlsOutOnEverySize) {
     platform::Rect rect;
   };
   struct Case {
+    FontChooserOpening opening;
     int32_t width, height;
     std::vector<Place> places;
   } const cases[] = {
-      // c 226, e 306, d 150, f 204
-      {240, 320, {{kFontListId, {7, 7, 150, 204}}, {kSizeListId, {157, 59, 233, 204}}, {kPreviewId, {7, 204, 233, 306}},
-                  {kBase224Id, {157, 24, 233, 34}}, {kBase1488Id, {157, 41, 233, 51}}}},
-      // c 291, e 387, d 194, f 258
-      {305, 401, {{kFontListId, {7, 7, 194, 258}}, {kSizeListId, {201, 59, 298, 258}}, {kPreviewId, {7, 258, 298, 387}},
-                  {kBase224Id, {201, 24, 298, 34}}, {kBase1488Id, {201, 41, 298, 51}}}},
+      // Rows of 20 (10 dialog units), gaps of 8. c 226, d 150, bottom 313, lists 27..217,
+      // preview from 225 in two halves of 44.
+      {FontChooserOpening::kCommand, 240, 320,
+       {{kFontLabelId, {7, 7, 150, 27}}, {kFontListId, {7, 27, 150, 217}}, {kBaseLabelId, {157, 7, 233, 27}},
+        {kBase224Id, {157, 27, 233, 47}}, {kBase1488Id, {157, 47, 233, 67}}, {kSizeLabelId, {157, 75, 233, 95}},
+        {kSizeListId, {157, 95, 233, 217}}, {kVersePreviewId, {7, 225, 233, 269}}, {kPreviewId, {7, 269, 233, 313}}}},
+      // c 291, d 194, bottom 394, lists 27..271, preview from 279 (57 + 58).
+      {FontChooserOpening::kCommand, 305, 401,
+       {{kFontListId, {7, 27, 194, 271}}, {kSizeLabelId, {201, 75, 298, 95}}, {kSizeListId, {201, 95, 298, 271}},
+        {kBase224Id, {201, 27, 298, 47}}, {kBase1488Id, {201, 47, 298, 67}}, {kVersePreviewId, {7, 279, 298, 336}},
+        {kPreviewId, {7, 336, 298, 394}}}},
+      // The first start's line (16 dialog units, 32) on top moves everything down by 40.
+      {FontChooserOpening::kFirstStart, 240, 320,
+       {{kFirstStartLineId, {7, 7, 233, 39}}, {kFontLabelId, {7, 47, 150, 67}}, {kFontListId, {7, 67, 150, 231}},
+        {kBase224Id, {157, 67, 233, 87}}, {kSizeLabelId, {157, 115, 233, 135}}, {kSizeListId, {157, 135, 233, 231}},
+        {kVersePreviewId, {7, 239, 233, 276}}, {kPreviewId, {7, 276, 233, 313}}}},
   };
   for (const Case& c : cases) {
+    opening_ = c.opening;
     Run({fake::SendToDialog(platform::kMsgSize, 0, platform::MakeLong(uint32_t(c.width), uint32_t(c.height))),
          fake::Inspect([&](Window* dialog) {
            for (const Place& p : c.places) {

@@ -41,6 +41,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QLockFile>
@@ -72,6 +73,7 @@
 #include "platform/qt/qt_app.h"
 #include "search/find_all.h"
 #include "search/find_all_list.h"
+#include "shell/command_ids.h"
 #include "shell/panes.h"
 #include "view/page_view.h"
 #include "shell/reader_settings.h"
@@ -408,6 +410,74 @@ int FirstStartScenario(int argc, char** argv) {
   Check(code == 0, "the reader ends with 0");
   Check(SettingsText().contains(QStringLiteral("FontName")), "the settings file holds FontName");
   Check(StoredNumber(QStringLiteral("FontSize")) == 28, "the settings file holds FontSize 28");
+  return gFailures ? 1 : 0;
+}
+
+// True when inner lies inside outer, smaller, and their centres are at most a few pixels apart.
+bool CentredInside(const QRect& inner, const QRect& outer) {
+  const QPoint offset = inner.center() - outer.center();
+  return inner.width() < outer.width() && inner.height() < outer.height() && std::abs(offset.x()) <= 2 &&
+         std::abs(offset.y()) <= 2;
+}
+
+// The dialogs as a desktop user meets them, in a real X window: the first start's chooser
+// smaller than the main window and centred over it, with its line, a reading face and a
+// size chosen in advance and in view; Cancel keeps them; "Choose Section" is a dialog over
+// the window, not a cover, and keeps the size the user gives it for the next run.
+int DialogsScenario(int argc, char** argv) {
+  QApplication app(argc, argv);
+  PrepareReaderApplication();
+  QTimer::singleShot(0, [&] {
+    QWidget* main = VisibleTopLevel(QStringLiteral("Solmar"));
+    QWidget* chooser = VisibleTopLevel(QStringLiteral("SolmarDialog105"));
+    Check(main && chooser, "the first start shows the font chooser over the window");
+    if (!main || !chooser) return platform::PostQuitMessage(3);
+    QTest::qWait(100);
+    Check(CentredInside(chooser->frameGeometry(), main->frameGeometry()),
+          "the chooser is smaller than the main window and centred over it");
+    bool line = false;
+    for (QLabel* label : chooser->findChildren<QLabel*>())
+      line |= label->isVisible() && label->text().startsWith(QStringLiteral("Choose the font for reading"));
+    Check(line, "the first start's chooser says what it asks");
+    QListWidget* faces = nullptr;
+    for (QListWidget* list : chooser->findChildren<QListWidget*>())
+      if (list->count() > 14) faces = list;
+    Check(faces && faces->currentItem() && faces->currentItem()->text() == QStringLiteral("Frank Ruehl CLM") &&
+              faces->viewport()->rect().contains(faces->visualItemRect(faces->currentItem()).center()),
+          "Frank Ruehl CLM is chosen in advance and in view");
+    Shot(chooser, "font-chooser");
+    Shot(main, "font-chooser-main");
+    QTimer::singleShot(0, [main] {
+      Check(VisibleTopLevel(QStringLiteral("SolmarDialog105")) == nullptr, "Cancel closes the chooser");
+      Check(QString::fromUtf16(gPaneState.upperView->fontSpec.faceName) == QStringLiteral("Frank Ruehl CLM") &&
+                gPaneState.upperView->fontSpec.size > 0,
+            "Cancel keeps the face and size chosen in advance");
+      QTimer::singleShot(0, [main] {
+        QDialog* index = IndexDialog();
+        Check(index != nullptr, "Choose Section opens");
+        if (!index) return;
+        QTest::qWait(100);
+        Check(CentredInside(index->frameGeometry(), main->frameGeometry()),
+              "Choose Section is smaller than the main window and centred over it");
+        Shot(index, "choose-section");
+        index->resize(index->width() + 40, index->height() + 30);
+        QTest::qWait(50);
+        QTest::keyClick(index, Qt::Key_Escape);
+      });
+      platform::SendMessage(platform::FindWindow(kReaderClassName, kReaderClassName), platform::kMsgCommand, kCmdIndex, 0);
+      Check(IndexDialog() == nullptr, "Escape closes Choose Section");
+      platform::DestroyWindow(platform::FindWindow(kReaderClassName, kReaderClassName));
+    });
+    QTest::keyClick(chooser, Qt::Key_Escape);
+  });
+  QTimer::singleShot(30000, [] {
+    Check(false, "the scenario ends within 30 seconds");
+    platform::PostQuitMessage(4);
+  });
+  const int code = ReaderMain(nullptr, platform::kSwShowNormal);
+  Check(code == 0, "the reader ends with 0");
+  Check(SettingsText().contains(QStringLiteral("FontName")), "the face chosen in advance is stored");
+  Check(SettingsText().contains(QStringLiteral("ChooseSectionSize")), "Choose Section's size is stored");
   return gFailures ? 1 : 0;
 }
 
@@ -795,6 +865,7 @@ int SearchScenario(int argc, char** argv) {
       // Key presses carrying Hebrew text, as a Hebrew keyboard layout sends them.
       for (QChar c : word) QTest::sendKeyEvent(QTest::Click, edit, Qt::Key(c.unicode()), QString(c), Qt::NoModifier);
       Check(edit->text() == word, "the edit box shows the word as it reads");
+      Shot(dialog, "search-dialog");
       typed = true;
       QTest::keyClick(edit, Qt::Key_Return);
     });
@@ -1150,7 +1221,7 @@ int main(int argc, char** argv) {
   qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
   // The search, Find All and desktop scenarios run on the platform they are given (xcb
   // under Xvfb); the others off screen.
-  const bool onGivenPlatform = mode == "search" || mode == "findall" || mode == "desktop";
+  const bool onGivenPlatform = mode == "search" || mode == "findall" || mode == "desktop" || mode == "dialogs";
   if (!onGivenPlatform || qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   int code = 2;
   if (mode == "reader")
@@ -1175,6 +1246,8 @@ int main(int argc, char** argv) {
     code = DesktopScenario(argc, argv);
   else if (mode == "findall")
     code = FindAllScenario(argc, argv);
+  else if (mode == "dialogs")
+    code = DialogsScenario(argc, argv);
   else if (mode == "killsave")
     code = KillSaveScenario(argc, argv);
   std::fprintf(stderr, "%s: %d checks, %s\n", mode.constData(), gChecks, code == 0 ? "all held" : "FAILED");

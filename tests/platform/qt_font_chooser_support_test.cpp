@@ -6,7 +6,8 @@
 #include <QApplication>
 #include <QDialog>
 #include <QImage>
-#include <QPlainTextEdit>
+#include <QLabel>
+#include <QListWidget>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -156,19 +157,85 @@ TEST_F(QtChooserSupportTest, VisualOrderBoxShowsItsTextLeftToRightAsGiven) {
     char16_t back[8] = {};
     EXPECT_EQ(platform::GetWindowText(preview, back, 8), 3u);
     EXPECT_EQ(std::u16string(back), letters);
-    auto* edit = qobject_cast<QPlainTextEdit*>(platform::qt::WidgetOf(preview));
+    // Read only: shown as the panes show text, not as an edit box.
+    auto* edit = qobject_cast<QLabel*>(platform::qt::WidgetOf(preview));
     ASSERT_NE(edit, nullptr);
-    EXPECT_TRUE(edit->isReadOnly());
+    EXPECT_EQ(edit->textInteractionFlags() & Qt::TextEditable, 0);
     // Shown with no reordering: shin then vav, left to right, as a right-to-left paragraph
     // would show vav then shin; not as it would show shin then vav.
     platform::SetWindowText(preview, u"\u05E9\u05D5");
     const QImage shown = edit->grab().toImage();
-    edit->setPlainText(QString::fromUtf16(u"\u05D5\u05E9"));
+    edit->setText(QString::fromUtf16(u"\u05D5\u05E9"));
     const QImage mirrored = edit->grab().toImage();
-    edit->setPlainText(QString::fromUtf16(u"\u05E9\u05D5"));
+    edit->setText(QString::fromUtf16(u"\u05E9\u05D5"));
     const QImage reordered = edit->grab().toImage();
     EXPECT_TRUE(shown == mirrored);
     EXPECT_FALSE(shown == reordered);
+    // Right-aligned: a line too long for the box keeps its right end, where reading starts.
+    EXPECT_TRUE(edit->alignment() & Qt::AlignRight);
+  });
+}
+
+TEST_F(QtChooserSupportTest, LabelsMoveTheFocusToTheirListsAndButtons) {
+  Run(105, QuietProc, [](Window* dialog, QDialog*) {
+    const struct {
+      int label, control;
+    } pairs[] = {{1010, 1001}, {1011, 1004}, {1012, 1006}};
+    for (const auto& p : pairs) {
+      auto* label = qobject_cast<QLabel*>(platform::qt::WidgetOf(platform::GetDialogItem(dialog, p.label)));
+      ASSERT_NE(label, nullptr) << p.label;
+      EXPECT_EQ(label->buddy(), platform::qt::WidgetOf(platform::GetDialogItem(dialog, p.control))) << p.label;
+    }
+    // A plain text without '&' has no buddy.
+    auto* line = qobject_cast<QLabel*>(platform::qt::WidgetOf(platform::GetDialogItem(dialog, 1007)));
+    ASSERT_NE(line, nullptr);
+    EXPECT_EQ(line->buddy(), nullptr);
+  });
+}
+
+TEST_F(QtChooserSupportTest, DialogsOpenCentredOverTheOwnerAndOnlyListsResize) {
+  const QRect owner = platform::qt::WidgetOf(owner_)->geometry();
+  for (uint32_t id : {103u, 105u}) {
+    Run(id, QuietProc, [&](Window* dialog, QDialog* frame) {
+      const QRect placed = frame->geometry();
+      EXPECT_LE(std::abs(placed.center().x() - owner.center().x()), 1) << id;
+      EXPECT_LE(std::abs(placed.center().y() - owner.center().y()), 1) << id;
+      EXPECT_EQ(frame->minimumSize(), frame->maximumSize()) << "fixed until the dialog asks otherwise";
+      if (id != 105) return;
+      ASSERT_TRUE(platform::PlaceDialog(dialog, placed.width() + 100, placed.height() + 60, true));
+      EXPECT_EQ(frame->size(), placed.size() + QSize(100, 60));
+      EXPECT_EQ(frame->minimumSize(), placed.size());  // down to the template's size
+      EXPECT_GT(frame->maximumWidth(), 5000);
+      int32_t width = 0, height = 0;
+      EXPECT_TRUE(platform::GetDialogSize(dialog, &width, &height));
+      EXPECT_EQ(width, placed.width() + 100);
+      EXPECT_EQ(height, placed.height() + 60);
+      EXPECT_LE(std::abs(frame->geometry().center().x() - owner.center().x()), 1);
+      // A size below the template's gives the template's.
+      ASSERT_TRUE(platform::PlaceDialog(dialog, 10, 10, true));
+      EXPECT_EQ(frame->size(), placed.size());
+    });
+  }
+  EXPECT_FALSE(platform::PlaceDialog(owner_, 100, 100, true));  // not a dialog
+}
+
+TEST_F(QtChooserSupportTest, AListOpensWithItsSelectionInView) {
+  auto fill = [](Window* dialog, uint32_t message, uintptr_t wParam, intptr_t) -> intptr_t {
+    if (message == platform::kMsgInitDialog) {
+      Window* list = platform::GetDialogItem(dialog, 1001);
+      for (int i = 0; i < 300; ++i) platform::ListBoxAddString(list, (u"Face " + std::u16string(1, char16_t(u'A' + i / 26)) +
+                                                                     std::u16string(1, char16_t(u'a' + i % 26))).c_str());
+      platform::ListBoxSetCurrentSelection(list, 250);
+    }
+    if (message == platform::kMsgCommand && platform::LowWord(wParam) <= 2) platform::EndDialog(dialog, 1);
+    return 0;
+  };
+  Run(105, fill, [](Window* dialog, QDialog*) {
+    QCoreApplication::processEvents();
+    auto* list = qobject_cast<QListWidget*>(platform::qt::WidgetOf(platform::GetDialogItem(dialog, 1001)));
+    ASSERT_NE(list, nullptr);
+    ASSERT_NE(list->currentItem(), nullptr);
+    EXPECT_TRUE(list->viewport()->rect().contains(list->visualItemRect(list->currentItem()).center()));
   });
 }
 

@@ -4,6 +4,7 @@
 #include <map>
 #include <utility>
 
+#include "platform/dialog_placement.h"
 #include "platform/fake/fake_internal.h"
 
 namespace fake {
@@ -346,6 +347,44 @@ bool EndDialog(Window* dialog, intptr_t result) {
   dialog->dialogEnded = true;
   dialog->dialogResult = result;
   return true;
+}
+
+bool PlaceDialog(Window* dialog, int32_t width, int32_t height, bool resizable) {
+  if (!fake::Known(dialog) || !dialog->isDialog || dialog->info.destroyed) return false;
+  Rect& r = dialog->info.rect;
+  int32_t minWidth = r.right - r.left, minHeight = r.bottom - r.top;
+  if (const DialogTemplate* t = dialog->dialogTemplate) {
+    const uint32_t units = GetDialogBaseUnits();
+    minWidth = DialogUnitsToPixelsX(t->width, units);
+    minHeight = DialogUnitsToPixelsY(t->height, units);
+  }
+  if (width <= 0) width = minWidth;
+  if (height <= 0) height = minHeight;
+  Window* owner = dialog->info.parent;
+  const Rect over = fake::Known(owner) ? owner->info.rect : r;
+  // The owner's screen: the work area holding the centre of the owner's window.
+  Rect screens[8];
+  const int count = std::min(ScreenWorkAreas(screens, 8), 8);
+  Rect screen{0, 0, 0, 0};
+  const int32_t cx = (over.left + over.right) / 2, cy = (over.top + over.bottom) / 2;
+  for (int i = count - 1; i >= 0; --i)
+    if (i == 0 || (cx >= screens[i].left && cx < screens[i].right && cy >= screens[i].top && cy < screens[i].bottom))
+      screen = screens[i];
+  r = DialogRectOverOwner(over, width, height, minWidth, minHeight, screen);
+  dialog->info.minimumWidth = resizable ? minWidth : r.right - r.left;
+  dialog->info.minimumHeight = resizable ? minHeight : r.bottom - r.top;
+  dialog->info.resizable = resizable;
+  dialog->info.placements++;
+  fake::Deliver(dialog, kMsgSize, 0, intptr_t(MakeLong(uint32_t(r.right - r.left), uint32_t(r.bottom - r.top))));
+  return true;
+}
+
+bool GetDialogSize(Window* dialog, int32_t* width, int32_t* height) {
+  const bool known = fake::Known(dialog) && dialog->isDialog && !dialog->info.destroyed;
+  const Rect r = known ? dialog->info.rect : Rect{0, 0, 0, 0};
+  if (width) *width = r.right - r.left;
+  if (height) *height = r.bottom - r.top;
+  return known;
 }
 
 uint32_t GetDialogBaseUnits() { return uint32_t(MakeLong(fake::State().baseX, fake::State().baseY)); }

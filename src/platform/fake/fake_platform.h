@@ -129,7 +129,9 @@ struct FakeWindowInfo {
   bool lastMoveRepainted;
   int32_t scrollPage;       // SetScrollPage; 0 before
   bool maximized;           // top-level windows: SetWindowPlacement's state
-  int32_t minimumWidth, minimumHeight;  // SetMinimumClientSize; 0 before
+  int32_t minimumWidth, minimumHeight;  // SetMinimumClientSize; dialogs: PlaceDialog's least size
+  bool resizable;           // dialogs: PlaceDialog let the user change the size
+  int placements;           // dialogs: PlaceDialog calls
 };
 void ResetWindows();
 // none for a handle the fake does not know.

@@ -1,5 +1,6 @@
 // Shell services, single instance, system queries and clipboard formats of the fake backend: recorded calls
 // and answers a test sets.
+#include "platform/fake/fake_internal.h"
 #include "platform/fake/fake_platform.h"
 
 namespace fake {
@@ -57,6 +58,9 @@ void HandleSettingChange(Window*, uintptr_t, intptr_t) { fake::State().settingCh
 
 bool ShellInitDialog(Window* dialog, uint32_t flags) {
   fake::State().dialogInits.emplace_back(dialog, flags);
+  // Sized to the screen: as the desktop backend does, the dialog covers its owner's window.
+  if (fake::Known(dialog) && (flags & (kDialogSizeToScreen | kDialogSizeFullScreen)) && fake::Known(dialog->info.parent))
+    dialog->info.rect = dialog->info.parent->info.rect;
   return dialog != nullptr;
 }
 

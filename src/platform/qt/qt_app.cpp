@@ -134,7 +134,11 @@ bool ShellInitDialog(Window* dialog, uint32_t flags) {
   if (!widget) return false;
   // A dialog sized to the screen covers its owner's window on the desktop.
   if (flags & (kDialogSizeToScreen | kDialogSizeFullScreen)) {
-    if (QWidget* owner = widget->parentWidget()) widget->setGeometry(owner->window()->geometry());
+    if (QWidget* owner = widget->parentWidget()) {
+      widget->setMinimumSize(0, 0);
+      widget->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+      widget->setGeometry(owner->window()->geometry());
+    }
   }
   return true;
 }

@@ -26,11 +26,13 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <algorithm>
 
+#include "platform/dialog_placement.h"
 #include "platform/dialog_template.h"
 #include "platform/platform.h"
 #include "platform/qt/qt_drawing.h"
@@ -137,6 +139,10 @@ class DialogFrame : public QDialog {
   // A button that sits in the strip to the left of OK (the first one nearest OK).
   void AddStripButton(QPushButton* button) { strip_.push_back(button); }
   int StripHeight() const { return ok_ ? ok_->sizeHint().height() + 12 : 0; }
+  // The size the template gives (with the OK strip): where the dialog opens, and the least
+  // size a resizable one can be given.
+  void SetTemplateSize(QSize size) { templateSize_ = size; }
+  QSize TemplateSize() const { return templateSize_; }
 
   void reject() override { SendCommand(record_, kIdCancel, kBnClicked, nullptr); }
   void accept() override { SendCommand(record_, kIdOk, kBnClicked, nullptr); }
@@ -155,6 +161,13 @@ class DialogFrame : public QDialog {
       return;
     }
     QDialog::keyPressEvent(event);
+  }
+  void showEvent(QShowEvent* event) override {
+    QDialog::showEvent(event);
+    // A list opens with its chosen entry in view, wherever in the list it is.
+    for (QListWidget* list : findChildren<QListWidget*>())
+      if (QListWidgetItem* item = list->currentItem(); item && item->isSelected())
+        list->scrollToItem(item, QAbstractItemView::PositionAtCenter);
   }
   void changeEvent(QEvent* event) override {
     if (event->type() == QEvent::ActivationChange)
@@ -186,7 +199,27 @@ class DialogFrame : public QDialog {
   Window* record_;
   QPushButton* ok_ = nullptr;
   std::vector<QPushButton*> strip_;
+  QSize templateSize_;
 };
+
+// Gives a dialog its desktop size and place: size (at least the template's, at most the
+// owner's screen) centred over the owner's window on that screen; a resizable one can be
+// made larger by the user, or smaller down to the template's size.
+void PlaceOverOwner(DialogFrame* frame, QSize size, bool resizable) {
+  const QSize least = frame->TemplateSize().isValid() ? frame->TemplateSize() : frame->size();
+  QWidget* owner = frame->parentWidget() ? frame->parentWidget()->window() : nullptr;
+  const QRect over = owner ? owner->geometry() : frame->geometry();
+  QScreen* screen = owner ? owner->screen() : frame->screen();
+  const QRect available = screen ? screen->availableGeometry() : QRect();
+  const Rect r = DialogRectOverOwner({over.left(), over.top(), over.left() + over.width(), over.top() + over.height()},
+                                     size.width(), size.height(), least.width(), least.height(),
+                                     {available.left(), available.top(), available.left() + available.width(),
+                                      available.top() + available.height()});
+  const QSize placed(r.right - r.left, r.bottom - r.top);
+  frame->setMinimumSize(resizable ? least.boundedTo(placed) : placed);
+  frame->setMaximumSize(resizable ? QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX) : placed);
+  frame->setGeometry(r.left, r.top, placed.width(), placed.height());
+}
 
 // A button the dialog draws itself: each paint asks the dialog's procedure to draw it
 // (kMsgDrawItem) on a context over an image with the button's font, then shows the image.
@@ -366,6 +399,19 @@ QWidget* MakeWidget(Window* dialog, Window* record, const ControlTemplate& c, QW
       const Qt::Alignment horizontal =
           (align == kEsCenter ? Qt::AlignHCenter : align == kEsRight ? Qt::AlignRight : Qt::AlignLeft) |
           Qt::AlignAbsolute;
+      if ((c.style & kEsVisualOrder) && (c.style & kEsReadOnly)) {
+        // Letters shown as the panes show them: on the text's background, one line per
+        // line of text, aligned as asked; a line too long for the box is cut at the side
+        // away from its alignment, as a pane cuts nothing but shows where reading starts.
+        auto* label = new QLabel(body);
+        label->setTextFormat(Qt::PlainText);
+        label->setAlignment(horizontal | Qt::AlignVCenter);
+        label->setBackgroundRole(QPalette::Base);
+        label->setAutoFillBackground(true);
+        if (c.style & kWsBorder) label->setFrameShape(QFrame::StyledPanel);
+        if (c.text) label->setText(QChar(kLeftToRightOverride) + FromUtf16(c.text) + QChar(kPopDirectionalFormatting));
+        return label;
+      }
       if (c.style & kEsMultiline) {
         auto* edit = new QPlainTextEdit(body);
         edit->setReadOnly(c.style & kEsReadOnly);
@@ -455,6 +501,7 @@ void Quietly(Widget* widget, Change change) {
 // Visual-order view of a line edit: text, selection and positions as the seam sees them.
 QString EditText(Window* edit) {
   QString text;
+  if (auto* label = qobject_cast<QLabel*>(WidgetOf(edit))) text = label->text();
   if (auto* line = qobject_cast<QLineEdit*>(WidgetOf(edit))) text = line->text();
   if (auto* plain = qobject_cast<QPlainTextEdit*>(WidgetOf(edit))) text = plain->toPlainText();
   if (VisualOrder(edit)) {
@@ -564,6 +611,18 @@ DialogFrame* BuildDialog(const DialogTemplate* t, uint32_t templateId, Window* o
     widget->setFocusPolicy((c.style & kWsTabStop) ? Qt::StrongFocus : clickable ? Qt::ClickFocus : Qt::NoFocus);
     record->controls.push_back(control);
   }
+  // A label's letter after '&' (Alt and the letter) moves the focus to the first control
+  // after it that takes the focus.
+  for (size_t i = 0; i < record->controls.size(); ++i) {
+    auto* label = qobject_cast<QLabel*>(WidgetOf(record->controls[i]));
+    if (!label || KindOf(record->controls[i]) != ControlKind::kStaticText || !label->text().contains(QLatin1Char('&')))
+      continue;
+    for (size_t j = i + 1; j < record->controls.size(); ++j)
+      if (QWidget* next = WidgetOf(record->controls[j]); next && next->focusPolicy() != Qt::NoFocus) {
+        label->setBuddy(next);
+        break;
+      }
+  }
   if (t->style & kWsVScroll) record->ownScrollBar = CreateChildScrollBar(record, QString(), kWsVisible, 0, 0, 0, 0, true);
   if (t->flags & kDialogOkInCaption) {
     auto* ok = new QPushButton(QStringLiteral("OK"), frame);
@@ -580,7 +639,9 @@ DialogFrame* BuildDialog(const DialogTemplate* t, uint32_t templateId, Window* o
           frame->AddStripButton(button);
         }
   }
-  frame->resize(DialogUnitsToPixelsX(t->width, units), DialogUnitsToPixelsY(t->height, units) + frame->StripHeight());
+  frame->SetTemplateSize(
+      QSize(DialogUnitsToPixelsX(t->width, units), DialogUnitsToPixelsY(t->height, units) + frame->StripHeight()));
+  PlaceOverOwner(frame, frame->TemplateSize(), false);
 
   if (Deliver(record, kMsgInitDialog, 0, param) != 0) {
     for (Window* control : record->controls) {
@@ -635,6 +696,26 @@ bool EndDialog(Window* dialog, intptr_t result) {
   dialog->dialogResult = result;
   if (auto* frame = qobject_cast<QDialog*>(qt::WidgetOf(dialog))) frame->done(0);
   return true;
+}
+
+bool PlaceDialog(Window* dialog, int32_t width, int32_t height, bool resizable) {
+  if (!dialog || dialog->kind != Window::Kind::kDialog || dialog->destroyed) return false;
+  auto* frame = dynamic_cast<qt::DialogFrame*>(qt::WidgetOf(dialog));
+  if (!frame) return false;
+  // A dialog the full-screen set-up has sized goes back to its template's size.
+  QSize size = frame->TemplateSize().isValid() ? frame->TemplateSize() : frame->size();
+  if (width > 0) size.setWidth(width);
+  if (height > 0) size.setHeight(height);
+  qt::PlaceOverOwner(frame, size, resizable);
+  return true;
+}
+
+bool GetDialogSize(Window* dialog, int32_t* width, int32_t* height) {
+  QWidget* frame = dialog && dialog->kind == Window::Kind::kDialog ? qt::WidgetOf(dialog) : nullptr;
+  const QSize size = frame ? frame->size() : QSize(0, 0);
+  if (width) *width = size.width();
+  if (height) *height = size.height();
+  return frame != nullptr;
 }
 
 uint32_t GetDialogBaseUnits() {

@@ -1,7 +1,9 @@
 #include "shell/window/main_window.h"
 
 #include "dialogs/about_box.h"
+#include "search/find_all_list.h"
 #include "shell/command_ids.h"
+#include "shell/dialog_setup.h"
 #include "shell/menu_marks.h"
 #include "shell/pane_accessibility.h"
 #include "shell/panes.h"
@@ -70,6 +72,8 @@ intptr_t MainWindowProc(platform::Window* window, uint32_t message, uintptr_t wP
         platform::DestroyWindow(gShellWindows.bar);
         gShellWindows.bar = nullptr;
       }
+      // A list of every hit still open keeps the size the user gave it.
+      if (gFindAll.dialog) RememberDialogSize(gFindAll.dialog, DialogSizeSlot::kFindAll);
       SaveSettingsAndQuit();
       return 0;
     case platform::kMsgSize:

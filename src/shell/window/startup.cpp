@@ -60,8 +60,10 @@ platform::Window* StartReader(int showState, uint16_t startArticle) {
   // What went wrong while the window was made is told over it, now that it shows.
   ShowWaitingMessages(window);
   if (gReaderSettings.fontSpec.faceName[0] == 0) {
-    // The first start asks for a font; the views take the FontSpec whatever the answer.
-    if (OpenFontChooser(window, &gReaderSettings.fontSpec) == 1) gFontSteps.chosenSize = gReaderSettings.fontSpec.size;
+    // The first start asks for a font, with a good one chosen in advance; the views take
+    // the FontSpec whatever the answer.
+    OpenFontChooser(window, &gReaderSettings.fontSpec, FontChooserOpening::kFirstStart);
+    gFontSteps.chosenSize = gReaderSettings.fontSpec.size;
     ApplyFontToPanes(window);
   }
   return window;
