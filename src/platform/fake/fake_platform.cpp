@@ -16,6 +16,7 @@ void ResetAll() {
   ResetAccessibility();
   ResetClipboard();
   ResetFontChooserSupport();
+  ResetLanguage();
 }
 
 void TrimRecords() {

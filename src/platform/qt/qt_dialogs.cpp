@@ -34,6 +34,7 @@
 #include "platform/dialog_template.h"
 #include "platform/platform.h"
 #include "platform/qt/qt_drawing.h"
+#include "platform/qt/qt_language.h"
 #include "platform/qt/qt_window_access.h"
 
 namespace platform::qt {
@@ -76,6 +77,33 @@ bool VisualOrder(Window* edit) { return edit->controlStyle & kEsVisualOrder; }
 constexpr char16_t kLeftToRightOverride = 0x202D;
 constexpr char16_t kPopDirectionalFormatting = 0x202C;
 
+// --- Right-to-left dialogs ----------------------------------------------------------------
+// In a right-to-left interface a dialog with controls is the mirror image of its template:
+// every control keeps the template's distance from the right edge (MirroredLeft), the OK
+// strip runs from the left. A dialog without controls draws itself, as the panes do, and
+// is left as it is.
+
+// Mirrors the controls BuildDialog placed by the template in a body bodyWidth pixels wide.
+void MirrorForRightToLeft(Window* dialog, const DialogTemplate* t, int bodyWidth) {
+  if (!IsLayoutRightToLeft() || t->controlCount == 0) return;
+  dialog->mirrored = true;
+  dialog->mirrorWidth = bodyWidth;
+  for (Window* control : dialog->controls)
+    if (QWidget* widget = WidgetOf(control))
+      widget->move(MirroredLeft(widget->x(), widget->width(), bodyWidth), widget->y());
+}
+
+// A mirrored dialog whose body becomes bodyWidth wide keeps its controls where they were
+// from the right edge.
+void KeepMirroredControls(Window* dialog, int bodyWidth) {
+  if (!dialog->mirrored || bodyWidth == dialog->mirrorWidth) return;
+  const int shift = bodyWidth - dialog->mirrorWidth;
+  dialog->mirrorWidth = bodyWidth;
+  for (Window* control : dialog->controls)
+    if (QWidget* widget = WidgetOf(control); widget && widget->parentWidget() == ClientWidgetOf(dialog))
+      widget->move(widget->x() + shift, widget->y());
+}
+
 class DialogFrame : public QDialog {
  public:
   DialogFrame(Window* record, QWidget* owner) : QDialog(owner), record_(record) {
@@ -112,6 +140,7 @@ class DialogFrame : public QDialog {
   void resizeEvent(QResizeEvent* event) override {
     QDialog::resizeEvent(event);
     const int strip = StripHeight();
+    KeepMirroredControls(record_, width());
     if (QWidget* body = ClientWidgetOf(record_)) body->setGeometry(0, 0, width(), std::max(0, height() - strip));
     if (ok_) {
       const QSize hint = ok_->sizeHint();
@@ -122,6 +151,9 @@ class DialogFrame : public QDialog {
         left -= size.width() + 6;
         button->setGeometry(left, height() - strip + 6, size.width(), hint.height());
       }
+      if (record_->mirrored)
+        for (QPushButton* button : findChildren<QPushButton*>(Qt::FindDirectChildrenOnly))
+          button->move(MirroredLeft(button->x(), button->width(), width()), button->y());
     }
     if (record_->ownScrollBar)
       if (QWidget* bar = WidgetOf(record_->ownScrollBar)) {
@@ -291,7 +323,7 @@ class MarkedTextDelegate : public QStyledItemDelegate {
 QWidget* MakeWidget(Window* dialog, Window* record, const ControlTemplate& c, QWidget* body) {
   switch (c.kind) {
     case ControlKind::kStaticText: {
-      auto* label = new QLabel(FromUtf16(c.text), body);
+      auto* label = new QLabel(Translated("Dialog", c.text), body);
       const uint32_t align = c.style & 0x3;
       label->setAlignment((align == kSsCenter ? Qt::AlignHCenter : align == kSsRight ? Qt::AlignRight : Qt::AlignLeft) |
                           Qt::AlignTop | Qt::AlignAbsolute);
@@ -338,7 +370,7 @@ QWidget* MakeWidget(Window* dialog, Window* record, const ControlTemplate& c, QW
     case ControlKind::kButton: {
       const uint32_t kind = c.style & kBsKindMask;
       if (kind == kBsAutoRadioButton) {
-        auto* radio = new QRadioButton(FromUtf16(c.text), body);
+        auto* radio = new QRadioButton(Translated("Dialog", c.text), body);
         radio->setAutoExclusive(false);
         QObject::connect(radio, &QAbstractButton::clicked, radio, [dialog, record, radio] {
           // An automatic radio button checks itself and clears the others of its dialog.
@@ -349,7 +381,7 @@ QWidget* MakeWidget(Window* dialog, Window* record, const ControlTemplate& c, QW
         return radio;
       }
       auto* button = kind == kBsOwnerDraw ? new OwnerDrawnButton(dialog, record, FromUtf16(c.text), body)
-                                          : new QPushButton(FromUtf16(c.text), body);
+                                          : new QPushButton(Translated("Dialog", c.text), body);
       button->setDefault(kind == kBsDefPushButton);
       button->setAutoDefault(false);
       QObject::connect(button, &QAbstractButton::clicked, button,
@@ -457,6 +489,23 @@ uint32_t BaseUnits() {
 }
 
 }  // namespace
+
+QPoint DialogPointOf(Window* dialog, const QPoint& shown) {
+  if (!dialog || dialog->kind != Window::Kind::kDialog || !dialog->mirrored) return shown;
+  QWidget* body = ClientWidgetOf(dialog);
+  for (Window* control : dialog->controls) {
+    QWidget* widget = WidgetOf(control);
+    if (widget && widget->parentWidget() == body && widget->isVisible() && widget->geometry().contains(shown))
+      return {MirroredLeft(widget->x(), widget->width(), dialog->mirrorWidth) + shown.x() - widget->x(), shown.y()};
+  }
+  return {dialog->mirrorWidth - 1 - shown.x(), shown.y()};
+}
+
+int32_t ShownControlLeft(Window* control, int32_t x, int32_t width) {
+  if (!control || control->kind != Window::Kind::kControl || !control->parent || !control->parent->mirrored) return x;
+  return MirroredLeft(x, std::max(0, width), control->parent->mirrorWidth);
+}
+
 }  // namespace platform::qt
 
 namespace platform {
@@ -478,7 +527,7 @@ DialogFrame* BuildDialog(const DialogTemplate* t, uint32_t templateId, Window* o
   AttachWidget(record, frame);
   record->parent = owner;
   record->proc = proc;
-  record->title = FromUtf16(t->caption);
+  record->title = Translated("Dialog", t->caption);
   frame->setWindowTitle(record->title);
   frame->setObjectName(QStringLiteral("SolmarDialog%1").arg(templateId));
   if (WindowsOffscreen()) frame->setAttribute(Qt::WA_DontShowOnScreen);
@@ -514,7 +563,7 @@ DialogFrame* BuildDialog(const DialogTemplate* t, uint32_t templateId, Window* o
   }
   if (t->style & kWsVScroll) record->ownScrollBar = CreateChildScrollBar(record, QString(), kWsVisible, 0, 0, 0, 0, true);
   if (t->flags & kDialogOkInCaption) {
-    auto* ok = new QPushButton(QStringLiteral("OK"), frame);
+    auto* ok = new QPushButton(QCoreApplication::translate("Dialog", "OK"), frame);
     ok->setObjectName(QStringLiteral("SolmarDialogOk"));
     ok->setDefault(true);
     ok->setFocusPolicy(Qt::NoFocus);
@@ -528,6 +577,7 @@ DialogFrame* BuildDialog(const DialogTemplate* t, uint32_t templateId, Window* o
           frame->AddStripButton(button);
         }
   }
+  MirrorForRightToLeft(record, t, DialogUnitsToPixelsX(t->width, units));
   frame->resize(DialogUnitsToPixelsX(t->width, units), DialogUnitsToPixelsY(t->height, units) + frame->StripHeight());
 
   if (Deliver(record, kMsgInitDialog, 0, param) != 0) {
@@ -875,7 +925,7 @@ void ResultListSetColumns(Window* list, const ResultColumn* columns, size_t coun
   QTreeView* view = ResultViewOf(list);
   if (!view) return;
   std::vector<QString> titles;
-  for (size_t i = 0; i < count; ++i) titles.push_back(qt::FromUtf16(columns[i].title));
+  for (size_t i = 0; i < count; ++i) titles.push_back(qt::Translated("Dialog", columns[i].title));
   ResultModelOf(view)->SetColumns(std::move(titles));
   const uint32_t units = GetDialogBaseUnits();
   for (size_t i = 0; i + 1 < count; ++i)
