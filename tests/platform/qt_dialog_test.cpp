@@ -354,6 +354,11 @@ TEST_F(QtDialogTest, RightToLeftDialogIsTheMirrorOfItsTemplate) {
       if (!label->pixmap().isNull()) picture = label;
     ASSERT_NE(picture, nullptr);
     EXPECT_EQ(picture->x(), width - x7 - picture->width());
+    // The centred caption above the edit box stays centred.
+    for (QLabel* label : frame->findChildren<QLabel*>())
+      if (label->pixmap().isNull()) {
+        EXPECT_TRUE(label->alignment() & Qt::AlignHCenter);
+      }
 
     // OK at the left, the button beside it to its right.
     QPushButton* ok = frame->findChild<QPushButton*>(QStringLiteral("SolmarDialogOk"));
@@ -385,6 +390,23 @@ TEST_F(QtDialogTest, RightToLeftDialogIsTheMirrorOfItsTemplate) {
   EXPECT_EQ(presses[0].lParam, platform::MakeLong(uint32_t(platform::DialogUnitsToPixelsX(7, units) + 3),
                                                   uint32_t(platform::DialogUnitsToPixelsY(71, units) + 5)));
   EXPECT_EQ(presses[1].lParam, platform::MakeLong(uint32_t(platform::DialogUnitsToPixelsX(126, units) - 1 - 2), 3));
+}
+
+// Text kept to the left of its place in the template keeps to the right when mirrored.
+TEST_F(QtDialogTest, RightToLeftKeepsLeftAlignedTextToTheRight) {
+  QGuiApplication::setLayoutDirection(Qt::RightToLeft);
+  Run(103, [](Window*, QDialog* frame) {
+    int texts = 0;
+    for (QLabel* label : frame->findChildren<QLabel*>()) {
+      if (!label->pixmap().isNull()) continue;
+      ++texts;
+      EXPECT_TRUE(label->alignment() & Qt::AlignRight) << label->text().toStdString();
+      EXPECT_FALSE(label->alignment() & Qt::AlignLeft);
+    }
+    EXPECT_EQ(texts, 3);
+    frame->reject();
+  });
+  QGuiApplication::setLayoutDirection(Qt::LeftToRight);
 }
 
 // A dialog that draws itself, as the panes do, is left as it is.

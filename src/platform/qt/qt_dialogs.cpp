@@ -88,9 +88,18 @@ void MirrorForRightToLeft(Window* dialog, const DialogTemplate* t, int bodyWidth
   if (!IsLayoutRightToLeft() || t->controlCount == 0) return;
   dialog->mirrored = true;
   dialog->mirrorWidth = bodyWidth;
-  for (Window* control : dialog->controls)
-    if (QWidget* widget = WidgetOf(control))
-      widget->move(MirroredLeft(widget->x(), widget->width(), bodyWidth), widget->y());
+  for (Window* control : dialog->controls) {
+    QWidget* widget = WidgetOf(control);
+    if (!widget) continue;
+    widget->move(MirroredLeft(widget->x(), widget->width(), bodyWidth), widget->y());
+    // Text kept to one side keeps to the other, as the control now stands.
+    if (auto* label = qobject_cast<QLabel*>(widget)) {
+      Qt::Alignment align = label->alignment();
+      const Qt::Alignment side = align & (Qt::AlignLeft | Qt::AlignRight);
+      if (side == Qt::AlignLeft || side == Qt::AlignRight)
+        label->setAlignment((align & ~side) | (side == Qt::AlignLeft ? Qt::AlignRight : Qt::AlignLeft));
+    }
+  }
 }
 
 // A mirrored dialog whose body becomes bodyWidth wide keeps its controls where they were
