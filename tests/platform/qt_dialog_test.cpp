@@ -284,6 +284,7 @@ TEST_F(QtDialogTest, NonModalResultListDrawsOnlyVisibleRows) {
   ASSERT_NE(view, nullptr);
   EXPECT_EQ(view->layoutDirection(), Qt::RightToLeft);
   EXPECT_EQ(view->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("B"));
+  EXPECT_EQ(view->model()->columnCount(), 2);
   EXPECT_EQ(platform::ResultListRowCount(list), 40000);
   EXPECT_EQ(platform::ResultListGetSelection(list), 0);
 

@@ -127,6 +127,9 @@ TEST_F(RightToLeftTest, DialogsAreTheMirrorImageOfTheirTemplates) {
                                   }),
                                   fake::PressButton(platform::kIdOk)});
     ASSERT_EQ(platform::DialogBox(103, nullptr, EndOnOk, 0), platform::kIdOk);
+    // Only a dialog has controls: the main window and a handle the fake never made have none.
+    EXPECT_TRUE(fake::DialogControls(window_).empty());
+    EXPECT_TRUE(fake::DialogControls(nullptr).empty());
     ASSERT_GE(rects.size(), 3u);
     // 160 units: 320 pixels wide at the fake's 2 pixels a unit.
     EXPECT_EQ(rects[1].left, rightToLeft ? 14 : 90);
