@@ -1,16 +1,17 @@
 // The program's dialog templates. Text of the controls is exactly what the dialogs show.
 #include "platform/dialog_template.h"
+#include "platform/ui_text.h"
 
 namespace platform {
 namespace {
 
 // 115: the search dialog. A one-line edit box for the pattern above the keyboard picture.
 const ControlTemplate kSearchControls[] = {
-    {kNoControlId, ControlKind::kStaticText, 7, 7, 112, 8, kSsCenter, u"Search", 0},
+    {kNoControlId, ControlKind::kStaticText, 7, 7, 112, 8, kSsCenter, SOLMAR_TEXT("Dialog", "Search"), 0},
     {1013, ControlKind::kEdit, 7, 21, 112, 43,
      kWsBorder | kWsTabStop | kEsRight | kEsAutoHScroll | kEsRightToLeftReading, nullptr, 0},
     {kNoControlId, ControlKind::kPicture, 7, 71, 0, 0, 0, nullptr, 119},
-    {1014, ControlKind::kButton, 69, 117, 50, 12, kWsTabStop | kBsPushButton | kBsBesideOk, u"Find &All", 0},
+    {1014, ControlKind::kButton, 69, 117, 50, 12, kWsTabStop | kBsPushButton | kBsBesideOk, SOLMAR_TEXT("Dialog", "Find &All"), 0},
 };
 
 // 125: every hit of the search pattern, a non-modal window. The list fills it; the caption
@@ -44,24 +45,37 @@ const ControlTemplate kFontControls[] = {
 // heavy font: the box is wide enough for the default site in it.
 const ControlTemplate kAboutControls[] = {
     {kNoControlId, ControlKind::kPicture, 7, 7, 0, 0, 0, nullptr, 113},
-    {kNoControlId, ControlKind::kStaticText, 45, 9, 108, 10, kSsLeft, u"Solmar Hebrew Reader", 0},
-    {kNoControlId, ControlKind::kStaticText, 45, 21, 108, 8, kSsLeft, u"Version 1.84a", 0},
+    {kNoControlId, ControlKind::kStaticText, 45, 9, 108, 10, kSsLeft, SOLMAR_TEXT("Dialog", "Solmar Hebrew Reader"), 0},
+    {kNoControlId, ControlKind::kStaticText, 45, 21, 108, 8, kSsLeft, SOLMAR_TEXT("Dialog", "Version 1.84a"), 0},
     {kNoControlId, ControlKind::kStaticText, 7, 36, 146, 26, kSsLeft,
-     u"Text: Westminster Leningrad Codex, public domain. Morphology: Open Scriptures Hebrew Bible, CC BY 4.0", 0},
+     SOLMAR_TEXT("Dialog", "Text: Westminster Leningrad Codex, public domain. Morphology: Open Scriptures Hebrew Bible, CC BY 4.0"), 0},
     {1025, ControlKind::kButton, 7, 66, 146, 12, kWsTabStop | kBsOwnerDraw, u"" SOLMAR_HOMEPAGE, 0},
 };
 
+// 131: the interface's language. The languages are named in their own language; the note
+// says when the choice shows.
+const ControlTemplate kLanguageControls[] = {
+    {1301, ControlKind::kButton, 7, 7, 136, 10, kWsTabStop | kBsAutoRadioButton,
+     SOLMAR_TEXT("Dialog", "The desktop's language"), 0},
+    {1302, ControlKind::kButton, 7, 21, 136, 10, kBsAutoRadioButton, u"English", 0},
+    {1303, ControlKind::kButton, 7, 35, 136, 10, kBsAutoRadioButton, u"\u05E2\u05D1\u05E8\u05D9\u05EA", 0},
+    {kNoControlId, ControlKind::kStaticText, 7, 51, 136, 18, kSsLeft,
+     SOLMAR_TEXT("Dialog", "The reader speaks the new language from its next start."), 0},
+};
+
 const DialogTemplate kTemplates[] = {
-    {103, u"Solmar", 160, 85, nullptr, 8, 0, kDialogOkInCaption, kAboutControls,
+    {103, SOLMAR_TEXT("Dialog", "Solmar"), 160, 85, nullptr, 8, 0, kDialogOkInCaption, kAboutControls,
      sizeof kAboutControls / sizeof kAboutControls[0]},
-    {105, u"Choose Font", 210, 186, nullptr, 8, 0, kDialogOkInCaption, kFontControls,
+    {105, SOLMAR_TEXT("Dialog", "Choose Font"), 210, 186, nullptr, 8, 0, kDialogOkInCaption, kFontControls,
      sizeof kFontControls / sizeof kFontControls[0]},
-    {115, u"Solmar", 126, 131, nullptr, 8, 0, kDialogOkInCaption, kSearchControls,
+    {115, SOLMAR_TEXT("Dialog", "Solmar"), 126, 131, nullptr, 8, 0, kDialogOkInCaption, kSearchControls,
      sizeof kSearchControls / sizeof kSearchControls[0]},
-    {125, u"Find All", 360, 180, nullptr, 8, 0, 0, kFindAllControls,
+    {125, SOLMAR_TEXT("Dialog", "Find All"), 360, 180, nullptr, 8, 0, 0, kFindAllControls,
      sizeof kFindAllControls / sizeof kFindAllControls[0]},
+    {131, SOLMAR_TEXT("Dialog", "Language"), 150, 72, nullptr, 8, 0, kDialogOkInCaption, kLanguageControls,
+     sizeof kLanguageControls / sizeof kLanguageControls[0]},
     // 118: "Choose Section". The tree is drawn by the dialog itself beside its own scroll bar.
-    {118, u"Choose Section", 160, 160, nullptr, 8, kWsVScroll, 0, nullptr, 0},
+    {118, SOLMAR_TEXT("Dialog", "Choose Section"), 160, 160, nullptr, 8, kWsVScroll, 0, nullptr, 0},
 };
 
 }  // namespace

@@ -20,8 +20,10 @@
 #include "content/article.h"
 #include "platform/platform.h"
 #include "platform/qt/qt_app.h"
+#include "platform/qt/qt_language.h"
 #include "platform/qt/qt_platform.h"
 #include "content/letter_code.h"
+#include "dialogs/language_choice.h"
 #include "export/export.h"
 #include "search/find_all.h"
 #include "search/search.h"
@@ -37,7 +39,9 @@ extern "C" const unsigned char solmar_book_pack_end[];
 
 namespace {
 
-constexpr char kUsage[] =
+// Printed in the interface's language (--lang, else the desktop's).
+constexpr char kUsage[] = QT_TRANSLATE_NOOP(
+    "CommandLine",
     "Usage: solmar [OPTION]...\n"
     "Reads the Hebrew book carried inside the program: each page above, its commentary below.\n"
     "\n"
@@ -57,10 +61,12 @@ constexpr char kUsage[] =
     "                       commentary) to the PDF file FILE and exit, without a window\n"
     "    --pages A-B        pages A to B only, 1 to 143, or one page A (default: all)\n"
     "    --paper SIZE       a4 (the default) or letter\n"
+    "  --lang he|en         speak Hebrew (right to left) or English for this run, whatever\n"
+    "                       the desktop's language or the choice stored in the reader\n"
     "\n"
     "--find, --dump, --rtf, --pdf, --quit and --screenshot never read or write the reader's settings.\n"
     "Qt's own options (-platform NAME, -style NAME, -session ID, ...) are passed on to Qt;\n"
-    "any other argument is ignored with a warning.\n";
+    "any other argument is ignored with a warning.\n");
 
 struct Options {
   bool help = false;
@@ -78,6 +84,7 @@ struct Options {
   const char* pdf = nullptr;    // --pdf FILE
   const char* pages = nullptr;  // --pages A-B, checked when the PDF is made
   const char* paper = nullptr;  // --paper a4|letter
+  const char* lang = nullptr;  // --lang: "he" or "en"
 };
 
 bool ParseSize(const char* text, int* width, int* height) {
@@ -98,7 +105,8 @@ bool ParseArticle(const char* text, int* article) {
 // Whether arg is one of our options that takes a value.
 bool TakesValue(const std::string& arg) {
   return arg == "--screenshot" || arg == "--size" || arg == "--article" || arg == "--find" || arg == "--dump" ||
-         arg == "--rtf" || arg == "--pdf" || arg == "--pages" || arg == "--paper";
+         arg == "--rtf" || arg == "--pdf" || arg == "--pages" || arg == "--paper" ||
+         arg == "--lang";
 }
 
 // Fills options from our own arguments and checks their values. Every other argument is
@@ -145,6 +153,12 @@ bool ParseOptions(int argc, char** argv, Options* options) {
         return false;
       }
       options->sizeGiven = true;
+    } else if (arg == "--lang") {
+      if (!(options->lang = value("--lang"))) return false;
+      if (!platform::qt::IsInterfaceLanguage(QString::fromLocal8Bit(options->lang))) {
+        std::fprintf(stderr, "solmar: --lang wants he or en (got \"%s\")\n", options->lang);
+        return false;
+      }
     } else if (arg == "--article") {
       const char* text = value("--article");
       if (!text) return false;
@@ -298,6 +312,7 @@ int RunScreenshot(int argc, char** argv, const Options& options) {
   QApplication app(argc, argv);
   WarnUnknownArguments(argc, argv);
   PrepareReaderApplication();
+  ApplyInterfaceLanguage(options.lang, false);
   platform::qt::SetSingleInstanceEnabled(false);
   platform::qt::SetWindowsOffscreen(true);
   platform::qt::SetDefaultWindowSize(options.width, options.height);
@@ -346,11 +361,24 @@ void PrepareReaderApplication() {
   platform::qt::UsePack(solmar_book_pack, size_t(solmar_book_pack_end - solmar_book_pack));
 }
 
+void ApplyInterfaceLanguage(const char* commandLine, bool readStored) {
+  QString stored;
+  if (readStored)
+    if (char16_t* value = ReadStringSetting(kLanguageSetting)) {
+      stored = QString::fromUtf16(value);
+      platform::Free(value);
+    }
+  const QString given = QString::fromLocal8Bit(commandLine ? commandLine : "");
+  platform::qt::UseLanguage(platform::qt::ChooseLanguage(given, stored));
+  QGuiApplication::setApplicationDisplayName(QCoreApplication::translate("Dialog", "Solmar"));
+}
+
 int SolmarMain(int argc, char** argv) {
   Options options;
   if (!ParseOptions(argc, argv, &options)) return 2;
   if (options.help) {
-    std::fputs(kUsage, stdout);
+    const QString language = platform::qt::ChooseLanguage(QString::fromLocal8Bit(options.lang ? options.lang : ""), {});
+    std::fputs(platform::qt::TranslatedFor(language, "CommandLine", kUsage).toUtf8().constData(), stdout);
     return 0;
   }
   if (options.version) {
@@ -367,5 +395,6 @@ int SolmarMain(int argc, char** argv) {
   QApplication app(argc, argv);
   WarnUnknownArguments(argc, argv);
   PrepareReaderApplication();
+  ApplyInterfaceLanguage(options.lang, true);
   return ReaderMain(nullptr, platform::kSwShowNormal);
 }

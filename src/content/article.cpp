@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "platform/platform.h"
+#include "platform/ui_text.h"
 
 namespace {
 
@@ -160,7 +161,7 @@ uint8_t* UnCompress(const DecompressionDescriptor* descriptor, int* reason) {
     return buffer;
   }
   platform::Free(buffer);
-  platform::MessageBox(nullptr, u"UnCompress() buffer error!", nullptr, platform::kMbOk);
+  platform::MessageBox(nullptr, SOLMAR_TEXT("MessageBox", "UnCompress() buffer error!"), nullptr, platform::kMbOk);
   Store(reason, kLoadLengthMismatch);
   return nullptr;
 }

@@ -10,6 +10,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "platform/ui_text.h"
+
 struct PageView;
 
 // The clipboard format name the RTF document is registered under.
@@ -19,7 +21,7 @@ constexpr char16_t kRtfFormatName[] = u"Rich Text Format";
 constexpr size_t kRtfNewDocumentExtra = 186;
 constexpr size_t kRtfAppendExtra = 80;
 // The message shown when the text would not fit its buffer.
-constexpr char16_t kTextOverflowMessage[] = u"(obuf > (start + size))";
+constexpr char16_t kTextOverflowMessage[] = SOLMAR_TEXT("MessageBox", "(obuf > (start + size))");
 
 // Copies the view's whole article to the clipboard, replacing what is there or, with
 // append, behind it. Does nothing without a view or a laid-out text.

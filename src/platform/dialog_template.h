@@ -99,4 +99,11 @@ constexpr int32_t DialogUnitsToPixelsY(int32_t units, uint32_t baseUnits) {
   return units * int32_t(HighWord(baseUnits)) / 8;
 }
 
+// A dialog of a right-to-left interface is the mirror image of its template: each control
+// keeps the template's distance from the client area's right edge instead of its left one
+// (its contents, pictures included, are not turned round). The left edge in pixels of a
+// control at left, width pixels wide, in a client area clientWidth pixels wide. Applied
+// twice it gives left back.
+constexpr int32_t MirroredLeft(int32_t left, int32_t width, int32_t clientWidth) { return clientWidth - left - width; }
+
 }  // namespace platform

@@ -544,6 +544,9 @@ struct MenuBarButton {
 struct ToolButton {
   int image;               // index among the bar's images
   uint16_t command;
+  // The picture points the way the button leads (back, forward): a right-to-left
+  // interface shows it turned round.
+  bool pointsAlongLine = false;
 };
 constexpr uint32_t kMenuBarHideInputPanelButton = 4;
 
@@ -679,6 +682,22 @@ struct AccessibleDocuments {
 // Makes documents (kept by pointer; none takes them away) the description of window's
 // client area. False for a window that is not a top-level window of a registered class.
 bool SetAccessibleDocuments(Window* window, const AccessibleDocuments* documents);
+
+// Gives a window (a scroll bar, a control) the name assistive technology speaks for it; the
+// backend shows name in the interface's language (context "Accessibility" of
+// platform/ui_text.h). False for none.
+bool SetAccessibleName(Window* window, const char16_t* name);
+
+// ---------------------------------------------------------------------------------------
+// The interface's language
+// The translation of source, a text marked with SOLMAR_TEXT in context, into the language
+// the interface speaks; source itself when the interface is in English or the text has no
+// translation. For texts the reader puts together from pieces; whole texts handed to menus,
+// dialogs and message boxes are translated by the backend.
+std::u16string TranslateText(const char* context, const char16_t* source);
+// Whether the interface is laid out right to left (a Hebrew interface): menu bar from the
+// right, scroll bars at the left of the panes, dialogs mirrored.
+bool IsLayoutRightToLeft();
 
 // ---------------------------------------------------------------------------------------
 // Font families, control fonts and owner-drawn buttons (the font chooser and the About box)

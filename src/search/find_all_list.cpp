@@ -16,6 +16,7 @@
 #include "shell/dialog_setup.h"
 #include "shell/panes.h"
 #include "shell/reader_settings.h"
+#include "platform/ui_text.h"
 
 FindAllState gFindAll{};
 
@@ -31,7 +32,10 @@ constexpr int32_t kLowerPaneShownFrom = 10;
 constexpr size_t kLongestNumeral = 3;
 
 const platform::ResultColumn kColumns[kFindAllColumnCount] = {
-    {u"Page", 80}, {u"In", 50}, {u"Verse", 30}, {u"Context", 0},
+    {SOLMAR_TEXT("Dialog", "Page"), 80},
+    {SOLMAR_TEXT("Dialog", "In"), 50},
+    {SOLMAR_TEXT("Dialog", "Verse"), 30},
+    {SOLMAR_TEXT("Dialog", "Context"), 0},
 };
 
 char16_t DisplayUnit(uint8_t byte) { return LetterToDisplayUnit(byte, kUnicodeLetterBase); }
@@ -223,7 +227,7 @@ std::u16string FindAllCaption(const uint8_t* pattern, size_t hits) {
   std::u16string caption = ReadingOrderText(pattern, length, kParaRightToLeft, 0, length);
   caption += u" \u2014 ";
   for (char c : std::to_string(hits)) caption.push_back(char16_t(c));
-  caption += hits == 1 ? u" hit" : u" hits";
+  caption += platform::TranslateText("FindAll", hits == 1 ? SOLMAR_TEXT("FindAll", " hit") : SOLMAR_TEXT("FindAll", " hits"));
   return caption;
 }
 
@@ -235,7 +239,8 @@ bool FindAllCell(int row, int column, platform::RowCell* cell) {
   cell->markStart = -1;
   cell->markLength = 0;
   if (column == kFindAllPart) {
-    cell->text = hit.article % 2 ? u"Text" : u"Commentary";
+    cell->text = platform::TranslateText(
+        "FindAll", hit.article % 2 ? SOLMAR_TEXT("FindAll", "Text") : SOLMAR_TEXT("FindAll", "Commentary"));
     return true;
   }
   const bool loaded = CacheArticle(hit.article);
@@ -244,7 +249,7 @@ bool FindAllCell(int row, int column, platform::RowCell* cell) {
       if (loaded && !gFindAll.cachedTitle.empty()) {
         cell->text = gFindAll.cachedTitle;
       } else {
-        cell->text = u"Page ";
+        cell->text = platform::TranslateText("FindAll", SOLMAR_TEXT("FindAll", "Page "));
         for (char c : std::to_string((hit.article + 1) / 2)) cell->text.push_back(char16_t(c));
       }
       break;

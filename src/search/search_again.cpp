@@ -13,11 +13,12 @@
 #include "shell/settings.h"
 #include "shell/shell_state.h"
 #include "view/page_view.h"
+#include "platform/ui_text.h"
 
 namespace {
 
-constexpr char16_t kNotFound[] = u"Not Found!";
-constexpr char16_t kSearchCaption[] = u"Solmar";
+constexpr char16_t kNotFound[] = SOLMAR_TEXT("MessageBox", "Not Found!");
+constexpr char16_t kSearchCaption[] = SOLMAR_TEXT("MessageBox", "Solmar");
 // Both panes, neither erased: the repaint that draws the highlight.
 constexpr uint32_t kRepaintWithHighlight = 0xFF;
 // The lower-pane size codes below this hide the pane (code 1).

@@ -2,11 +2,12 @@
 
 #include "platform/platform.h"
 #include "shell/settings.h"
+#include "platform/ui_text.h"
 
 void* AllocOrAbort(size_t size) {
   void* block = platform::Alloc(size);
   if (block) return block;
-  platform::MessageBox(nullptr, u"There is not enough memory, aborting", u"Error",
+  platform::MessageBox(nullptr, SOLMAR_TEXT("MessageBox", "There is not enough memory, aborting"), SOLMAR_TEXT("MessageBox", "Error"),
                        platform::kMbOk | platform::kMbIconError);
   SaveSettingsAndQuit();
   return nullptr;

@@ -6,6 +6,7 @@
 #include "platform/platform.h"
 #include "shell/settings_store.h"
 #include "shell/shell_state.h"
+#include "platform/ui_text.h"
 
 BookmarkList gBookmarks{};
 
@@ -81,8 +82,8 @@ void ToggleBookmark(bool bookmarked) {
     RemoveCurrentBookmark();
     return;
   }
-  const int answer = platform::MessageBox(gShellWindows.mainWindow, u"Remove Bookmark?\n\nCancel - Don't ask again",
-                                          u"Bookmark", platform::kMbYesNoCancel);
+  const int answer = platform::MessageBox(gShellWindows.mainWindow, SOLMAR_TEXT("MessageBox", "Remove Bookmark?\n\nCancel - Don't ask again"),
+                                          SOLMAR_TEXT("MessageBox", "Bookmark"), platform::kMbYesNoCancel);
   if (answer == platform::kIdCancel) {
     gBookmarks.dontAskOnRemove = true;
     RemoveCurrentBookmark();

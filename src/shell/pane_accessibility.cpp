@@ -5,6 +5,7 @@
 #include "shell/shell_state.h"
 #include "view/page_text.h"
 #include "view/page_view.h"
+#include "platform/ui_text.h"
 
 namespace {
 
@@ -32,7 +33,7 @@ int Count(platform::Window*) {
 bool Describe(platform::Window*, int index, std::u16string* name, platform::Rect* rect) {
   PageView* view = PaneView(index);
   if (!view) return false;
-  if (name) *name = view == gPaneState.lowerView ? u"Commentary" : u"Page";
+  if (name) *name = view == gPaneState.lowerView ? SOLMAR_TEXT("Accessibility", "Commentary") : SOLMAR_TEXT("Accessibility", "Page");
   if (rect) *rect = {view->x, view->y, view->x + view->width, view->y + view->height};
   return true;
 }

@@ -10,11 +10,12 @@
 #include "shell/reader_settings.h"
 #include "shell/shell_state.h"
 #include "view/page_view.h"
+#include "platform/ui_text.h"
 
 namespace {
 
-constexpr char16_t kResourceNotFound[] = u"Resource not found";
-constexpr char16_t kErrorCaption[] = u"Error";
+constexpr char16_t kResourceNotFound[] = SOLMAR_TEXT("MessageBox", "Resource not found");
+constexpr char16_t kErrorCaption[] = SOLMAR_TEXT("MessageBox", "Error");
 constexpr uint32_t kScrollBarLeftAligned = 0x2;  // the bar keeps to the left of its rectangle
 constexpr uint32_t kPaneScrollBarStyle =
     platform::kWsVisible | platform::kWsChild | platform::kSbsVertical | kScrollBarLeftAligned;
@@ -99,6 +100,9 @@ intptr_t CreatePanes(platform::Window* mainWindow) {
   // the layout and the next save agree.
   if (!IsLowerPaneCode(gReaderSettings.bottomSection)) gReaderSettings.bottomSection = kDefaultLowerPaneCode;
 
+  // A right-to-left interface keeps the scroll bars at the panes' left: the panes start
+  // after them.
+  if (platform::IsLayoutRightToLeft()) pane.left += platform::SystemMetric(platform::kSystemMetricScrollBarWidth);
   panes.lowerRect.left = pane.left;
   panes.lowerRect.right = pane.right;
   CheckLowerPaneSize();
@@ -112,6 +116,8 @@ intptr_t CreatePanes(platform::Window* mainWindow) {
                                                   panes.lowerRect.right, panes.lowerRect.top, platform::kUseDefault,
                                                   platform::kUseDefault, mainWindow, nullptr);
     panes.activeScrollBar = panes.upperScrollBar;
+    platform::SetAccessibleName(panes.upperScrollBar, SOLMAR_TEXT("Accessibility", "Page position"));
+    platform::SetAccessibleName(panes.lowerScrollBar, SOLMAR_TEXT("Accessibility", "Commentary position"));
   }
 
   panes.upperView = PageViewCreate(dc, &pane, gReaderSettings.fontSpec, kInitialRowCapacity);
@@ -179,15 +185,18 @@ void LayOutPanes(platform::Window* /*mainWindow*/, uint32_t size) {
     lower->y = panes.lowerRect.top + g / 2;
     PageViewSetSize(lower, w - s - 2 * m, lowerHeight - 1);
   }
+  // The bars stand at the panes' right, or at their left in a right-to-left interface, as
+  // far from the window's edge as the panes are from the other one.
+  const int32_t barX = platform::IsLayoutRightToLeft() ? panes.lowerRect.left - s - g : panes.lowerRect.right + g;
   if (panes.upperScrollBar) {
     // Not above the client area, nor under a command bar at its top.
     const int32_t barTop = gDeviceOptions.menuBarOnBottom ? 0 : gShellWindows.barHeight;
     const int32_t y = upper->y - g - 2;
     const int32_t cut = y < barTop ? barTop - y : 0;
-    platform::MoveWindow(panes.upperScrollBar, panes.lowerRect.right + g, y + cut, s, upperHeight + g - cut, true);
+    platform::MoveWindow(panes.upperScrollBar, barX, y + cut, s, upperHeight + g - cut, true);
   }
   if (panes.lowerScrollBar && lower)
-    platform::MoveWindow(panes.lowerScrollBar, panes.lowerRect.right + g, panes.lowerRect.top - 2, s,
+    platform::MoveWindow(panes.lowerScrollBar, barX, panes.lowerRect.top - 2, s,
                          lower->height + g + 2, true);
   // A hidden lower pane keeps its place below the client area; its bar would still show a
   // sliver there, and a click on it would make the hidden pane active.
@@ -227,7 +236,8 @@ void PaintPanes(platform::Dc* dc, platform::Window* window, uint32_t flags) {
     platform::Pen* redPen = platform::CreateSolidPen(1, kSeparatorColour);
     if (redPen) {
       platform::Pen* previous = platform::SelectPen(dc, redPen);
-      platform::DrawRectangle(dc, {r.left - g, r.top - 3, r.right + s + g, r.top - 2});
+      const bool barAtLeft = platform::IsLayoutRightToLeft();
+      platform::DrawRectangle(dc, {r.left - g - (barAtLeft ? s : 0), r.top - 3, r.right + g + (barAtLeft ? 0 : s), r.top - 2});
       platform::SelectPen(dc, previous);
       platform::DeletePen(redPen);
     }

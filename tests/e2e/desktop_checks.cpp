@@ -9,6 +9,9 @@
 //                                     Shift+Tab through panes and tool bar with a visible
 //                                     focus mark, names of tool buttons and menu items, and
 //                                     tool-bar images drawn for every scale
+//   e2e_desktop language he|en        the reader in the desktop's language (LANGUAGE set by
+//                                     the caller): menu bar, tool bar, scroll bars and their
+//                                     names mirrored and in Hebrew, or as always in English
 // Exit code 0 when every check held; each failed check is printed.
 #include <QAbstractButton>
 #include <QAccessible>
@@ -23,6 +26,7 @@
 #include <QMenuBar>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -338,6 +342,20 @@ void CheckWindow(QWidget* frame, const QString& bookDir) {
   }
   Check(items >= 10 && unnamed == 0, "every menu item has an accessible name");
 
+  // Nothing a screen reader can reach in the window is unnamed: the scroll bars, the tool
+  // bar and whatever it holds, its extension button (a check box) too while it is hidden.
+  QStringList nameless;
+  Walk(QAccessible::queryAccessibleInterface(frame), [&](QAccessibleInterface* node) {
+    const QAccessible::Role role = node->role();
+    if (role != QAccessible::ScrollBar && role != QAccessible::CheckBox && role != QAccessible::Button &&
+        role != QAccessible::ToolBar && role != QAccessible::PushButton)
+      return;
+    if (node->text(QAccessible::Name).trimmed().isEmpty())
+      nameless << QStringLiteral("%1 %2").arg(int(role)).arg(node->object() ? node->object()->metaObject()->className() : "?");
+  });
+  if (!nameless.isEmpty()) std::fprintf(stderr, "  unnamed: %s\n", qPrintable(nameless.join(QStringLiteral(", "))));
+  Check(nameless.isEmpty(), "every scroll bar, button and check box of the window has an accessible name");
+
   // The tool-bar pictures are drawn for each scale: at 200 % the edge stays about one
   // device pixel wide (about twice the edge pixels of 100 %), where an enlarged 16-pixel
   // picture would have four times as many or more.
@@ -397,6 +415,127 @@ int WindowScenario(int argc, char** argv, const QString& bookDir) {
   return gFailures ? 1 : 0;
 }
 
+// --- The interface's language -------------------------------------------------------------
+// The reader started with the desktop's language (LANGUAGE, set by the caller) and no choice
+// stored: in Hebrew the window is mirrored and speaks Hebrew, in English it is as it always
+// was. What the panes draw is the same in both.
+void CheckLanguage(QWidget* frame, bool hebrew) {
+  auto* window = static_cast<QMainWindow*>(frame);
+  QMenuBar* menuBar = window->menuBar();
+  const QList<QAction*> menus = menuBar->actions();
+  Check(menus.size() == 2, "the menu bar holds two menus");
+  if (menus.size() != 2) return;
+  const QRect first = menuBar->actionGeometry(menus[0]);
+  const QRect second = menuBar->actionGeometry(menus[1]);
+  if (hebrew) {
+    Check(menus[0]->text() == QStringLiteral("&עיון") && menus[1]->text() == QStringLiteral("&פירוש"),
+          "the menus are named in Hebrew");
+    Check(first.right() > menuBar->width() - 20 && second.right() < first.left(),
+          "the menu bar starts at the right");
+    Check(frame->windowTitle() == QStringLiteral("סולמר"), "the window is named in Hebrew");
+  } else {
+    Check(menus[0]->text() == QLatin1String("&Go") && menus[1]->text() == QLatin1String("&Quelm"),
+          "the menus are named as always");
+    Check(first.left() < 20 && second.left() > first.right(), "the menu bar starts at the left");
+    Check(frame->windowTitle() == QLatin1String("Solmar"), "the window is named Solmar");
+  }
+  // The Go menu's items in the interface's language, each with its own accelerator.
+  QStringList items;
+  for (QAction* action : menus[0]->menu()->actions())
+    if (!action->isSeparator()) items << action->text();
+  Check(items.size() == 15, "the Go menu holds fifteen items");
+  Check(items.value(0) == (hebrew ? QStringLiteral("&אודות") : QStringLiteral("&About")),
+        "the first item is About");
+  Check(items.contains(hebrew ? QStringLiteral("&חיפוש\tAlt+F3") : QStringLiteral("&Search\tAlt+F3")),
+        "Search keeps its shortcut");
+  Check(menus[0]->menu()->layoutDirection() == (hebrew ? Qt::RightToLeft : Qt::LeftToRight),
+        "the menu opens in the interface's direction");
+
+  // Scroll bars at the panes' left in Hebrew, at their right in English, named either way.
+  QWidget* client = frame->findChild<QWidget*>(QStringLiteral("SolmarClient"));
+  const QList<QScrollBar*> bars = client ? client->findChildren<QScrollBar*>() : QList<QScrollBar*>();
+  int atLeft = 0, atRight = 0;
+  QStringList names;
+  for (QScrollBar* bar : bars) {
+    if (!bar->isVisible()) continue;
+    if (bar->x() == 0)
+      ++atLeft;
+    else if (bar->geometry().right() == client->width() - 1)
+      ++atRight;
+    names << QAccessible::queryAccessibleInterface(bar)->text(QAccessible::Name);
+  }
+  names.sort();
+  if (hebrew) {
+    Check(atLeft == 2 && atRight == 0, "both scroll bars stand at the left");
+    Check(names == QStringList({QStringLiteral("מיקום בעמוד"), QStringLiteral("מיקום בפירוש")}),
+          "the scroll bars are named in Hebrew");
+  } else {
+    Check(atLeft == 0 && atRight == 2, "both scroll bars stand at the right");
+    Check(names == QStringList({QStringLiteral("Commentary position"), QStringLiteral("Page position")}),
+          "the scroll bars are named in English");
+  }
+
+  // The tool bar runs from the right in Hebrew: Previous Article first, at the right, its
+  // arrow turned to point right, the way back in a right-to-left book.
+  QToolBar* toolBar = frame->findChild<QToolBar*>();
+  QWidget* previous = nullptr;
+  QWidget* next = nullptr;
+  if (toolBar)
+    for (QAction* action : toolBar->actions()) {
+      if (action->objectName() == QLatin1String("command110")) previous = toolBar->widgetForAction(action);
+      if (action->objectName() == QLatin1String("command109")) next = toolBar->widgetForAction(action);
+    }
+  Check(previous && next, "the tool bar has Previous and Next Article");
+  if (previous && next) {
+    Check(hebrew ? previous->x() > next->x() : previous->x() < next->x(), "the tool bar runs in the interface's direction");
+    Check(static_cast<QToolButton*>(previous)->toolTip() ==
+              (hebrew ? QStringLiteral("העמוד הקודם") : QStringLiteral("Previous Article")),
+          "the tool tips speak the interface's language");
+    // The arrow's dark pixels lean to the side it points to: left in English, right in Hebrew.
+    const QImage arrow = static_cast<QToolButton*>(previous)->icon().pixmap(QSize(16, 16), 1.0).toImage();
+    // Each dark pixel counts by its distance from the middle: the arrow's head, its widest
+    // part, outweighs its shaft.
+    int lean = 0, dark = 0;
+    for (int y = 0; y < arrow.height(); ++y)
+      for (int x = 0; x < arrow.width(); ++x) {
+        const QRgb p = arrow.pixel(x, y);
+        if (qAlpha(p) < 128 || qGray(p) > 128) continue;
+        ++dark;
+        lean += 2 * x < arrow.width() - 1 ? 1 : 2 * x > arrow.width() - 1 ? -1 : 0;
+      }
+    Check(dark > 10 && (hebrew ? lean < -2 : lean > 2), "the Previous arrow points back");
+  }
+}
+
+int LanguageScenario(int argc, char** argv, bool hebrew) {
+  QApplication app(argc, argv);
+  PrepareReaderApplication();
+  ApplyInterfaceLanguage(nullptr, true);
+  QTimer::singleShot(0, [&] {
+    QWidget* frame = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (w->objectName() == QLatin1String("Solmar")) frame = w;
+    Check(frame != nullptr, "the main window exists");
+    if (frame && QTest::qWaitForWindowExposed(frame)) {
+      QTest::qWait(50);
+      CheckLanguage(frame, hebrew);
+    }
+    platform::PostQuitMessage(0);
+  });
+  QTimer::singleShot(30000, [] {
+    Check(false, "the scenario ends within 30 seconds");
+    platform::PostQuitMessage(4);
+  });
+  {
+    platform::SettingsKey* key = platform::OpenSettingsKey(u"Software\\Orvanel\\Solmar", true);
+    const std::u16string face = QApplication::font().family().toStdU16String();
+    platform::WriteSetting(key, u"FontName", platform::kSettingString, face.c_str(), uint32_t((face.size() + 1) * 2));
+    platform::CloseSettingsKey(key);
+  }
+  ReaderMain(nullptr, platform::kSwShowNormal);
+  return gFailures ? 1 : 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -410,13 +549,16 @@ int main(int argc, char** argv) {
   qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
   qputenv("TMPDIR", QFile::encodeName(temp.path()));
   qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
-  qputenv("QT_QPA_PLATFORM", "offscreen");
+  if (mode != "language") qputenv("QT_QPA_PLATFORM", "offscreen");
   int code = 2;
   if (mode == "hidpi") {
     QCoreApplication app(argc, argv);
     code = HiDpiScenario(argument);
   } else if (mode == "window") {
     code = WindowScenario(argc, argv, argument);
+  } else if (mode == "language") {
+    // As a desktop session in that language starts it, on the platform the caller chose.
+    code = LanguageScenario(argc, argv, argument == QLatin1String("he"));
   }
   std::fprintf(stderr, "%s: %d checks, %s\n", mode.constData(), gChecks, code == 0 ? "all held" : "FAILED");
   return code;

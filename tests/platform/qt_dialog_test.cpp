@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
@@ -283,6 +284,7 @@ TEST_F(QtDialogTest, NonModalResultListDrawsOnlyVisibleRows) {
   ASSERT_NE(view, nullptr);
   EXPECT_EQ(view->layoutDirection(), Qt::RightToLeft);
   EXPECT_EQ(view->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("B"));
+  EXPECT_EQ(view->model()->columnCount(), 2);
   EXPECT_EQ(platform::ResultListRowCount(list), 40000);
   EXPECT_EQ(platform::ResultListGetSelection(list), 0);
 
@@ -333,6 +335,95 @@ TEST_F(QtDialogTest, UnknownTemplateCannotBeMade) {
   EXPECT_EQ(platform::DialogBox(999, owner_, Recording, 0), -1);
   EXPECT_EQ(platform::CreateDialog(999, owner_, Recording, 0), nullptr);
   EXPECT_TRUE(gMessages.empty());
+}
+
+// In a right-to-left interface the search dialog is the mirror image of its template: each
+// control as far from the right edge as the template puts it from the left, the OK strip
+// from the left, and a press lands where the procedure laid its controls out.
+TEST_F(QtDialogTest, RightToLeftDialogIsTheMirrorOfItsTemplate) {
+  QGuiApplication::setLayoutDirection(Qt::RightToLeft);
+  Run(115, [](Window* dialog, QDialog* frame) {
+    const uint32_t units = platform::GetDialogBaseUnits();
+    const int width = platform::DialogUnitsToPixelsX(126, units);
+    const int x7 = platform::DialogUnitsToPixelsX(7, units);
+    QWidget* edit = platform::qt::WidgetOf(platform::GetDialogItem(dialog, 1013));
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(edit->x(), width - x7 - platform::DialogUnitsToPixelsX(112, units));
+    EXPECT_EQ(edit->y(), platform::DialogUnitsToPixelsY(21, units));
+    QLabel* picture = nullptr;
+    for (QLabel* label : frame->findChildren<QLabel*>())
+      if (!label->pixmap().isNull()) picture = label;
+    ASSERT_NE(picture, nullptr);
+    EXPECT_EQ(picture->x(), width - x7 - picture->width());
+    // The centred caption above the edit box stays centred.
+    for (QLabel* label : frame->findChildren<QLabel*>())
+      if (label->pixmap().isNull()) {
+        EXPECT_TRUE(label->alignment() & Qt::AlignHCenter);
+      }
+
+    // OK at the left, the button beside it to its right.
+    QPushButton* ok = frame->findChild<QPushButton*>(QStringLiteral("SolmarDialogOk"));
+    ASSERT_NE(ok, nullptr);
+    for (QPushButton* b : frame->findChildren<QPushButton*>(Qt::FindDirectChildrenOnly))
+      if (b != ok) {
+        EXPECT_GT(b->geometry().left(), ok->geometry().right());
+      }
+    EXPECT_LT(ok->x(), frame->width() / 2);
+
+    // The picture's first column is the template's; outside the controls the point is mirrored.
+    QWidget* body = platform::qt::ClientWidgetOf(dialog);
+    QTest::mouseClick(body, Qt::LeftButton, Qt::NoModifier, QPoint(picture->x() + 3, picture->y() + 5));
+    QTest::mouseClick(body, Qt::LeftButton, Qt::NoModifier, QPoint(2, 3));
+
+    // The procedure's own placing is mirrored too, and a wider dialog keeps the controls at
+    // their distance from the right edge.
+    platform::MoveWindow(platform::GetDialogItem(dialog, 1013), 10, 20, 30, 40, false);
+    EXPECT_EQ(edit->geometry(), QRect(width - 10 - 30, 20, 30, 40));
+    frame->resize(frame->width() + 50, frame->height());
+    EXPECT_EQ(edit->geometry(), QRect(width + 50 - 10 - 30, 20, 30, 40));
+    EXPECT_EQ(picture->x(), width + 50 - x7 - picture->width());
+    platform::SendMessage(dialog, platform::kMsgCommand, platform::kIdOk, 0);
+  });
+  QGuiApplication::setLayoutDirection(Qt::LeftToRight);
+  const std::vector<Message> presses = Received(platform::kMsgLButtonDown);
+  ASSERT_EQ(presses.size(), 2u);
+  const uint32_t units = platform::GetDialogBaseUnits();
+  EXPECT_EQ(presses[0].lParam, platform::MakeLong(uint32_t(platform::DialogUnitsToPixelsX(7, units) + 3),
+                                                  uint32_t(platform::DialogUnitsToPixelsY(71, units) + 5)));
+  EXPECT_EQ(presses[1].lParam, platform::MakeLong(uint32_t(platform::DialogUnitsToPixelsX(126, units) - 1 - 2), 3));
+}
+
+// Text kept to the left of its place in the template keeps to the right when mirrored.
+TEST_F(QtDialogTest, RightToLeftKeepsLeftAlignedTextToTheRight) {
+  QGuiApplication::setLayoutDirection(Qt::RightToLeft);
+  Run(103, [](Window*, QDialog* frame) {
+    int texts = 0;
+    for (QLabel* label : frame->findChildren<QLabel*>()) {
+      if (!label->pixmap().isNull()) continue;
+      ++texts;
+      EXPECT_TRUE(label->alignment() & Qt::AlignRight) << label->text().toStdString();
+      EXPECT_FALSE(label->alignment() & Qt::AlignLeft);
+    }
+    EXPECT_EQ(texts, 3);
+    frame->reject();
+  });
+  QGuiApplication::setLayoutDirection(Qt::LeftToRight);
+}
+
+// A dialog that draws itself, as the panes do, is left as it is.
+TEST_F(QtDialogTest, RightToLeftLeavesADialogWithoutControlsAsItIs) {
+  QGuiApplication::setLayoutDirection(Qt::RightToLeft);
+  Run(118, [](Window* dialog, QDialog* frame) {
+    QScrollBar* bar = frame->findChild<QScrollBar*>();
+    ASSERT_NE(bar, nullptr);
+    EXPECT_GT(bar->x(), frame->width() / 2);
+    QTest::mouseClick(platform::qt::ClientWidgetOf(dialog), Qt::LeftButton, Qt::NoModifier, QPoint(4, 6));
+    platform::SendMessage(dialog, platform::kMsgCommand, platform::kIdOk, 0);
+  });
+  QGuiApplication::setLayoutDirection(Qt::LeftToRight);
+  const std::vector<Message> presses = Received(platform::kMsgLButtonDown);
+  ASSERT_EQ(presses.size(), 1u);
+  EXPECT_EQ(presses[0].lParam, platform::MakeLong(4, 6));
 }
 
 }  // namespace

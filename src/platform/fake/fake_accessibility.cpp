@@ -1,5 +1,6 @@
 // Assistive technology on the fake: the documents a window was given are kept for tests.
 #include <map>
+#include <string>
 
 #include "platform/fake/fake_platform.h"
 
@@ -11,14 +12,27 @@ std::map<platform::Window*, const platform::AccessibleDocuments*>& Documents() {
   return documents;
 }
 
+std::map<platform::Window*, std::u16string>& Names() {
+  static std::map<platform::Window*, std::u16string> names;
+  return names;
+}
+
 }  // namespace
+
+std::u16string AccessibleNameOf(platform::Window* window) {
+  auto found = Names().find(window);
+  return found == Names().end() ? std::u16string() : found->second;
+}
 
 const platform::AccessibleDocuments* AccessibleDocumentsOf(platform::Window* window) {
   auto found = Documents().find(window);
   return found == Documents().end() ? nullptr : found->second;
 }
 
-void ResetAccessibility() { Documents().clear(); }
+void ResetAccessibility() {
+  Documents().clear();
+  Names().clear();
+}
 
 }  // namespace fake
 
@@ -28,6 +42,13 @@ bool SetAccessibleDocuments(Window* window, const AccessibleDocuments* documents
   const fake::FakeWindowInfo* info = fake::WindowInfo(window);
   if (!info || info->destroyed || info->foreign || info->parent || !info->dc) return false;
   fake::Documents()[window] = documents;
+  return true;
+}
+
+bool SetAccessibleName(Window* window, const char16_t* name) {
+  const fake::FakeWindowInfo* info = fake::WindowInfo(window);
+  if (!info || info->destroyed || !name) return false;
+  fake::Names()[window] = name;
   return true;
 }
 

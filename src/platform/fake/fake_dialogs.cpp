@@ -68,6 +68,8 @@ const char16_t* ClassOf(ControlKind kind) {
   return u"";
 }
 
+int32_t ClientWidth(Window* dialog) { return dialog->info.rect.right - dialog->info.rect.left; }
+
 void MakeControls(Window* dialog, const platform::DialogTemplate& t) {
   const uint32_t units = platform::GetDialogBaseUnits();
   for (size_t i = 0; i < t.controlCount; ++i) {
@@ -88,7 +90,8 @@ void MakeControls(Window* dialog, const platform::DialogTemplate& t) {
         platform::DeleteBitmap(bitmap);
       }
     }
-    w->info.rect = {x, y, x + width, y + height};
+    const int32_t left = dialog->mirrored ? platform::MirroredLeft(x, width, ClientWidth(dialog)) : x;
+    w->info.rect = {left, y, left + width, y + height};
     dialog->controls.push_back(w);
   }
 }
@@ -148,6 +151,10 @@ void ScriptDialogSteps(uint32_t templateId, std::vector<DialogStep> steps) {
 
 DialogStep SendToDialog(uint32_t message, uintptr_t wParam, intptr_t lParam) {
   return {[=](Window* dialog) { Deliver(dialog, message, wParam, lParam); }};
+}
+
+std::vector<Window*> DialogControls(Window* dialog) {
+  return Known(dialog) && dialog->isDialog ? dialog->controls : std::vector<Window*>();
 }
 
 DialogStep PressButton(int id) {
@@ -301,6 +308,7 @@ Window* NewDialogWindow(const DialogTemplate* t, Window* owner, WindowProc proc)
   dialog->info.visible = true;
   // A dialog draws on its client area like a window: its own context, released at the reset.
   dialog->info.dc = fake::CreateDc();
+  dialog->mirrored = t && platform::IsLayoutRightToLeft();
   fake::PlaceDialog(dialog, owner, t);
   if (t) fake::MakeControls(dialog, *t);
   return dialog;

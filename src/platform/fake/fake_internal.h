@@ -24,6 +24,7 @@ struct Window {
   intptr_t dialogResult;
   const DialogTemplate* dialogTemplate;  // none for a scripted dialog without one
   std::vector<Window*> controls;         // in template order
+  bool mirrored;                         // made in a right-to-left interface
   std::vector<fake::MessageCall> delivered;  // messages its procedure got so far
   // Controls of a dialog.
   bool isControl;

@@ -18,6 +18,7 @@ void ResetAll() {
   ResetAccessibility();
   ResetClipboard();
   ResetFontChooserSupport();
+  ResetLanguage();
 }
 
 void TrimRecords() {

@@ -248,6 +248,8 @@ struct FakeControl {
 };
 // none for a window that is no control of a fake dialog.
 const FakeControl* ControlInfo(platform::Window* control);
+// The controls of a dialog in template order; empty for none.
+std::vector<platform::Window*> DialogControls(platform::Window* dialog);
 // The window SetFocus (or the dialog's default focus) gave the focus to last.
 platform::Window* FocusWindow();
 enum class ControlOp {
@@ -425,7 +427,19 @@ void FailOpenAddress(bool fail);
 // --- Assistive technology ---------------------------------------------------------------
 // What SetAccessibleDocuments last gave a window; none when nothing (or none) was given.
 const platform::AccessibleDocuments* AccessibleDocumentsOf(platform::Window* window);
+// The name SetAccessibleName gave a window; empty when none.
+std::u16string AccessibleNameOf(platform::Window* window);
 void ResetAccessibility();
+
+// --- The interface's language ----------------------------------------------------------
+// After the reset the interface is English (TranslateText hands every text back as it is)
+// and left to right.
+void ResetLanguage();
+// IsLayoutRightToLeft answers rightToLeft from now on; dialogs made from now on are
+// mirrored.
+void SetLayoutRightToLeft(bool rightToLeft);
+// TranslateText(context, source) answers translation from now on.
+void SetTranslation(const std::string& context, const std::u16string& source, const std::u16string& translation);
 
 // --- Clipboard -----------------------------------------------------------------------------
 // An in-memory clipboard that works as the handheld's does: EmptyClipboard drops the

@@ -322,6 +322,10 @@ bool GetClientRect(Window* window, Rect* rect) {
 
 bool MoveWindow(Window* window, int32_t x, int32_t y, int32_t width, int32_t height, bool repaint) {
   if (!fake::Known(window) || window->info.destroyed) return false;
+  // A control of a mirrored dialog is placed from the dialog's right edge.
+  const Window* dialog = window->info.parent;
+  if (window->isControl && fake::Known(window->info.parent) && dialog->mirrored)
+    x = MirroredLeft(x, width, dialog->info.rect.right - dialog->info.rect.left);
   window->info.rect = {x, y, x + width, y + height};
   window->info.moves++;
   window->info.lastMoveRepainted = repaint;

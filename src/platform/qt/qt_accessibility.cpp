@@ -9,6 +9,7 @@
 #include <QAccessibleInterface>
 #include <QAccessibleWidget>
 #include <QApplication>
+#include <QCoreApplication>
 #include <QPainter>
 #include <QPen>
 #include <QPointer>
@@ -18,6 +19,7 @@
 #include <map>
 #include <vector>
 
+#include "platform/qt/qt_language.h"
 #include "platform/qt/qt_window_access.h"
 
 namespace platform::qt {
@@ -49,7 +51,7 @@ bool Describe(Window* window, int index, QString* name, QRect* rect) {
   std::u16string text;
   Rect r{0, 0, 0, 0};
   if (!state->documents->describe(window, index, &text, &r)) return false;
-  if (name) *name = QString::fromStdU16String(text);
+  if (name) *name = Translated("Accessibility", text.c_str());
   if (rect) *rect = QRect(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1));
   return true;
 }
@@ -194,7 +196,7 @@ class ClientAccessible : public QAccessibleWidget {
     return Document(state->focused);
   }
   QString text(QAccessible::Text t) const override {
-    if (t == QAccessible::Name && widget()->accessibleName().isEmpty()) return QStringLiteral("Reading panes");
+    if (t == QAccessible::Name && widget()->accessibleName().isEmpty()) return QCoreApplication::translate("Accessibility", "Reading panes");
     return QAccessibleWidget::text(t);
   }
 
@@ -276,6 +278,13 @@ void PaintDocumentFocus(Window* window, QWidget* client, QPainter* painter) {
 }  // namespace platform::qt
 
 namespace platform {
+
+bool SetAccessibleName(Window* window, const char16_t* name) {
+  QWidget* widget = qt::WidgetOf(window);
+  if (!widget || !name) return false;
+  widget->setAccessibleName(qt::Translated("Accessibility", name));
+  return true;
+}
 
 bool SetAccessibleDocuments(Window* window, const AccessibleDocuments* documents) {
   if (!window || window->destroyed || window->kind != Window::Kind::kTopLevel || !window->client) return false;

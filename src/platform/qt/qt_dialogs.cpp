@@ -36,6 +36,7 @@
 #include "platform/dialog_template.h"
 #include "platform/platform.h"
 #include "platform/qt/qt_drawing.h"
+#include "platform/qt/qt_language.h"
 #include "platform/qt/qt_window_access.h"
 
 namespace platform::qt {
@@ -130,6 +131,42 @@ class TypedCharacterFilter : public QObject {
   bool forwarding_ = false;
 };
 
+// --- Right-to-left dialogs ----------------------------------------------------------------
+// In a right-to-left interface a dialog with controls is the mirror image of its template:
+// every control keeps the template's distance from the right edge (MirroredLeft), the OK
+// strip runs from the left. A dialog without controls draws itself, as the panes do, and
+// is left as it is.
+
+// Mirrors the controls BuildDialog placed by the template in a body bodyWidth pixels wide.
+void MirrorForRightToLeft(Window* dialog, const DialogTemplate* t, int bodyWidth) {
+  if (!IsLayoutRightToLeft() || t->controlCount == 0) return;
+  dialog->mirrored = true;
+  dialog->mirrorWidth = bodyWidth;
+  for (Window* control : dialog->controls) {
+    QWidget* widget = WidgetOf(control);
+    if (!widget) continue;
+    widget->move(MirroredLeft(widget->x(), widget->width(), bodyWidth), widget->y());
+    // Text kept to one side keeps to the other, as the control now stands.
+    if (auto* label = qobject_cast<QLabel*>(widget)) {
+      Qt::Alignment align = label->alignment();
+      const Qt::Alignment side = align & (Qt::AlignLeft | Qt::AlignRight);
+      if (side == Qt::AlignLeft || side == Qt::AlignRight)
+        label->setAlignment((align & ~side) | (side == Qt::AlignLeft ? Qt::AlignRight : Qt::AlignLeft));
+    }
+  }
+}
+
+// A mirrored dialog whose body becomes bodyWidth wide keeps its controls where they were
+// from the right edge.
+void KeepMirroredControls(Window* dialog, int bodyWidth) {
+  if (!dialog->mirrored || bodyWidth == dialog->mirrorWidth) return;
+  const int shift = bodyWidth - dialog->mirrorWidth;
+  dialog->mirrorWidth = bodyWidth;
+  for (Window* control : dialog->controls)
+    if (QWidget* widget = WidgetOf(control); widget && widget->parentWidget() == ClientWidgetOf(dialog))
+      widget->move(widget->x() + shift, widget->y());
+}
+
 class DialogFrame : public QDialog {
  public:
   DialogFrame(Window* record, QWidget* owner) : QDialog(owner), record_(record) {
@@ -177,6 +214,7 @@ class DialogFrame : public QDialog {
   void resizeEvent(QResizeEvent* event) override {
     QDialog::resizeEvent(event);
     const int strip = StripHeight();
+    KeepMirroredControls(record_, width());
     if (QWidget* body = ClientWidgetOf(record_)) body->setGeometry(0, 0, width(), std::max(0, height() - strip));
     if (ok_) {
       const QSize hint = ok_->sizeHint();
@@ -187,6 +225,9 @@ class DialogFrame : public QDialog {
         left -= size.width() + 6;
         button->setGeometry(left, height() - strip + 6, size.width(), hint.height());
       }
+      if (record_->mirrored)
+        for (QPushButton* button : findChildren<QPushButton*>(Qt::FindDirectChildrenOnly))
+          button->move(MirroredLeft(button->x(), button->width(), width()), button->y());
     }
     if (record_->ownScrollBar)
       if (QWidget* bar = WidgetOf(record_->ownScrollBar)) {
@@ -376,7 +417,7 @@ class MarkedTextDelegate : public QStyledItemDelegate {
 QWidget* MakeWidget(Window* dialog, Window* record, const ControlTemplate& c, QWidget* body) {
   switch (c.kind) {
     case ControlKind::kStaticText: {
-      auto* label = new QLabel(FromUtf16(c.text), body);
+      auto* label = new QLabel(Translated("Dialog", c.text), body);
       const uint32_t align = c.style & 0x3;
       label->setAlignment((align == kSsCenter ? Qt::AlignHCenter : align == kSsRight ? Qt::AlignRight : Qt::AlignLeft) |
                           Qt::AlignTop | Qt::AlignAbsolute);
@@ -436,7 +477,7 @@ QWidget* MakeWidget(Window* dialog, Window* record, const ControlTemplate& c, QW
     case ControlKind::kButton: {
       const uint32_t kind = c.style & kBsKindMask;
       if (kind == kBsAutoRadioButton) {
-        auto* radio = new QRadioButton(FromUtf16(c.text), body);
+        auto* radio = new QRadioButton(Translated("Dialog", c.text), body);
         radio->setAutoExclusive(false);
         QObject::connect(radio, &QAbstractButton::clicked, radio, [dialog, record, radio] {
           // An automatic radio button checks itself and clears the others of its dialog.
@@ -447,7 +488,7 @@ QWidget* MakeWidget(Window* dialog, Window* record, const ControlTemplate& c, QW
         return radio;
       }
       auto* button = kind == kBsOwnerDraw ? new OwnerDrawnButton(dialog, record, FromUtf16(c.text), body)
-                                          : new QPushButton(FromUtf16(c.text), body);
+                                          : new QPushButton(Translated("Dialog", c.text), body);
       button->setDefault(kind == kBsDefPushButton);
       button->setAutoDefault(false);
       QObject::connect(button, &QAbstractButton::clicked, button,
@@ -556,6 +597,23 @@ uint32_t BaseUnits() {
 }
 
 }  // namespace
+
+QPoint DialogPointOf(Window* dialog, const QPoint& shown) {
+  if (!dialog || dialog->kind != Window::Kind::kDialog || !dialog->mirrored) return shown;
+  QWidget* body = ClientWidgetOf(dialog);
+  for (Window* control : dialog->controls) {
+    QWidget* widget = WidgetOf(control);
+    if (widget && widget->parentWidget() == body && widget->isVisible() && widget->geometry().contains(shown))
+      return {MirroredLeft(widget->x(), widget->width(), dialog->mirrorWidth) + shown.x() - widget->x(), shown.y()};
+  }
+  return {dialog->mirrorWidth - 1 - shown.x(), shown.y()};
+}
+
+int32_t ShownControlLeft(Window* control, int32_t x, int32_t width) {
+  if (!control || control->kind != Window::Kind::kControl || !control->parent || !control->parent->mirrored) return x;
+  return MirroredLeft(x, std::max(0, width), control->parent->mirrorWidth);
+}
+
 }  // namespace platform::qt
 
 namespace platform {
@@ -577,7 +635,7 @@ DialogFrame* BuildDialog(const DialogTemplate* t, uint32_t templateId, Window* o
   AttachWidget(record, frame);
   record->parent = owner;
   record->proc = proc;
-  record->title = FromUtf16(t->caption);
+  record->title = Translated("Dialog", t->caption);
   frame->setWindowTitle(record->title);
   frame->setObjectName(QStringLiteral("SolmarDialog%1").arg(templateId));
   if (WindowsOffscreen()) frame->setAttribute(Qt::WA_DontShowOnScreen);
@@ -625,7 +683,7 @@ DialogFrame* BuildDialog(const DialogTemplate* t, uint32_t templateId, Window* o
   }
   if (t->style & kWsVScroll) record->ownScrollBar = CreateChildScrollBar(record, QString(), kWsVisible, 0, 0, 0, 0, true);
   if (t->flags & kDialogOkInCaption) {
-    auto* ok = new QPushButton(QStringLiteral("OK"), frame);
+    auto* ok = new QPushButton(QCoreApplication::translate("Dialog", "OK"), frame);
     ok->setObjectName(QStringLiteral("SolmarDialogOk"));
     ok->setDefault(true);
     ok->setFocusPolicy(Qt::NoFocus);
@@ -642,6 +700,9 @@ DialogFrame* BuildDialog(const DialogTemplate* t, uint32_t templateId, Window* o
   frame->SetTemplateSize(
       QSize(DialogUnitsToPixelsX(t->width, units), DialogUnitsToPixelsY(t->height, units) + frame->StripHeight()));
   PlaceOverOwner(frame, frame->TemplateSize(), false);
+
+  MirrorForRightToLeft(record, t, DialogUnitsToPixelsX(t->width, units));
+  frame->resize(DialogUnitsToPixelsX(t->width, units), DialogUnitsToPixelsY(t->height, units) + frame->StripHeight());
 
   if (Deliver(record, kMsgInitDialog, 0, param) != 0) {
     for (Window* control : record->controls) {
@@ -1020,7 +1081,7 @@ void ResultListSetColumns(Window* list, const ResultColumn* columns, size_t coun
   QTreeView* view = ResultViewOf(list);
   if (!view) return;
   std::vector<QString> titles;
-  for (size_t i = 0; i < count; ++i) titles.push_back(qt::FromUtf16(columns[i].title));
+  for (size_t i = 0; i < count; ++i) titles.push_back(qt::Translated("Dialog", columns[i].title));
   ResultModelOf(view)->SetColumns(std::move(titles));
   const uint32_t units = GetDialogBaseUnits();
   for (size_t i = 0; i + 1 < count; ++i)

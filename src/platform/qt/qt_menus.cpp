@@ -6,6 +6,7 @@
 // a checkable item must not flip the mark by itself; the stored state is put back before
 // the command is sent.
 #include <QActionGroup>
+#include <QCoreApplication>
 #include <QIcon>
 #include <QMainWindow>
 #include <QMenu>
@@ -13,6 +14,7 @@
 #include <QPixmap>
 #include <QStyle>
 #include <QToolBar>
+#include <QToolButton>
 #include <cmath>
 #include <memory>
 #include <vector>
@@ -20,6 +22,7 @@
 #include "platform/menu_marks.h"
 #include "platform/platform.h"
 #include "platform/qt/qt_drawing.h"
+#include "platform/qt/qt_language.h"
 #include "platform/qt/qt_pictures.h"
 #include "platform/qt/qt_window_access.h"
 
@@ -67,6 +70,19 @@ Menu* NewMenu() {
   return Menus().back().get();
 }
 
+// The icon turned round left to right, at size for each scale the pictures are made for.
+QIcon Mirrored(const QIcon& icon, const QSize& size) {
+  QIcon mirrored;
+  for (const qreal ratio : qt::kPictureRatios) {
+    const QPixmap pixmap = icon.pixmap(size, ratio);
+    if (pixmap.isNull()) continue;
+    QImage image = pixmap.toImage().mirrored(true, false);
+    image.setDevicePixelRatio(pixmap.devicePixelRatio());
+    mirrored.addPixmap(QPixmap::fromImage(image));
+  }
+  return mirrored;
+}
+
 QMainWindow* FrameOf(Window* owner) { return qobject_cast<QMainWindow*>(WidgetOf(owner)); }
 
 Menu::Item* FindItem(Menu* menu, uint16_t command) {
@@ -98,7 +114,7 @@ Menu* BuildMenu(Window* owner, const MenuTemplate& tmpl) {
   Menu* whole = NewMenu();
   for (size_t p = 0; p < tmpl.count; ++p) {
     const PopupTemplate& popup = tmpl.popups[p];
-    QMenu* qmenu = menuBar->addMenu(QString::fromUtf16(popup.title ? popup.title : u""));
+    QMenu* qmenu = menuBar->addMenu(Translated("Menu", popup.title));
     Menu* menu = NewMenu();
     whole->popups.push_back(menu);
     for (size_t i = 0; i < popup.count; ++i) {
@@ -109,7 +125,7 @@ Menu* BuildMenu(Window* owner, const MenuTemplate& tmpl) {
       }
       // Text and shortcut text: Qt shows what follows a tab at the right, as the handheld
       // showed what follows 0x08.
-      QString text = QString::fromUtf16(item.text ? item.text : u"");
+      QString text = Translated("Menu", item.text);
       text.replace(QChar(0x08), QChar('\t'));
       QAction* action = qmenu->addAction(text);
       menu->items.push_back({item.command, action, MenuMark{}});
@@ -132,8 +148,12 @@ Window* NewBar(Window* owner, bool isMenuBar) {
   BarState* state = Bars().back().get();
   state->isMenuBar = isMenuBar;
   state->owner = owner;
-  auto* toolBar = new QToolBar(QStringLiteral("Tools"), frame);
+  auto* toolBar = new QToolBar(QCoreApplication::translate("ToolBar", "Tools"), frame);
   toolBar->setObjectName(QStringLiteral("ToolBar"));
+  // The button Qt shows when the bar is too narrow for its buttons: a check box to a
+  // screen reader, named for what it does.
+  if (auto* more = toolBar->findChild<QToolButton*>(QStringLiteral("qt_toolbar_ext_button")))
+    more->setAccessibleName(QCoreApplication::translate("ToolBar", "More tool buttons"));
   toolBar->setMovable(false);
   toolBar->setFloatable(false);
   toolBar->setIconSize(QSize(16, 16));
@@ -198,7 +218,7 @@ Menu* BarMenu(Window* bar, uint16_t buttonCommand) {
 bool BarAddTips(Window* bar, const char16_t* const* tips, size_t count) {
   qt::BarState* state = qt::StateOf(bar);
   if (!state) return false;
-  for (size_t i = 0; i < count; ++i) state->tips.push_back(QString::fromUtf16(tips[i] ? tips[i] : u""));
+  for (size_t i = 0; i < count; ++i) state->tips.push_back(qt::Translated("ToolBar", tips[i]));
   return true;
 }
 
@@ -232,9 +252,10 @@ bool BarAddButtons(Window* bar, const ToolButton* buttons, size_t count) {
     // The first tip belongs to no button.
     const size_t tipIndex = ++state->buttonCount;
     const QString tip = tipIndex < state->tips.size() ? state->tips[tipIndex] : QString();
-    const QIcon icon = button.image >= 0 && size_t(button.image) < state->images.size()
-                           ? state->images[size_t(button.image)]
-                           : QIcon();
+    QIcon icon = button.image >= 0 && size_t(button.image) < state->images.size()
+                     ? state->images[size_t(button.image)]
+                     : QIcon();
+    if (button.pointsAlongLine && IsLayoutRightToLeft()) icon = qt::Mirrored(icon, state->toolBar->iconSize());
     QAction* action = state->toolBar->addAction(icon, tip);
     action->setToolTip(tip);
     action->setObjectName(QStringLiteral("command%1").arg(button.command));

@@ -5,15 +5,16 @@
 #include <QWidget>
 
 #include "platform/platform.h"
+#include "platform/qt/qt_language.h"
 #include "platform/qt/qt_window_access.h"
 
 namespace platform {
 
 int MessageBox(Window* owner, const char16_t* text, const char16_t* caption, uint32_t type) {
   QMessageBox box(qt::WidgetOf(owner));
-  box.setText(QString::fromUtf16(text ? text : u""));
+  box.setText(qt::Translated("MessageBox", text));
   // Without a caption the platform's default is the application's display name.
-  box.setWindowTitle(caption ? QString::fromUtf16(caption) : QApplication::applicationDisplayName());
+  box.setWindowTitle(caption ? qt::Translated("MessageBox", caption) : QApplication::applicationDisplayName());
   switch (type & kMbIconMask) {
     case kMbIconError: box.setIcon(QMessageBox::Critical); break;
     case kMbIconQuestion: box.setIcon(QMessageBox::Question); break;

@@ -7,6 +7,7 @@
 // DestroyWindow stays safe to pass: it is marked destroyed.
 #pragma once
 
+#include <QPoint>
 #include <QPointer>
 #include <QString>
 #include <cstdint>
@@ -47,6 +48,10 @@ struct Window {
   bool dialogEnded = false;
   intptr_t dialogResult = 0;
   bool modeless = false;  // made by CreateDialog: DestroyWindow ends it
+  // Dialogs of a right-to-left interface: the controls are placed mirrored across a body
+  // this wide (see MirroredLeft).
+  bool mirrored = false;
+  int mirrorWidth = 0;
   // Controls: the template's id, kind and style.
   int controlId = kNoControlId;
   int controlKind = -1;  // a platform::ControlKind
@@ -88,6 +93,13 @@ void MarkWindowDestroyed(Window* window);
 // The main window's client area: the widget that holds the backing image the panes draw
 // into and turns Qt events into messages for the window procedure.
 QWidget* ClientWidgetOf(Window* window);
+// Where a press at shown (body pixels) lands in the dialog's own coordinates: the same
+// point for a dialog that is not mirrored; in a mirrored one, the same place of the control
+// under it as the template lays that control out, else the point mirrored across the body.
+QPoint DialogPointOf(Window* dialog, const QPoint& shown);
+// The left edge a control of a mirrored dialog is shown at for the x its dialog gives it
+// (x itself for any other window).
+int32_t ShownControlLeft(Window* control, int32_t x, int32_t width);
 
 // Whether the reader asked its message loop to end (PostQuitMessage).
 bool QuitRequested();

@@ -3,6 +3,7 @@
 // drawing context) and turns Qt's events into the reader's messages; child scroll bars
 // are QScrollBars on it that report their actions as vertical-scroll messages.
 #include <QApplication>
+#include <QCoreApplication>
 #include <QCloseEvent>
 #include <QElapsedTimer>
 #include <QEvent>
@@ -154,7 +155,7 @@ class ClientArea : public QWidget {
 
   void mousePressEvent(QMouseEvent* event) override {
     if (event->button() != Qt::LeftButton) return QWidget::mousePressEvent(event);
-    const QPoint p = event->position().toPoint();
+    const QPoint p = DialogPointOf(window_, event->position().toPoint());
     Deliver(window_, kMsgLButtonDown, kMkLButton | (FromMouse(event) ? kMkFromMouse : 0),
             MakeLong(Clamp16(p.x()), Clamp16(p.y())));
     FocusDocumentAt(window_, this, p);
@@ -373,7 +374,8 @@ Window* CreateWindow(uint32_t /*exStyle*/, const char16_t* className, const char
   record->title = text;
   record->proc = cls->second.proc;
   frame->setObjectName(text);
-  frame->setWindowTitle(text);
+  // The window's name as the interface's language writes it ("Solmar" among the captions).
+  frame->setWindowTitle(QCoreApplication::translate("Dialog", text.toUtf8().constData()));
   if (cls->second.icon) frame->setWindowIcon(qt::IconOf(cls->second.icon));
   if (State().offscreen) frame->setAttribute(Qt::WA_DontShowOnScreen);
   record->client = new qt::ClientArea(record, frame, false);
@@ -499,7 +501,7 @@ bool MoveWindow(Window* window, int32_t x, int32_t y, int32_t width, int32_t hei
     widget->resize(std::max(1, width - (frame.width() - inner.width())),
                    std::max(1, height - (frame.height() - inner.height())));
   } else {
-    widget->setGeometry(x, y, std::max(0, width), std::max(0, height));
+    widget->setGeometry(qt::ShownControlLeft(window, x, width), y, std::max(0, width), std::max(0, height));
   }
   if (repaint) widget->update();
   return true;

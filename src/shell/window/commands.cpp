@@ -2,6 +2,7 @@
 
 #include "dialogs/about_box.h"
 #include "dialogs/font_chooser.h"
+#include "dialogs/language_choice.h"
 #include "export/export.h"
 #include "index/index_dialog.h"
 #include "search/find_all_list.h"
@@ -63,6 +64,7 @@ intptr_t DispatchCommand(platform::Window* mainWindow, uint32_t id) {
       ChangeLowerPaneSize(mainWindow, id);
       return 0;
     case kCmdAbout: OpenAboutBox(mainWindow); return 0;
+    case kCmdLanguage: OpenLanguageChoice(mainWindow); return 0;
     case kCmdExit: platform::DestroyWindow(mainWindow); return 0;
     case kCmdFont: {
       // The chooser makes a letter base of 0 the Unicode one even when it is cancelled:

@@ -1,4 +1,5 @@
 #include "shell/window/menu_tables.h"
+#include "platform/ui_text.h"
 
 namespace {
 
@@ -6,39 +7,40 @@ using platform::MenuItemTemplate;
 
 // A 0x08 unit separates an item's text from the shortcut text shown at its right.
 constexpr MenuItemTemplate kGoItems[] = {
-    {kCmdAbout, u"&About"},
-    {kCmdCheckForUpdates, u"Check For &Updates"},
+    {kCmdAbout, SOLMAR_TEXT("Menu", "&About")},
+    {kCmdCheckForUpdates, SOLMAR_TEXT("Menu", "Check For &Updates")},
     {0, nullptr},
-    {kCmdFont, u"F&ont\bCtrl+F"},
-    {kCmdReverse, u"Re&verse"},
+    {kCmdFont, SOLMAR_TEXT("Menu", "F&ont\bCtrl+F")},
+    {kCmdReverse, SOLMAR_TEXT("Menu", "Re&verse")},
+    {kCmdLanguage, SOLMAR_TEXT("Menu", "&Language")},
     {0, nullptr},
-    {kCmdIndex, u"&Index\bCtrl+D"},
-    {kCmdBookmark, u"&Bookmark"},
+    {kCmdIndex, SOLMAR_TEXT("Menu", "&Index\bCtrl+D")},
+    {kCmdBookmark, SOLMAR_TEXT("Menu", "&Bookmark")},
     {0, nullptr},
-    {kCmdPreviousArticle, u"&Previous Article"},
-    {kCmdNextArticle, u"&Next Article"},
+    {kCmdPreviousArticle, SOLMAR_TEXT("Menu", "&Previous Article")},
+    {kCmdNextArticle, SOLMAR_TEXT("Menu", "&Next Article")},
     {0, nullptr},
-    {kCmdSearch, u"&Search\bAlt+F3"},
-    {kCmdSearchAgain, u"Search A&gain\bF3"},
-    {kCmdFindAll, u"Find &All\bShift+F3"},
+    {kCmdSearch, SOLMAR_TEXT("Menu", "&Search\bAlt+F3")},
+    {kCmdSearchAgain, SOLMAR_TEXT("Menu", "Search A&gain\bF3")},
+    {kCmdFindAll, SOLMAR_TEXT("Menu", "Find &All\bShift+F3")},
     {0, nullptr},
-    {kCmdCopy, u"&Copy\bCtrl+C"},
-    {kCmdAppend, u"&Append to ClipBoard\bCtrl+E"},
+    {kCmdCopy, SOLMAR_TEXT("Menu", "&Copy\bCtrl+C")},
+    {kCmdAppend, SOLMAR_TEXT("Menu", "&Append to ClipBoard\bCtrl+E")},
     {0, nullptr},
-    {kCmdPrint, u"&Print\u2026\bCtrl+P"},
+    {kCmdPrint, SOLMAR_TEXT("Menu", "&Print…\bCtrl+P")},
     {0, nullptr},
-    {kCmdExit, u"E&xit\bCtrl+Q"},
+    {kCmdExit, SOLMAR_TEXT("Menu", "E&xit\bCtrl+Q")},
 };
 
 constexpr MenuItemTemplate kQuelmItems[] = {
-    {kCmdLowerPaneQuarter, u"1/&4 Screen"},  {kCmdLowerPaneThird, u"1/&3 Screen"},
-    {kCmdLowerPaneHalf, u"1/&2 Screen"},     {kCmdLowerPaneTwoThirds, u"2/3 Screen"},
-    {kCmdLowerPaneThreeQuarters, u"3/4 Screen"}, {kCmdLowerPaneNone, u"&None"},
+    {kCmdLowerPaneQuarter, SOLMAR_TEXT("Menu", "1/&4 Screen")},  {kCmdLowerPaneThird, SOLMAR_TEXT("Menu", "1/&3 Screen")},
+    {kCmdLowerPaneHalf, SOLMAR_TEXT("Menu", "1/&2 Screen")},     {kCmdLowerPaneTwoThirds, SOLMAR_TEXT("Menu", "2/3 Screen")},
+    {kCmdLowerPaneThreeQuarters, SOLMAR_TEXT("Menu", "3/4 Screen")}, {kCmdLowerPaneNone, SOLMAR_TEXT("Menu", "&None")},
 };
 
 constexpr platform::PopupTemplate kPopups[] = {
-    {u"&Go", kGoItems, sizeof kGoItems / sizeof kGoItems[0]},
-    {u"&Quelm", kQuelmItems, sizeof kQuelmItems / sizeof kQuelmItems[0]},
+    {SOLMAR_TEXT("Menu", "&Go"), kGoItems, sizeof kGoItems / sizeof kGoItems[0]},
+    {SOLMAR_TEXT("Menu", "&Quelm"), kQuelmItems, sizeof kQuelmItems / sizeof kQuelmItems[0]},
 };
 
 }  // namespace
@@ -47,17 +49,23 @@ const platform::MenuTemplate kReaderMenu = {kPopups, 2};
 
 // Captions are strings 302 "Go" and 304 "Quelm".
 const platform::MenuBarButton kReaderMenuBarButtons[2] = {
-    {kCmdMenuGo, u"Go", 0},
-    {kCmdMenuQuelm, u"Quelm", 1},
+    {kCmdMenuGo, SOLMAR_TEXT("Menu", "Go"), 0},
+    {kCmdMenuQuelm, SOLMAR_TEXT("Menu", "Quelm"), 1},
 };
 
 const platform::ToolButton kReaderToolButtons[6] = {
-    {0, kCmdPreviousArticle}, {1, kCmdIndex},  {2, kCmdNextArticle},
+    {0, kCmdPreviousArticle, true}, {1, kCmdIndex},  {2, kCmdNextArticle, true},
     {3, kCmdFont},            {4, kCmdSearch}, {5, kCmdSearchAgain},
 };
 
 const char16_t* const kReaderToolTips[7] = {
-    u"", u"Previous Article", u"Choose Article", u"Next Article", u"Choose Font", u"Search", u"Search Again",
+    u"",
+    SOLMAR_TEXT("ToolBar", "Previous Article"),
+    SOLMAR_TEXT("ToolBar", "Choose Article"),
+    SOLMAR_TEXT("ToolBar", "Next Article"),
+    SOLMAR_TEXT("ToolBar", "Choose Font"),
+    SOLMAR_TEXT("ToolBar", "Search"),
+    SOLMAR_TEXT("ToolBar", "Search Again"),
 };
 
 // The shortcuts the menu shows, then the font size's: Ctrl+Plus (on the = key or the

@@ -1,0 +1,419 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="he">
+<context>
+    <name>Accessibility</name>
+    <message>
+        <source>Reading panes</source>
+        <translation>חלוניות הקריאה</translation>
+    </message>
+    <message>
+        <source>Commentary</source>
+        <translation>פירוש</translation>
+    </message>
+    <message>
+        <source>Page</source>
+        <translation>עמוד</translation>
+    </message>
+    <message>
+        <source>Page position</source>
+        <translation>מיקום בעמוד</translation>
+    </message>
+    <message>
+        <source>Commentary position</source>
+        <translation>מיקום בפירוש</translation>
+    </message>
+</context>
+<context>
+    <name>CommandLine</name>
+    <message>
+        <source>Usage: solmar [OPTION]...
+Reads the Hebrew book carried inside the program: each page above, its commentary below.
+
+  --help               show this help and exit
+  --version            show the version and exit
+  --quit               close the running reader as Exit does (it saves its settings)
+  --find PATTERN       list every place in the book that PATTERN matches and exit: Hebrew in
+                       reading order, * for any run of characters, ? for any one; one line a
+                       hit: article, end offset, length, the text matched (exit 1: none)
+  --dump N             write article N (1 to 286) as Copy puts it on the clipboard as text:
+                       UTF-8, reading order, CR LF line ends; default letter base and options
+  --rtf N              write article N as the RTF document Copy puts on the clipboard
+  --screenshot FILE    draw the reader&apos;s window off screen into the PNG file FILE and exit
+    --size WxH         with a window of W x H pixels (default 540x800)
+    --article N        showing article N, 1 to 286 (default 1)
+  --lang he|en         speak Hebrew (right to left) or English for this run, whatever
+                       the desktop&apos;s language or the choice stored in the reader
+
+--find, --dump, --rtf, --quit and --screenshot never read or write the reader&apos;s settings.
+Qt&apos;s own options (-platform NAME, -style NAME, -session ID, ...) are passed on to Qt;
+any other argument is ignored with a warning.
+</source>
+        <translation>שימוש: solmar [אפשרות]...
+קורא את הספר העברי שבתוך התוכנית: כל עמוד למעלה, והפירוש שלו למטה.
+
+  --help               הצגת עזרה זו ויציאה
+  --version            הצגת הגרסה ויציאה
+  --quit               סגירת הקורא הפועל כפי ש&quot;יציאה&quot; סוגרת אותו (והוא שומר את ההגדרות)
+  --find PATTERN       רשימת כל המקומות בספר שהתבנית PATTERN מתאימה להם, ויציאה: עברית
+                       בסדר קריאה, * לכל רצף של תווים, ? לתו אחד; שורה לכל מופע:
+                       מאמר, היסט הסוף, אורך, הטקסט שנמצא (קוד יציאה 1: אין מופעים)
+  --dump N             כתיבת מאמר N (1 עד 286) כפי שהעתקה שמה אותו בלוח הגזירים כטקסט:
+                       UTF-8, סדר קריאה, סופי שורות CR LF; בסיס האותיות והאפשרויות כברירת המחדל
+  --rtf N              כתיבת מאמר N כמסמך ה־RTF שהעתקה שמה בלוח הגזירים
+  --screenshot FILE    ציור חלון הקורא מחוץ למסך אל קובץ ה־PNG בשם FILE, ויציאה
+    --size WxH         בחלון של W על H פיקסלים (ברירת המחדל 540x800)
+    --article N        כשהוא מציג את מאמר N, מ־1 עד 286 (ברירת המחדל 1)
+  --lang he|en         עברית (מימין לשמאל) או אנגלית בהרצה זו, בלי קשר לשפת שולחן
+                       העבודה או לבחירה השמורה בקורא
+
+האפשרויות --find, --dump, --rtf, --quit ו־--screenshot אינן קוראות ואינן כותבות את הגדרות הקורא.
+האפשרויות של Qt עצמה (-platform NAME, -style NAME, -session ID, ...) מועברות ל־Qt;
+מכל ארגומנט אחר מתעלמים, עם אזהרה.
+</translation>
+    </message>
+</context>
+<context>
+    <name>Dialog</name>
+    <message>
+        <source>Solmar</source>
+        <translation>סולמר</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>אישור</translation>
+    </message>
+    <message>
+        <source>Page</source>
+        <translation>עמוד</translation>
+    </message>
+    <message>
+        <source>In</source>
+        <translation>חלק</translation>
+    </message>
+    <message>
+        <source>Verse</source>
+        <translation>פסוק</translation>
+    </message>
+    <message>
+        <source>Context</source>
+        <translation>הקשר</translation>
+    </message>
+    <message>
+        <source>Search</source>
+        <translation>חיפוש</translation>
+    </message>
+    <message>
+        <source>Find &amp;All</source>
+        <translation>&amp;כל המופעים</translation>
+    </message>
+    <message>
+        <source>Solmar Hebrew Reader</source>
+        <translation>סולמר – קורא עברי</translation>
+    </message>
+    <message>
+        <source>Version 1.84a</source>
+        <translation>גרסה 1.84a</translation>
+    </message>
+    <message>
+        <source>Text: Westminster Leningrad Codex, public domain. Morphology: Open Scriptures Hebrew Bible, CC BY 4.0</source>
+        <translation>הטקסט: כתב יד לנינגרד במהדורת וסטמינסטר, נחלת הכלל. ניתוח צורני: Open Scriptures Hebrew Bible, ‏CC BY 4.0</translation>
+    </message>
+    <message>
+        <source>The desktop&apos;s language</source>
+        <translation>שפת שולחן העבודה</translation>
+    </message>
+    <message>
+        <source>The reader speaks the new language from its next start.</source>
+        <translation>השפה החדשה תוצג מההפעלה הבאה של הקורא.</translation>
+    </message>
+    <message>
+        <source>Choose Font</source>
+        <translation>בחירת גופן</translation>
+    </message>
+    <message>
+        <source>Find All</source>
+        <translation>כל המופעים</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>שפת הממשק</translation>
+    </message>
+    <message>
+        <source>Choose Section</source>
+        <translation>בחירת פרק</translation>
+    </message>
+</context>
+<context>
+    <name>FindAll</name>
+    <message>
+        <source> hit</source>
+        <translation> מופע</translation>
+    </message>
+    <message>
+        <source> hits</source>
+        <translation> מופעים</translation>
+    </message>
+    <message>
+        <source>Text</source>
+        <translation>מקור</translation>
+    </message>
+    <message>
+        <source>Commentary</source>
+        <translation>פירוש</translation>
+    </message>
+    <message>
+        <source>Page </source>
+        <translation>עמוד </translation>
+    </message>
+</context>
+<context>
+    <name>Menu</name>
+    <message>
+        <source>&amp;About</source>
+        <translation>&amp;אודות</translation>
+    </message>
+    <message>
+        <source>Check For &amp;Updates</source>
+        <translation>בדיקת ע&amp;דכונים</translation>
+    </message>
+    <message>
+        <source>F&amp;ont<byte value="x8"/>Ctrl+F</source>
+        <translation>&amp;גופן<byte value="x8"/>Ctrl+F</translation>
+    </message>
+    <message>
+        <source>Re&amp;verse</source>
+        <translation>הי&amp;פוך</translation>
+    </message>
+    <message>
+        <source>&amp;Language</source>
+        <translation>שפת ה&amp;ממשק</translation>
+    </message>
+    <message>
+        <source>&amp;Index<byte value="x8"/>Ctrl+D</source>
+        <translation>&amp;תוכן העניינים<byte value="x8"/>Ctrl+D</translation>
+    </message>
+    <message>
+        <source>&amp;Bookmark</source>
+        <translation>&amp;סימנייה</translation>
+    </message>
+    <message>
+        <source>&amp;Previous Article</source>
+        <translation>העמוד ה&amp;קודם</translation>
+    </message>
+    <message>
+        <source>&amp;Next Article</source>
+        <translation>העמוד ה&amp;בא</translation>
+    </message>
+    <message>
+        <source>&amp;Search<byte value="x8"/>Alt+F3</source>
+        <translation>&amp;חיפוש<byte value="x8"/>Alt+F3</translation>
+    </message>
+    <message>
+        <source>Search A&amp;gain<byte value="x8"/>F3</source>
+        <translation>&amp;המשך חיפוש<byte value="x8"/>F3</translation>
+    </message>
+    <message>
+        <source>Find &amp;All<byte value="x8"/>Shift+F3</source>
+        <translation>&amp;כל המופעים<byte value="x8"/>Shift+F3</translation>
+    </message>
+    <message>
+        <source>&amp;Copy<byte value="x8"/>Ctrl+C</source>
+        <translation>ה&amp;עתקה<byte value="x8"/>Ctrl+C</translation>
+    </message>
+    <message>
+        <source>&amp;Append to ClipBoard<byte value="x8"/>Ctrl+E</source>
+        <translation>הוספה ל&amp;לוח הגזירים<byte value="x8"/>Ctrl+E</translation>
+    </message>
+    <message>
+        <source>E&amp;xit<byte value="x8"/>Ctrl+Q</source>
+        <translation>&amp;יציאה<byte value="x8"/>Ctrl+Q</translation>
+    </message>
+    <message>
+        <source>1/&amp;4 Screen</source>
+        <translation>1/&amp;4 מסך</translation>
+    </message>
+    <message>
+        <source>1/&amp;3 Screen</source>
+        <translation>1/&amp;3 מסך</translation>
+    </message>
+    <message>
+        <source>1/&amp;2 Screen</source>
+        <translation>1/&amp;2 מסך</translation>
+    </message>
+    <message>
+        <source>2/3 Screen</source>
+        <translation>2/3 מסך</translation>
+    </message>
+    <message>
+        <source>3/4 Screen</source>
+        <translation>3/4 מסך</translation>
+    </message>
+    <message>
+        <source>&amp;None</source>
+        <translation>&amp;ללא</translation>
+    </message>
+    <message>
+        <source>&amp;Go</source>
+        <translation>&amp;עיון</translation>
+    </message>
+    <message>
+        <source>&amp;Quelm</source>
+        <translation>&amp;פירוש</translation>
+    </message>
+    <message>
+        <source>Go</source>
+        <translation>עיון</translation>
+    </message>
+    <message>
+        <source>Quelm</source>
+        <translation>פירוש</translation>
+    </message>
+</context>
+<context>
+    <name>MessageBox</name>
+    <message>
+        <source>UnCompress() buffer error!</source>
+        <translation>שגיאה בפריסת הטקסט הדחוס!</translation>
+    </message>
+    <message>
+        <source>(obuf &gt; (start + size))</source>
+        <translation>שגיאה פנימית בהעתקה: (obuf &gt; (start + size))</translation>
+    </message>
+    <message>
+        <source>Not Found!</source>
+        <translation>לא נמצא!</translation>
+    </message>
+    <message>
+        <source>Solmar</source>
+        <translation>סולמר</translation>
+    </message>
+    <message>
+        <source>There is not enough memory, aborting</source>
+        <translation>אין די זיכרון, הקורא נסגר</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>שגיאה</translation>
+    </message>
+    <message>
+        <source>Remove Bookmark?
+
+Cancel - Don&apos;t ask again</source>
+        <translation>להסיר את הסימנייה?
+
+ביטול – בלי לשאול שוב</translation>
+    </message>
+    <message>
+        <source>Bookmark</source>
+        <translation>סימנייה</translation>
+    </message>
+    <message>
+        <source>Resource not found</source>
+        <translation>המשאב לא נמצא</translation>
+    </message>
+</context>
+<context>
+    <name>QGuiApplication</name>
+    <message>
+        <source>QT_LAYOUT_DIRECTION</source>
+        <translation>RTL</translation>
+    </message>
+</context>
+<context>
+    <name>QLineEdit</name>
+    <message>
+        <source>&amp;Undo</source>
+        <translation>&amp;ביטול פעולה</translation>
+    </message>
+    <message>
+        <source>&amp;Redo</source>
+        <translation>בי&amp;צוע חוזר</translation>
+    </message>
+    <message>
+        <source>Cu&amp;t</source>
+        <translation>&amp;גזירה</translation>
+    </message>
+    <message>
+        <source>&amp;Copy</source>
+        <translation>ה&amp;עתקה</translation>
+    </message>
+    <message>
+        <source>&amp;Paste</source>
+        <translation>ה&amp;דבקה</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>מחיקה</translation>
+    </message>
+    <message>
+        <source>Select All</source>
+        <translation>בחירת הכול</translation>
+    </message>
+</context>
+<context>
+    <name>QPlatformTheme</name>
+    <message>
+        <source>OK</source>
+        <translation>אישור</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>ביטול</translation>
+    </message>
+    <message>
+        <source>&amp;Yes</source>
+        <translation>&amp;כן</translation>
+    </message>
+    <message>
+        <source>&amp;No</source>
+        <translation>&amp;לא</translation>
+    </message>
+</context>
+<context>
+    <name>QWidgetTextControl</name>
+    <message>
+        <source>&amp;Copy</source>
+        <translation>ה&amp;עתקה</translation>
+    </message>
+    <message>
+        <source>Select All</source>
+        <translation>בחירת הכול</translation>
+    </message>
+</context>
+<context>
+    <name>ToolBar</name>
+    <message>
+        <source>Tools</source>
+        <translation>כלים</translation>
+    </message>
+    <message>
+        <source>More tool buttons</source>
+        <translation>כפתורי כלים נוספים</translation>
+    </message>
+    <message>
+        <source>Previous Article</source>
+        <translation>העמוד הקודם</translation>
+    </message>
+    <message>
+        <source>Choose Article</source>
+        <translation>בחירת עמוד</translation>
+    </message>
+    <message>
+        <source>Next Article</source>
+        <translation>העמוד הבא</translation>
+    </message>
+    <message>
+        <source>Choose Font</source>
+        <translation>בחירת גופן</translation>
+    </message>
+    <message>
+        <source>Search</source>
+        <translation>חיפוש</translation>
+    </message>
+    <message>
+        <source>Search Again</source>
+        <translation>המשך חיפוש</translation>
+    </message>
+</context>
+</TS>
