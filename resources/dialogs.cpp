@@ -28,17 +28,17 @@ const ControlTemplate kFindAllControls[] = {
 // sits beside it.
 const ControlTemplate kFontControls[] = {
     {1007, ControlKind::kStaticText, 7, 7, 196, 16, kSsLeft,
-     u"Choose the font for reading; you can change it later with Ctrl+F", 0},
-    {1010, ControlKind::kStaticText, 7, 27, 129, 10, kSsLeft, u"&Font", 0},
+     SOLMAR_TEXT("Dialog", "Choose the font for reading; you can change it later with Ctrl+F"), 0},
+    {1010, ControlKind::kStaticText, 7, 27, 129, 10, kSsLeft, SOLMAR_TEXT("Dialog", "&Font"), 0},
     {1001, ControlKind::kListBox, 7, 37, 129, 80, kWsBorder | kWsTabStop | kLbsSort | kLbsNotify, nullptr, 0},
-    {1011, ControlKind::kStaticText, 143, 27, 60, 10, kSsLeft, u"&Letter base", 0},
+    {1011, ControlKind::kStaticText, 143, 27, 60, 10, kSsLeft, SOLMAR_TEXT("Dialog", "&Letter base"), 0},
     {1004, ControlKind::kButton, 143, 37, 60, 10, kWsTabStop | kBsAutoRadioButton, u"224", 0},
     {1005, ControlKind::kButton, 143, 47, 60, 10, kBsAutoRadioButton, u"5D0", 0},
-    {1012, ControlKind::kStaticText, 143, 61, 60, 10, kSsLeft, u"&Size", 0},
+    {1012, ControlKind::kStaticText, 143, 61, 60, 10, kSsLeft, SOLMAR_TEXT("Dialog", "&Size"), 0},
     {1006, ControlKind::kListBox, 143, 71, 60, 46, kWsBorder | kWsTabStop | kLbsNotify, nullptr, 0},
     {1009, ControlKind::kEdit, 7, 121, 196, 29, kEsRight | kEsReadOnly | kEsVisualOrder, nullptr, 0},
     {1002, ControlKind::kEdit, 7, 150, 196, 29, kEsRight | kEsReadOnly | kEsVisualOrder, nullptr, 0},
-    {2, ControlKind::kButton, 0, 0, 40, 12, kWsTabStop | kBsPushButton | kBsBesideOk, u"Cancel", 0},
+    {2, ControlKind::kButton, 0, 0, 40, 12, kWsTabStop | kBsPushButton | kBsBesideOk, SOLMAR_TEXT("Dialog", "Cancel"), 0},
 };
 
 // 103: the About box. Control 1025 is the maker's site, drawn by the box as a link in a

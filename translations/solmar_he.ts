@@ -42,10 +42,14 @@ Reads the Hebrew book carried inside the program: each page above, its commentar
   --screenshot FILE    draw the reader&apos;s window off screen into the PNG file FILE and exit
     --size WxH         with a window of W x H pixels (default 540x800)
     --article N        showing article N, 1 to 286 (default 1)
+  --pdf FILE           write the book&apos;s pages as printed (each page&apos;s title, text and
+                       commentary) to the PDF file FILE and exit, without a window
+    --pages A-B        pages A to B only, 1 to 143, or one page A (default: all)
+    --paper SIZE       a4 (the default) or letter
   --lang he|en         speak Hebrew (right to left) or English for this run, whatever
                        the desktop&apos;s language or the choice stored in the reader
 
---find, --dump, --rtf, --quit and --screenshot never read or write the reader&apos;s settings.
+--find, --dump, --rtf, --pdf, --quit and --screenshot never read or write the reader&apos;s settings.
 Qt&apos;s own options (-platform NAME, -style NAME, -session ID, ...) are passed on to Qt;
 any other argument is ignored with a warning.
 </source>
@@ -64,10 +68,14 @@ any other argument is ignored with a warning.
   --screenshot FILE    ציור חלון הקורא מחוץ למסך אל קובץ ה־PNG בשם FILE, ויציאה
     --size WxH         בחלון של W על H פיקסלים (ברירת המחדל 540x800)
     --article N        כשהוא מציג את מאמר N, מ־1 עד 286 (ברירת המחדל 1)
+  --pdf FILE           כתיבת עמודי הספר כפי שהם מודפסים (כותרת כל עמוד, הטקסט והפירוש)
+                       אל קובץ ה־PDF בשם FILE, ויציאה, בלי חלון
+    --pages A-B        רק העמודים A עד B, מ־1 עד 143, או עמוד אחד A (ברירת המחדל: כולם)
+    --paper SIZE       a4 (ברירת המחדל) או letter
   --lang he|en         עברית (מימין לשמאל) או אנגלית בהרצה זו, בלי קשר לשפת שולחן
                        העבודה או לבחירה השמורה בקורא
 
-האפשרויות --find, --dump, --rtf, --quit ו־--screenshot אינן קוראות ואינן כותבות את הגדרות הקורא.
+האפשרויות --find, --dump, --rtf, --pdf, --quit ו־--screenshot אינן קוראות ואינן כותבות את הגדרות הקורא.
 האפשרויות של Qt עצמה (-platform NAME, -style NAME, -session ID, ...) מועברות ל־Qt;
 מכל ארגומנט אחר מתעלמים, עם אזהרה.
 </translation>
@@ -143,6 +151,30 @@ any other argument is ignored with a warning.
         <source>Choose Section</source>
         <translation>בחירת פרק</translation>
     </message>
+    <message>
+        <source>Printing page %1…</source>
+        <translation>מדפיס את עמוד %1…</translation>
+    </message>
+    <message>
+        <source>Choose the font for reading; you can change it later with Ctrl+F</source>
+        <translation>בחרו גופן לקריאה; אפשר לשנות אותו בהמשך ב־Ctrl+F</translation>
+    </message>
+    <message>
+        <source>&amp;Font</source>
+        <translation>&amp;גופן</translation>
+    </message>
+    <message>
+        <source>&amp;Letter base</source>
+        <translation>&amp;בסיס האותיות</translation>
+    </message>
+    <message>
+        <source>&amp;Size</source>
+        <translation>גו&amp;דל</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>ביטול</translation>
+    </message>
 </context>
 <context>
     <name>FindAll</name>
@@ -175,7 +207,7 @@ any other argument is ignored with a warning.
     </message>
     <message>
         <source>Check For &amp;Updates</source>
-        <translation>בדיקת ע&amp;דכונים</translation>
+        <translation>בדיקת עדכ&amp;ונים</translation>
     </message>
     <message>
         <source>F&amp;ont<byte value="x8"/>Ctrl+F</source>
@@ -269,6 +301,10 @@ any other argument is ignored with a warning.
         <source>Quelm</source>
         <translation>פירוש</translation>
     </message>
+    <message>
+        <source>P&amp;rint…<byte value="x8"/>Ctrl+P</source>
+        <translation>ה&amp;דפסה…<byte value="x8"/>Ctrl+P</translation>
+    </message>
 </context>
 <context>
     <name>MessageBox</name>
@@ -311,6 +347,22 @@ Cancel - Don&apos;t ask again</source>
     <message>
         <source>Resource not found</source>
         <translation>המשאב לא נמצא</translation>
+    </message>
+    <message>
+        <source>The book&apos;s text cannot hold &quot;%1&quot; (U+%2), so the search cannot look for it.</source>
+        <translation>הטקסט של הספר אינו יכול להכיל את „%1” (U+%2), ולכן החיפוש אינו יכול לחפש אותו.</translation>
+    </message>
+    <message>
+        <source>The search text is longer than 33 characters.</source>
+        <translation>טקסט החיפוש ארוך מ־33 תווים.</translation>
+    </message>
+    <message>
+        <source>The pages could not be printed.</source>
+        <translation>לא ניתן היה להדפיס את העמודים.</translation>
+    </message>
+    <message>
+        <source>Print</source>
+        <translation>הדפסה</translation>
     </message>
 </context>
 <context>

@@ -31,7 +31,7 @@ std::u16string Decimal(uint32_t value) {
 }
 
 std::u16string ProgressText(uint16_t page) {
-  std::u16string text(kPrintingPageText);
+  std::u16string text = platform::TranslateText("Dialog", kPrintingPageText);
   const size_t at = text.find(u"%1");
   if (at != std::u16string::npos) text.replace(at, 2, Decimal(page));
   return text;

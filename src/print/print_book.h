@@ -3,6 +3,7 @@
 // a running header (the page's title and subtitle) and a sheet number.
 #pragma once
 
+#include "platform/ui_text.h"
 #include <cstddef>
 #include <cstdint>
 
@@ -48,4 +49,4 @@ PrintResult PrintBookPages(platform::PrintJob* job, const platform::PrintPageRan
                            const FontSpec& fontSpec, bool reverse);
 
 // The progress text: "Printing page N…".
-constexpr const char16_t* kPrintingPageText = u"Printing page %1\u2026";
+constexpr const char16_t* kPrintingPageText = SOLMAR_TEXT("Dialog", "Printing page %1…");

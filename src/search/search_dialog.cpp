@@ -13,6 +13,7 @@
 #include "search/search.h"
 #include "shell/shell_state.h"
 #include "view/page_view.h"
+#include "platform/ui_text.h"
 
 const char KeyboardLayout[28] = "abcdefghijlkmonqprsutwvxyz{";
 
@@ -25,8 +26,8 @@ namespace {
 constexpr char16_t kSearchCaption[] = u"Solmar";
 // Told when the box holds a character the book cannot hold: %1 is the character, %2 its
 // code point in hexadecimal.
-constexpr char16_t kCannotHold[] = u"The book's text cannot hold \"%1\" (U+%2), so the search cannot look for it.";
-constexpr char16_t kTooLong[] = u"The search text is longer than 33 characters.";
+constexpr const char16_t* kCannotHold = SOLMAR_TEXT("MessageBox", "The book's text cannot hold \"%1\" (U+%2), so the search cannot look for it.");
+constexpr const char16_t* kTooLong = SOLMAR_TEXT("MessageBox", "The search text is longer than 33 characters.");
 
 // The stored string as the edit box shows it. The seam hands the box's text over in
 // visual order, the reverse of reading order; the stored string is the book's stored order
@@ -124,9 +125,10 @@ BoxText PatternFromBox(platform::Window* dialog, uint8_t* pattern) {
   }
   char hex[16];
   std::snprintf(hex, sizeof hex, "%04X", unsigned(refused));
-  std::u16string message = kCannotHold;
-  message.replace(message.find(u"%1"), 2, character);
-  message.replace(message.find(u"%2"), 2, std::u16string(hex, hex + std::strlen(hex)));
+  std::u16string message = platform::TranslateText("MessageBox", kCannotHold);
+  if (const size_t at = message.find(u"%1"); at != std::u16string::npos) message.replace(at, 2, character);
+  if (const size_t at = message.find(u"%2"); at != std::u16string::npos)
+    message.replace(at, 2, std::u16string(hex, hex + std::strlen(hex)));
   platform::MessageBox(dialog, message.c_str(), kSearchCaption, platform::kMbOk);
   return BoxText::kRefused;
 }

@@ -311,7 +311,7 @@ TEST_F(PrintCommandTest, CtrlPAndTheGoMenuReachTheCommand) {
   EXPECT_EQ(accelerator->key, 'P');
   const platform::PopupTemplate& go = kReaderMenu.popups[0];
   EXPECT_TRUE(std::any_of(go.items, go.items + go.count, [](const platform::MenuItemTemplate& item) {
-    return item.command == kCmdPrint && std::u16string(item.text) == u"&Print\u2026\bCtrl+P";
+    return item.command == kCmdPrint && std::u16string(item.text) == u"P&rint\u2026\bCtrl+P";
   }));
   EXPECT_EQ(DispatchCommand(nullptr, kCmdPrint), 0);
   EXPECT_EQ(fake::PrintDialogsShown(), 1);

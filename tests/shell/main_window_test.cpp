@@ -146,7 +146,7 @@ TEST_F(MainWindowTest, BarsCarryMenuButtonsImagesAndTips) {
       {40007, u"&Copy\bCtrl+C"},
       {40009, u"&Append to ClipBoard\bCtrl+E"},
       {0, u""},
-      {40021, u"&Print\u2026\bCtrl+P"},
+      {40021, u"P&rint\u2026\bCtrl+P"},
       {0, u""},
       {40005, u"E&xit\bCtrl+Q"},
   };

@@ -27,7 +27,7 @@ constexpr MenuItemTemplate kGoItems[] = {
     {kCmdCopy, SOLMAR_TEXT("Menu", "&Copy\bCtrl+C")},
     {kCmdAppend, SOLMAR_TEXT("Menu", "&Append to ClipBoard\bCtrl+E")},
     {0, nullptr},
-    {kCmdPrint, SOLMAR_TEXT("Menu", "&Print…\bCtrl+P")},
+    {kCmdPrint, SOLMAR_TEXT("Menu", "P&rint…\bCtrl+P")},
     {0, nullptr},
     {kCmdExit, SOLMAR_TEXT("Menu", "E&xit\bCtrl+Q")},
 };

@@ -5,11 +5,12 @@
 #include "print/page_range.h"
 #include "print/print_book.h"
 #include "shell/reader_settings.h"
+#include "platform/ui_text.h"
 
 namespace {
 
-constexpr const char16_t* kPrintFailedText = u"The pages could not be printed.";
-constexpr const char16_t* kPrintCaption = u"Print";
+constexpr const char16_t* kPrintFailedText = SOLMAR_TEXT("MessageBox", "The pages could not be printed.");
+constexpr const char16_t* kPrintCaption = SOLMAR_TEXT("MessageBox", "Print");
 
 }  // namespace
 
