@@ -11,6 +11,7 @@ constexpr MenuItemTemplate kGoItems[] = {
     {0, nullptr},
     {kCmdFont, u"F&ont\bCtrl+F"},
     {kCmdReverse, u"Re&verse"},
+    {kCmdDarkColours, u"Dar&k Colours\bCtrl+Shift+N"},
     {0, nullptr},
     {kCmdIndex, u"&Index\bCtrl+D"},
     {kCmdBookmark, u"&Bookmark"},
@@ -73,4 +74,5 @@ const platform::Accelerator kReaderAccelerators[kReaderAcceleratorCount] = {
     {platform::kAccelControl, uint16_t(platform::kVkAdd), kCmdFontLarger},
     {platform::kAccelControl, uint16_t(platform::kVkOemMinus), kCmdFontSmaller},
     {platform::kAccelControl, '0', kCmdFontChosenSize},
+    {platform::kAccelControl | platform::kAccelShift, 'N', kCmdDarkColours},
 };
