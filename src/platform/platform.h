@@ -172,7 +172,7 @@ struct ChromeColours {
   uint32_t link;
   uint32_t toolTipBase, toolTipText;
   uint32_t pictureInk, pictureGround;   // the keyboard and the tree glyphs
-  uint32_t iconInk, iconAccent;         // the tool buttons' pictures
+  uint32_t iconInk, iconAccent, iconLens;  // the tool buttons' pictures
   uint32_t markText, markGround;        // the marked part of a result list's cell
 };
 // Makes colours the ones the platform paints with. Where the desktop's own colours are as

@@ -80,7 +80,7 @@ inline constexpr ColourScheme kLightColourScheme = {
         SchemeRgb(0x0000FF),                  // link
         SchemeRgb(0xFFFFDC), SchemeRgb(0x000000),   // tool tip
         SchemeRgb(0x000000), SchemeRgb(0xFFFFFF),   // pictures: ink, ground
-        SchemeRgb(0x1F3A8F), SchemeRgb(0xC81E1E),   // tool-button pictures: ink, accent
+        SchemeRgb(0x1F3A8F), SchemeRgb(0xC81E1E), SchemeRgb(0xDDEEFF),  // tool-button pictures: ink, accent, lens
         SchemeRgb(0x000000), SchemeRgb(0xFFFF00),   // list marks: text, ground
     },
 };
@@ -113,15 +113,17 @@ inline constexpr ColourScheme kDarkColourScheme = {
     {
         true,
         SchemeRgb(0x1E1F22),                  // client ground
-        SchemeRgb(0x2B2D31), SchemeRgb(0xE3E1DC),   // window, its text
+        // Dialogs a step lighter than the page-dark base of lists and edit boxes, so that
+        // these and the radio buttons' circles (drawn in the base colour) stand out.
+        SchemeRgb(0x33353A), SchemeRgb(0xE3E1DC),   // window, its text
         SchemeRgb(0x1E1F22), SchemeRgb(0x26282C), SchemeRgb(0xE3E1DC),  // base, alternate base, text
-        SchemeRgb(0x3A3D43), SchemeRgb(0xE3E1DC),   // button, its text
+        SchemeRgb(0x404349), SchemeRgb(0xE3E1DC),   // button, its text
         SchemeRgb(0x3B6BA8), SchemeRgb(0xFFFFFF),   // highlight, highlighted text
-        SchemeRgb(0x8A8D93),                  // disabled text
+        SchemeRgb(0x9A9DA3),                  // disabled text
         SchemeRgb(0x8AB4F8),                  // link
-        SchemeRgb(0x3A3D43), SchemeRgb(0xE3E1DC),   // tool tip
+        SchemeRgb(0x404349), SchemeRgb(0xE3E1DC),   // tool tip
         SchemeRgb(0xDCD7CB), SchemeRgb(0x1E1F22),   // pictures: ink, ground
-        SchemeRgb(0x8FB5FF), SchemeRgb(0xFF8A80),   // tool-button pictures: ink, accent
+        SchemeRgb(0x8FB5FF), SchemeRgb(0xFF8A80), SchemeRgb(0x2C3A55),  // tool-button pictures: ink, accent, lens
         SchemeRgb(0xFFF1C2), SchemeRgb(0x6E5200),   // list marks: text, ground
     },
 };

@@ -34,7 +34,7 @@ std::vector<uint32_t> Fields(const platform::ChromeColours& c) {
   return {c.dark,       c.ground,     c.window,      c.windowText, c.base,        c.alternateBase,
           c.text,       c.button,     c.buttonText,  c.highlight,  c.highlightedText, c.disabledText,
           c.link,       c.toolTipBase, c.toolTipText, c.pictureInk, c.pictureGround, c.iconInk,
-          c.iconAccent, c.markText,   c.markGround};
+          c.iconAccent, c.iconLens,   c.markText,   c.markGround};
 }
 
 // The colours of an image, counted.

@@ -87,10 +87,7 @@ void DrawMagnifier(QPainter& p, qreal scale) {
   p.save();
   p.scale(scale, scale);
   p.setPen(QPen(IconInk(), 2));
-  // The lens: a tint of the ink over the ground it sits on.
-  QColor lens = IconInk();
-  lens.setAlphaF(0.15);
-  p.setBrush(lens);
+  p.setBrush(ToQColor(ChromeColoursNow().iconLens));
   p.drawEllipse(QPointF(6.5, 6.5), 4.5, 4.5);
   p.setPen(QPen(IconInk(), 3, Qt::SolidLine, Qt::RoundCap));
   p.drawLine(QPointF(10, 10), QPointF(14, 14));
