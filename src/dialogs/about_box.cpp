@@ -1,5 +1,7 @@
 #include "dialogs/about_box.h"
 
+#include "view/colour_scheme.h"
+
 const char16_t kMakerSite[] = u"" SOLMAR_HOMEPAGE;
 const char16_t kUpdatePagePrefix[] = u"" SOLMAR_HOMEPAGE "/cgi-bin/upgrade?p=arm/";
 
@@ -13,7 +15,6 @@ AboutBoxState gAboutBox{};
 namespace {
 
 constexpr uint32_t kCaptionCapacity = 101;  // at most 100 units of the link's caption
-constexpr uint32_t kLinkColour = 0xFF0000;  // blue
 constexpr int32_t kLinkWeight = 800;
 
 // Underlined and heavy, from the control's own font: "Tahoma" when it names no face, 10
@@ -54,9 +55,9 @@ void MakeLinkFont(platform::Window* dialog) {
 void DrawLink(const platform::DrawItem& item) {
   char16_t caption[kCaptionCapacity] = {};
   const uint32_t length = platform::GetWindowText(item.control, caption, kCaptionCapacity);
-  const uint32_t oldColour = platform::SetTextColour(item.dc, kLinkColour);
+  const uint32_t oldColour = platform::SetTextColour(item.dc, gColourScheme->link);
   const int oldMode = platform::SetBackgroundMode(item.dc, platform::kBkTransparent);
-  const uint32_t oldBackground = platform::SetBackgroundColour(item.dc, 0xFFFFFF);
+  const uint32_t oldBackground = platform::SetBackgroundColour(item.dc, gColourScheme->chrome.ground);
   const platform::Rect box{item.rect.left + platform::SystemMetric(platform::kSystemMetricEdgeX) / 2, item.rect.top,
                            item.rect.right, item.rect.bottom};
   platform::DrawTextCentred(item.dc, caption, int32_t(length), box);

@@ -9,6 +9,7 @@
 #include "shell/dialog_setup.h"
 #include "shell/reader_settings.h"
 #include "shell/shell_state.h"
+#include "view/colour_scheme.h"
 
 const uint8_t kBookmarkGroupTitle[5] = {'p', 'o', 'j', 'r', 0};
 
@@ -82,6 +83,8 @@ int32_t TreeWidth() {
 void OnInit(platform::Window* dialog) {
   gIndexDialog.dialog = dialog;
   gIndexDialog.dc = platform::GetWindowDc(dialog);
+  // The tree's text is drawn opaque, on the tree's own ground.
+  if (gIndexDialog.dc) platform::SetBackgroundColour(gIndexDialog.dc, gColourScheme->indexGround);
   gIndexDialog.box = ClientBox(dialog);
   SetUpIndexView();
   SetUpDialog(dialog, kIndexDialogSetUp);
@@ -196,8 +199,8 @@ intptr_t IndexDialogProc(platform::Window* dialog, uint32_t message, uintptr_t w
       return 0;
     case platform::kMsgEraseBackground: {
       const platform::Rect& b = gIndexDialog.box;
-      FillViewRect(reinterpret_cast<platform::Dc*>(wParam), b.left, b.top, b.right - b.left, b.bottom - b.top,
-                   platform::kStockWhiteBrush);
+      FillViewRectColour(reinterpret_cast<platform::Dc*>(wParam), b.left, b.top, b.right - b.left, b.bottom - b.top,
+                         gColourScheme->indexGround);
       return 1;
     }
     case platform::kMsgPaint:

@@ -5,6 +5,7 @@
 #include "content/streams.h"
 #include "shell/alloc_or_abort.h"
 #include "shell/shell_state.h"
+#include "view/colour_scheme.h"
 
 namespace {
 
@@ -12,8 +13,6 @@ namespace {
 constexpr uint32_t kIndexStreamLimit = 0xFFFF;
 // The largest table the 16-bit counts can describe, with room for the end entry.
 constexpr uint32_t kMaxLineCapacity = 0xFFFF - kIndexLineGrowth;
-
-constexpr uint32_t kIndexColourBlue = 0xFF0000;
 
 bool IsVisible(const IndexLine* line) { return line->flags & kIndexVisible; }
 bool IsHeading(const IndexLine* line) { return line->key & kIndexHeading; }
@@ -286,7 +285,8 @@ int32_t IndexViewPaint(IndexView* view, bool erase) {
   uint8_t style = line->flags & kParaStyleKeyMask;
   platform::Font* oldFont = IndexFontCacheSelect(view, style | kSelectWithColour);
   if (erase)
-    FillViewRect(view->dc, view->x, view->y, view->width + kIndexGlyphMargin, view->height, platform::kStockWhiteBrush);
+    FillViewRectColour(view->dc, view->x, view->y, view->width + kIndexGlyphMargin, view->height,
+                       gColourScheme->indexGround);
   const TextForm form{view->fontSpec.fontAsciiBase, view->drawReversed};
   // The selected record's lines: from its first line on, while the key stays the same.
   const IndexLine* selected = view->selectedLine ? &view->lines[view->selectedLine - 1] : nullptr;
@@ -528,8 +528,8 @@ platform::Font* IndexFontCacheSelect(IndexView* view, uint32_t flags) {
   }
   if (entry && !entry->font) entry->font = platform::CreateFont(StyleFontDescription(view->fontSpec, key));
   if (flags & kSelectWithColour) {
-    const bool blue = (key & (kParaLarger | kParaBold)) == (kParaLarger | kParaBold);
-    platform::SetTextColour(view->dc, blue ? kIndexColourBlue : 0);
+    const bool heading = (key & (kParaLarger | kParaBold)) == (kParaLarger | kParaBold);
+    platform::SetTextColour(view->dc, heading ? gColourScheme->indexHeading : gColourScheme->indexText);
   }
   return platform::SelectFont(view->dc, entry ? entry->font : nullptr);
 }

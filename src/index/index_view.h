@@ -121,5 +121,6 @@ int32_t IndexViewRestoreExpansion(IndexView* view, const ExpansionState* state);
 void IndexViewDestroy(IndexView* view, bool freeRecord);
 
 // Selects the font of style key flags & 0x1F and answers the previous one; with
-// kSelectWithColour the text colour is 0xFF0000 for keys with 0x04 and 0x08, else black.
+// kSelectWithColour the text colour is the scheme's index heading colour for keys with 0x04
+// and 0x08, else its index text colour (light: blue, black).
 platform::Font* IndexFontCacheSelect(IndexView* view, uint32_t flags);

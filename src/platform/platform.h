@@ -157,6 +157,39 @@ constexpr int kSystemMetricPaneMarginPercent = 0x1001;
 int32_t SystemMetric(int which);
 
 // ---------------------------------------------------------------------------------------
+// Colours of the platform's own surfaces
+// What the platform paints without the reader drawing it: the ground of a client area
+// before the reader paints, the controls, menus, dialogs and scroll bars, the pictures it
+// draws (the keyboard 119 and the tree glyphs 201..203) and the marked parts of result
+// lists. 0x00BBGGRR.
+struct ChromeColours {
+  bool dark;                 // a dark scheme: the platform's own palette is used only when it is dark too
+  uint32_t ground;           // a client area before the reader paints on it
+  uint32_t window, windowText;
+  uint32_t base, alternateBase, text;  // edit boxes and lists
+  uint32_t button, buttonText;
+  uint32_t highlight, highlightedText;  // selected rows and menu items
+  uint32_t disabledText;
+  uint32_t link;
+  uint32_t toolTipBase, toolTipText;
+  uint32_t pictureInk, pictureGround;   // the keyboard and the tree glyphs
+  uint32_t iconInk, iconAccent, iconLens;  // the tool buttons' pictures
+  uint32_t markText, markGround;        // the marked part of a result list's cell
+};
+// Makes colours the ones the platform paints with. Where the desktop's own colours are as
+// light or as dark as colours.dark asks, its palette stays in use; otherwise the platform's
+// controls, menus and dialogs take these. Pictures loaded afterwards are drawn in them;
+// windows already shown are repainted.
+void SetChromeColours(const ChromeColours& colours);
+// Whether the desktop asks programs for dark colours: its colour-scheme hint where the
+// platform has one, else its palette's window colour darker than its text. False when it
+// cannot tell.
+bool DesktopPrefersDark();
+// Sent to every top-level window of a registered class when the desktop's colours change
+// (DesktopPrefersDark may answer otherwise now).
+constexpr uint32_t kMsgSysColourChange = 21;
+
+// ---------------------------------------------------------------------------------------
 // Windows and messages
 using WindowProc = intptr_t (*)(Window* window, uint32_t message, uintptr_t wParam, intptr_t lParam);
 

@@ -45,6 +45,8 @@ constexpr uint16_t kCmdAppend = 40009;
 constexpr uint16_t kCmdFontLarger = 40101;
 constexpr uint16_t kCmdFontSmaller = 40102;
 constexpr uint16_t kCmdFontChosenSize = 40103;
+// Switches between the light and the dark colour scheme.
+constexpr uint16_t kCmdDarkColours = 40104;
 constexpr uint16_t kCmdFindAll = 40011;      // every hit of the search pattern in a list
 constexpr uint16_t kCmdPrint = 40021;         // Go › Print: the print dialog
 constexpr uint16_t kCmdLanguage = 40012;     // the interface's language

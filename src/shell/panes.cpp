@@ -9,6 +9,7 @@
 #include "shell/reader_menus.h"
 #include "shell/reader_settings.h"
 #include "shell/shell_state.h"
+#include "view/colour_scheme.h"
 #include "view/page_view.h"
 #include "platform/ui_text.h"
 
@@ -209,10 +210,12 @@ void PaintPanes(platform::Dc* dc, platform::Window* window, uint32_t flags) {
   const bool began = dc == nullptr;
   if (began) dc = platform::BeginPaint(window);
 
+  const ColourScheme& scheme = *gColourScheme;
   if ((flags & kRepaintEraseClient) && dc) {
     platform::Rect client{0, 0, 0, 0};
     if (platform::GetClientRect(window, &client))
-      platform::FillRect(dc, client, platform::StockBrush(platform::kStockWhiteBrush));
+      FillViewRectColour(dc, client.left, client.top, client.right - client.left, client.bottom - client.top,
+                         scheme.gutter);
   }
 
   if (flags & kRepaintUpper) PageViewPaint(gPaneState.upperView, (flags & kRepaintEraseUpper) ? 1 : 0);
@@ -222,8 +225,8 @@ void PaintPanes(platform::Dc* dc, platform::Window* window, uint32_t flags) {
     const int32_t g = gDeviceOptions.surroundingGutter;
     const int32_t s = platform::SystemMetric(platform::kSystemMetricScrollBarWidth);
 
-    platform::Pen* palePen = platform::CreateSolidPen(1, kLowerPaneColour);
-    platform::Brush* paleBrush = platform::CreateSolidBrush(kLowerPaneColour);
+    platform::Pen* palePen = platform::CreateSolidPen(1, scheme.commentaryGround);
+    platform::Brush* paleBrush = platform::CreateSolidBrush(scheme.commentaryGround);
     platform::Pen* oldPen = palePen ? platform::SelectPen(dc, palePen) : nullptr;
     platform::Brush* oldBrush = paleBrush ? platform::SelectBrush(dc, paleBrush) : nullptr;
     if (palePen && paleBrush) platform::DrawRectangle(dc, {r.left - g, r.top - 2, r.right + g, r.bottom + 2 * g});
@@ -233,7 +236,7 @@ void PaintPanes(platform::Dc* dc, platform::Window* window, uint32_t flags) {
     }
 
     // A line one pixel high across the pane and its scroll bar.
-    platform::Pen* redPen = platform::CreateSolidPen(1, kSeparatorColour);
+    platform::Pen* redPen = platform::CreateSolidPen(1, scheme.separator);
     if (redPen) {
       platform::Pen* previous = platform::SelectPen(dc, redPen);
       const bool barAtLeft = platform::IsLayoutRightToLeft();

@@ -1,6 +1,6 @@
 // The two panes of the main window: the current article above, its commentary below, each
-// a PageView with a scroll bar at its right, a red line between them and a pale
-// background under the lower one. All pane state lives in gPaneState.
+// a PageView with a scroll bar at its right, a line between them and a ground of its own
+// under the lower one, in the colours of the current scheme (view/colour_scheme.h). All pane state lives in gPaneState.
 #pragma once
 
 #include <cstdint>
@@ -12,18 +12,16 @@ struct PageView;
 // Repaint flags of PaintPanes and RepaintPanes; other bits have no effect.
 constexpr uint32_t kRepaintUpper = 0x001;
 constexpr uint32_t kRepaintLower = 0x002;      // background, separator, then its text
-constexpr uint32_t kRepaintEraseUpper = 0x100; // fill the upper pane white first
+constexpr uint32_t kRepaintEraseUpper = 0x100; // fill the upper pane with its ground first
 constexpr uint32_t kRepaintAll = 0x1FF;        // both panes, the upper one erased
 constexpr uint32_t kRepaintAfterResize = 0x3FF;
-// Fill the whole client area white before painting: a layout change leaves nothing of the
+// Fill the whole client area with the gutter's colour before painting: a layout change leaves nothing of the
 // old one behind, in the gutter either.
 constexpr uint32_t kRepaintEraseClient = 0x400;
 
 // LayOutPanes size argument that stands for the last client size again.
 constexpr uint32_t kLastClientSize = 0xBAADF00D;
 
-constexpr uint32_t kLowerPaneColour = 0xFFFFEE;
-constexpr uint32_t kSeparatorColour = 0x0000FF;
 constexpr int32_t kDefaultLowerPaneCode = 12;
 constexpr int32_t kLowerPaneNoneCode = 1;
 

@@ -26,6 +26,7 @@ struct ReaderSettings {
   uint8_t searchString[kSearchStringSize];  // the last search pattern, letter code, 0-terminated
   int32_t bottomSection;                    // lower-pane size code: 1, 12, 13, 14, 23 or 34
   uint16_t bottomSectionLastPosition;       // lower pane's top row (rows) to restore at start-up
+  int32_t colourScheme;                     // kColourScheme... (shell/colour_scheme_choice.h); 0: the desktop's
 };
 
 extern ReaderSettings gReaderSettings;

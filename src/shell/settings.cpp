@@ -4,6 +4,7 @@
 
 #include "platform/platform.h"
 #include "shell/bookmarks.h"
+#include "shell/colour_scheme_choice.h"
 #include "shell/command_ids.h"
 #include "shell/dialog_setup.h"
 #include "shell/navigation.h"
@@ -29,6 +30,7 @@ enum class SettingKind {
   kShortNumber, // uint16_t field, a number value kept to 16 bits
   kFaceName,    // FontSpec face name, a string value cut to 31 units
   kByteString,  // search string, 0-terminated letter code stored as raw bytes
+  kSchemeName,  // int32_t colour scheme setting, stored as its name ("light", "dark")
 };
 
 // When the shutdown save writes a setting.
@@ -68,6 +70,9 @@ constexpr SettingDeclaration kSettings[] = {
      WrittenWhen::kAlways},
     {u"BottomSectionLastPosition", [](ReaderSettings& s) -> void* { return &s.bottomSectionLastPosition; },
      SettingKind::kShortNumber, 0, WrittenWhen::kLowerPaneTopRow},
+    // Written once the user has chosen a scheme; the desktop's (0) is not.
+    {u"ColorScheme", [](ReaderSettings& s) -> void* { return &s.colourScheme; }, SettingKind::kSchemeName,
+     kColourSchemeSystem, WrittenWhen::kNotEmpty},
 };
 
 static_assert(sizeof(ReaderSettings{}.flags) == sizeof(int32_t) && sizeof(ReaderSettings{}.bottomSection) == 4 &&
@@ -101,6 +106,12 @@ void LoadSetting(const SettingDeclaration& d, ReaderSettings& s) {
     case SettingKind::kByteString:
       ReadByteStringSetting(d.name, static_cast<uint8_t*>(field), kSearchStringSize);
       return;
+    case SettingKind::kSchemeName: {
+      char16_t* name = ReadStringSetting(d.name);
+      *static_cast<int32_t*>(field) = name ? ColourSchemeSettingFromText(name) : d.defaultValue;
+      platform::Free(name);
+      return;
+    }
   }
 }
 
@@ -135,6 +146,11 @@ void SaveSetting(const SettingDeclaration& d, ReaderSettings& s) {
     case SettingKind::kByteString: {
       const auto* text = static_cast<const uint8_t*>(field);
       if (always || text[0] != 0) WriteByteStringSetting(d.name, text);
+      return;
+    }
+    case SettingKind::kSchemeName: {
+      const int32_t value = *static_cast<const int32_t*>(field);
+      if (always || value != kColourSchemeSystem) WriteStringSetting(d.name, ColourSchemeSettingText(value));
       return;
     }
   }
@@ -189,6 +205,8 @@ bool LoadSettings() {
   }
   // An abort has shut the store down and released what it holds: nothing more is loaded.
   if (gStoreState != StoreState::kLoading) return false;
+  // The scheme is chosen before anything is drawn, the tree's pictures included.
+  ApplyColourScheme();
   for (int i = 0; i < 3; ++i) gIndexBitmaps.bitmaps[i] = platform::LoadBitmap(kBitmapIndexFirst + uint32_t(i));
   LoadBookmarks();
   // An out-of-memory abort during the load has already shut the store down.

@@ -3,15 +3,11 @@
 #include <algorithm>
 
 #include "content/streams.h"
+#include "view/colour_scheme.h"
 #include "view/page_view.h"
 #include "view/view_internal.h"
 
 namespace {
-
-constexpr uint32_t kRed = 0x0000FF;
-constexpr uint32_t kWhite = 0xFFFFFF;
-constexpr uint32_t kBlue = 0xFF0000;
-constexpr uint32_t kYellow = 0x00FFFF;
 
 void Fill(BannerText* out, const ParagraphRecord* record) {
   if (record && record->length > 0) *out = BannerText{int32_t(record->length), 0, record->text};
@@ -72,19 +68,20 @@ void PageViewShowTitleBanner(PageView* view) {
   box.right = box.left + boxWidth;
   box.top = view->y + view->height - rows * h - 12;
   box.bottom = view->y + view->height - 2;
-  DrawNestedFrame(dc, &box, kRed, 2);
-  DrawNestedFrame(dc, &box, kWhite, 1);
-  DrawNestedFrame(dc, &box, kBlue, 2);
-  if (platform::Brush* yellow = platform::CreateSolidBrush(kYellow)) {
-    platform::FillRect(dc, box, yellow);
-    platform::DeleteBrush(yellow);
+  const ColourScheme& scheme = *gColourScheme;
+  DrawNestedFrame(dc, &box, scheme.bannerFrames[0], 2);
+  DrawNestedFrame(dc, &box, scheme.bannerFrames[1], 1);
+  DrawNestedFrame(dc, &box, scheme.bannerFrames[2], 2);
+  if (platform::Brush* ground = platform::CreateSolidBrush(scheme.bannerGround)) {
+    platform::FillRect(dc, box, ground);
+    platform::DeleteBrush(ground);
   }
   const int32_t innerWidth = box.right - box.left;
   int32_t top = box.top;
   for (const BannerText* t : {&title, &subtitle}) {
     if (!t->text) continue;
-    DrawColouredTextBox(dc, t->text, t->length, ViewTextForm(view), box.left + (innerWidth - t->width) / 2, top, t->width, h, kRed,
-                        kYellow);
+    DrawColouredTextBox(dc, t->text, t->length, ViewTextForm(view), box.left + (innerWidth - t->width) / 2, top, t->width, h,
+                        scheme.bannerText, scheme.bannerGround);
     top += h;
   }
   platform::SelectFont(dc, oldFont);

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "content/streams.h"
+#include "view/colour_scheme.h"
 #include "view/page_view.h"
 
 PageView* PageViewCreate(platform::Dc* dc, const platform::Rect* rect, const FontSpec& fontSpec,
@@ -103,9 +104,9 @@ platform::FontDescription StyleFontDescription(const FontSpec& fontSpec, uint8_t
 }
 
 uint32_t StyleColour(uint8_t styleKey) {
-  if (styleKey & kParaSmaller) return 0x800000;
-  if ((styleKey & (kParaLarger | kParaBold)) == (kParaLarger | kParaBold)) return 0xFF0000;
-  return 0;
+  if (styleKey & kParaSmaller) return gColourScheme->verseNumber;
+  if ((styleKey & (kParaLarger | kParaBold)) == (kParaLarger | kParaBold)) return gColourScheme->title;
+  return gColourScheme->text;
 }
 
 platform::Font* FontCacheSelect(PageView* view, uint32_t flags) {

@@ -10,6 +10,7 @@
 #include <cstdint>
 
 #include "platform/platform.h"
+#include "view/colour_scheme.h"
 #include "view/font_spec.h"
 
 // --- Result codes ---------------------------------------------------------------------
@@ -26,9 +27,9 @@ constexpr int32_t kScrollMoved = 3;           // PageViewScroll: topRow changed,
 // FontCacheSelect flag: set the text colour of the style as well.
 constexpr uint32_t kSelectWithColour = 0x100;
 
-// Highlight colours: blue text on yellow, opaque.
-constexpr uint32_t kHighlightTextColour = 0xFF0000;
-constexpr uint32_t kHighlightBackColour = 0x00FFFF;
+// The light scheme's highlight, blue text on yellow (painting takes the current scheme's).
+constexpr uint32_t kHighlightTextColour = kLightColourScheme.highlightText;
+constexpr uint32_t kHighlightBackColour = kLightColourScheme.highlightGround;
 
 // One row of text or one rule.
 struct LineRecord {
@@ -108,7 +109,8 @@ platform::Font* FontCacheSelect(PageView* view, uint32_t flags);
 // platform default) by bits 0x04 (x5/4, or 20) and 0x02 (x6/8, or 14), weight 700 with
 // bit 0x08, the FontSpec's face.
 platform::FontDescription StyleFontDescription(const FontSpec& fontSpec, uint8_t styleKey);
-// The text colour of a style key: 0x800000 with bit 0x02, 0xFF0000 with 0x04 and 0x08, else 0.
+// The text colour of a style key in the current scheme: the verse numbers' with bit 0x02,
+// the titles' with 0x04 and 0x08, else the text's (light: dark blue, blue, black).
 uint32_t StyleColour(uint8_t styleKey);
 
 // --- Text primitives (letter-code text, converted through the shared ConversionBuffer) ---
@@ -162,11 +164,11 @@ uint16_t PageViewTopOffset(const PageView* view);
 
 // --- Painting, highlight, scrolling --------------------------------------------------------
 
-// Draws the rows that fit from topRow (erase: fill the view white first), then the
+// Draws the rows that fit from topRow (erase: fill the view with the page ground first), then the
 // highlight when one is set (its result is answered). -1 without view, text or table.
 int32_t PageViewPaint(PageView* view, int erase);
 // Redraws the characters of highlightStart..highlightEnd on the visible rows in the
-// highlight colours. -1 without view, text or table.
+// scheme's highlight colours. -1 without view, text or table.
 int32_t PageViewPaintHighlight(PageView* view);
 // Moves topRow by delta rows. -1 without view; 1 when nothing was done; 3 when topRow
 // changed and repaint is 0; otherwise the erasing paint's result. guard keeps a downward

@@ -3,6 +3,7 @@
 
 #include "content/letter_code.h"
 #include "content/streams.h"
+#include "view/colour_scheme.h"
 #include "view/page_view.h"
 #include "view/view_internal.h"
 
@@ -77,6 +78,31 @@ void Extent(const PageView* view, const uint8_t* s, int32_t n, int32_t* cx, int3
   platform::TextExtent(view->dc, display, units, cx, cy);
 }
 
+// A rule one pixel high in colour: a black one with the context's pen (the platform's black
+// one) and the stock black brush, as it always was; any other with a pen and brush of its
+// own.
+void DrawRule(platform::Dc* dc, const platform::Rect& rect, uint32_t colour) {
+  if (colour == kSchemeBlack) {
+    platform::Brush* oldBrush = platform::SelectBrush(dc, StockBrushOfColour(colour));
+    platform::DrawRectangle(dc, rect);
+    platform::SelectBrush(dc, oldBrush);
+    return;
+  }
+  platform::Pen* pen = platform::CreateSolidPen(1, colour);
+  platform::Brush* brush = platform::CreateSolidBrush(colour);
+  platform::Pen* oldPen = pen ? platform::SelectPen(dc, pen) : nullptr;
+  platform::Brush* oldBrush = brush ? platform::SelectBrush(dc, brush) : nullptr;
+  if (pen && brush) platform::DrawRectangle(dc, rect);
+  if (pen) {
+    platform::SelectPen(dc, oldPen);
+    platform::DeletePen(pen);
+  }
+  if (brush) {
+    platform::SelectBrush(dc, oldBrush);
+    platform::DeleteBrush(brush);
+  }
+}
+
 void AdvanceRow(const LineRecord& entry, uint16_t* y, int32_t* available, int32_t* rowsPainted) {
   const int32_t rows = (entry.flags & kParaExtraRow) ? 2 : 1;
   *y = uint16_t(*y + rows * entry.height);
@@ -107,7 +133,8 @@ void HighlightPart(PageView* view, const uint8_t* s, int32_t n, int32_t x, int32
     int32_t unused = 0;
     Extent(view, s + n, after, &shift, &unused);
   }
-  DrawColouredTextBox(view->dc, s, n, ViewTextForm(view), x + shift, y, cx, cy, kHighlightTextColour, kHighlightBackColour);
+  DrawColouredTextBox(view->dc, s, n, ViewTextForm(view), x + shift, y, cx, cy, gColourScheme->highlightText,
+                      gColourScheme->highlightGround);
 }
 
 }  // namespace
@@ -137,7 +164,7 @@ int32_t PageViewPaint(PageView* view, int erase) {
   const uint32_t oldColour = platform::GetTextColour(dc);
   platform::Font* oldFont = FontCacheSelect(view, first.style | kSelectWithColour);
   uint8_t style = first.style;
-  if (erase) FillViewRect(dc, view->x, view->y, view->width, view->height, platform::kStockWhiteBrush);
+  if (erase) FillViewRectColour(dc, view->x, view->y, view->width, view->height, gColourScheme->pageGround);
 
   uint16_t y = uint16_t(first.y);
   int32_t available = first.available;
@@ -146,10 +173,8 @@ int32_t PageViewPaint(PageView* view, int erase) {
     if (available < e.height) break;
     const int32_t x = RowX(e);
     if (IsRuleRecord(e.flags)) {
-      platform::Brush* oldBrush = platform::SelectBrush(dc, platform::StockBrush(platform::kStockBlackBrush));
       const int32_t middle = y + e.height / 2;
-      platform::DrawRectangle(dc, platform::Rect{x, middle, x + e.width, middle + 1});
-      platform::SelectBrush(dc, oldBrush);
+      DrawRule(dc, platform::Rect{x, middle, x + e.width, middle + 1}, gColourScheme->rule);
     } else {
       if ((e.flags ^ style) & kParaStyleKeyMask) FontCacheSelect(view, e.flags | kSelectWithColour);
       style = e.flags;
@@ -204,8 +229,8 @@ int32_t PageViewPaintHighlight(PageView* view) {
       const uint8_t* lead = RightToLeftLeadWord(view->text, e);
       int32_t w = e.leadWidth, count = TextLength(lead);
       MeasureFit(dc, lead, view->fontSpec.fontAsciiBase, &w, &count);
-      DrawColouredTextBox(dc, lead, count, ViewTextForm(view), x + e.width + e.leadWidth - w, y, w, e.height, kHighlightTextColour,
-                          kHighlightBackColour);
+      DrawColouredTextBox(dc, lead, count, ViewTextForm(view), x + e.width + e.leadWidth - w, y, w, e.height,
+                          gColourScheme->highlightText, gColourScheme->highlightGround);
       HighlightPart(view, row, e.length, x, y);
     } else if (leftToRightLead) {
       // Only the characters paint drew in the lead box count, so that under Reverse the

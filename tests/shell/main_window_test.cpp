@@ -132,6 +132,7 @@ TEST_F(MainWindowTest, BarsCarryMenuButtonsImagesAndTips) {
       {40006, u"F&ont\bCtrl+F"},
       {122, u"Re&verse"},
       {40012, u"&Language"},
+      {40104, u"Dar&k Colours\bCtrl+Shift+N"},
       {0, u""},
       {119, u"&Index\bCtrl+D"},
       {123, u"&Bookmark"},
@@ -166,7 +167,7 @@ TEST_F(MainWindowTest, MenuBarPopupsCarryTheirOwnItems) {
   for (const fake::FakeMenuItem& item : fake::MenuItems(ReaderMenu())) go.push_back(item.text);
   EXPECT_EQ(sizes, (std::vector<std::u16string>{u"1/&4 Screen", u"1/&3 Screen", u"1/&2 Screen", u"2/3 Screen",
                                                 u"3/4 Screen", u"&None"}));
-  ASSERT_EQ(go.size(), 23u);
+  ASSERT_EQ(go.size(), 24u);
   EXPECT_EQ(go.front(), u"&About");
   EXPECT_EQ(go.back(), u"E&xit\bCtrl+Q");
 }

@@ -46,6 +46,7 @@
 #include "shell/settings_store.h"
 #include "shell/shell_state.h"
 #include "shell/window/startup.h"
+#include "view/colour_scheme.h"
 #include "view/page_view.h"
 
 namespace {
@@ -273,8 +274,8 @@ void MenuCommand(RandomSession& s) {
       kCmdLowerPaneQuarter, kCmdLowerPaneTwoThirds, kCmdLowerPaneThreeQuarters, kCmdIndex,
       kCmdIndexOld,        kCmdSearch,             kCmdFont,           kCmdAbout,
       kCmdMenuGo,          kCmdMenuQuelm,          kCmdFontLarger,     kCmdFontSmaller,
-      kCmdFontChosenSize,  kCmdFindAll,            0,                  402,
-      435,                 40008,                  0xFFFF};
+      kCmdFontChosenSize,  kCmdFindAll,            kCmdDarkColours,    0,
+      402,                 435,                    40008,              0xFFFF};
   s.Command(kCommands[s.Below(int(sizeof kCommands / sizeof kCommands[0]))]);
 }
 
@@ -553,6 +554,8 @@ std::string RandomSession::Violation() const {
   if (MenuChecked(ReaderMenu(), kCmdBookmark) != IsBookmarked()) return "the Bookmark mark does not match the list";
   if (MenuChecked(ReaderMenu(), kCmdReverse) != ((gReaderSettings.flags & kFlagReverse) != 0))
     return "the Reverse mark does not match Flags";
+  if (MenuChecked(ReaderMenu(), kCmdDarkColours) != (gColourScheme->kind == ColourSchemeKind::kDark))
+    return "the Dark Colours mark does not match the scheme shown";
 
   const fake::FakeWindowInfo* info = fake::WindowInfo(window_);
   if (!info || info->destroyed) return "the main window is gone";

@@ -166,7 +166,8 @@ void FailPenCreation(bool fail) { State().failPens = fail; }
 void FailBrushCreation(bool fail) { State().failBrushes = fail; }
 
 platform::Bitmap* MakeBitmap(uint32_t id, int32_t width, int32_t height) {
-  State().bitmaps.push_back(std::make_unique<platform::Bitmap>(platform::Bitmap{FakeBitmap{id, width, height}}));
+  State().bitmaps.push_back(
+      std::make_unique<platform::Bitmap>(platform::Bitmap{FakeBitmap{id, width, height, 0x000000, 0xFFFFFF}}));
   return State().bitmaps.back().get();
 }
 

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <map>
 #include <set>
+#include <vector>
 
 #include "platform/fake/fake_platform.h"
 
@@ -18,6 +19,8 @@ namespace {
 struct PicturesState {
   std::set<uint32_t> failing;
   std::set<platform::Bitmap*> live;
+  std::vector<platform::ChromeColours> chromeGiven;
+  bool desktopDark = false;
 };
 
 PicturesState& State() {
@@ -43,6 +46,8 @@ bool PictureSize(uint32_t id, int32_t* width, int32_t* height) {
 void ResetPictures() { State() = PicturesState{}; }
 void FailBitmapLoad(uint32_t id) { State().failing.insert(id); }
 int LiveLoadedBitmaps() { return int(State().live.size()); }
+const std::vector<platform::ChromeColours>& ChromeColoursGiven() { return State().chromeGiven; }
+void SetDesktopPrefersDark(bool dark) { State().desktopDark = dark; }
 
 }  // namespace fake
 
@@ -52,9 +57,18 @@ Bitmap* LoadBitmap(uint32_t id) {
   int32_t width = 0, height = 0;
   if (fake::State().failing.count(id) || !fake::PictureSize(id, &width, &height)) return nullptr;
   Bitmap* bitmap = fake::MakeBitmap(id, width, height);
+  if (!fake::State().chromeGiven.empty()) {
+    auto* info = const_cast<fake::FakeBitmap*>(fake::BitmapInfo(bitmap));
+    info->ink = fake::State().chromeGiven.back().pictureInk;
+    info->ground = fake::State().chromeGiven.back().pictureGround;
+  }
   fake::State().live.insert(bitmap);
   return bitmap;
 }
+
+void SetChromeColours(const ChromeColours& colours) { fake::State().chromeGiven.push_back(colours); }
+
+bool DesktopPrefersDark() { return fake::State().desktopDark; }
 
 void DeleteBitmap(Bitmap* bitmap) {
   if (!bitmap) return;

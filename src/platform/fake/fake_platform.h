@@ -328,9 +328,16 @@ int YieldCalls();
 // LoadBitmap gives the program's pictures with their sizes (113: 32 x 32, 114: 96 x 16,
 // 119: 154 x 95, 201..203: 9 x 9) and none for other ids; LoadIcon gives icon 101.
 // DeleteBitmap of a bitmap not loaded, or already released, aborts.
+// A loaded bitmap records the picture colours (ink, ground) given to SetChromeColours
+// before it was loaded: black on white until then.
 void ResetPictures();
 void FailBitmapLoad(uint32_t id);  // LoadBitmap of id gives none from now on
 int LiveLoadedBitmaps();           // loaded and not yet released
+// Every ChromeColours given to SetChromeColours since the reset, in order.
+const std::vector<platform::ChromeColours>& ChromeColoursGiven();
+// What DesktopPrefersDark answers (false after the reset). Changing it sends nothing: a
+// test sends kMsgSysColourChange itself, as the desktop would.
+void SetDesktopPrefersDark(bool dark);
 
 // --- Drawing ---------------------------------------------------------------------------
 // Metrics are fixed so tests can compute every position by hand. A font's text height is
@@ -374,6 +381,7 @@ struct DrawCall {
 struct FakeBitmap {
   uint32_t id;
   int32_t width, height;
+  uint32_t ink, ground;  // the picture colours it was drawn in
 };
 
 void ResetDrawing();

@@ -35,6 +35,7 @@
 #include "platform/dialog_placement.h"
 #include "platform/dialog_template.h"
 #include "platform/platform.h"
+#include "platform/qt/qt_colours.h"
 #include "platform/qt/qt_drawing.h"
 #include "platform/qt/qt_language.h"
 #include "platform/qt/qt_window_access.h"
@@ -394,8 +395,8 @@ class MarkedTextDelegate : public QStyledItemDelegate {
     layout.setTextOption(textOption);
     QTextCharFormat marked;
     marked.setFontWeight(QFont::Bold);
-    marked.setBackground(QColor(255, 255, 0));
-    marked.setForeground(QColor(0, 0, 0));
+    marked.setBackground(ToQColor(ChromeColoursNow().markGround));
+    marked.setForeground(ToQColor(ChromeColoursNow().markText));
     layout.setFormats({QTextLayout::FormatRange{mark.x(), mark.y(), marked}});
     layout.beginLayout();
     QTextLine line = layout.createLine();

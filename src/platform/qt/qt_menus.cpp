@@ -52,6 +52,13 @@ struct BarState {
   std::vector<QString> tips;
   std::vector<QIcon> images;             // each with a pixmap per device pixel ratio
   size_t buttonCount = 0;
+  // The pictures added, to draw them again in new colours.
+  struct Strip {
+    uint32_t bitmapId;
+    int count;
+    int32_t width, height;
+  };
+  std::vector<Strip> strips;
 };
 
 namespace {
@@ -222,24 +229,59 @@ bool BarAddTips(Window* bar, const char16_t* const* tips, size_t count) {
   return true;
 }
 
+namespace qt {
+namespace {
+
+// The count cells of a picture strip as icons, with one pixmap per ratio, so a scaled screen
+// gets cells drawn for it, not enlarged ones.
+std::vector<QIcon> StripIcons(const BarState::Strip& s) {
+  std::vector<QIcon> icons(static_cast<size_t>(s.count));
+  for (const qreal ratio : kPictureRatios) {
+    const QImage strip = PictureAt(s.bitmapId, ratio);
+    const qreal made = strip.devicePixelRatio();
+    if (made != ratio && ratio != 1.0) continue;  // a pixel pattern, added at ratio 1 already
+    for (int i = 0; i < s.count; ++i) {
+      QImage cell = strip.copy(int(std::lround(i * s.width * made)), 0, int(std::lround(s.width * made)),
+                               int(std::lround(s.height * made)));
+      cell.setDevicePixelRatio(made);
+      icons[size_t(i)].addPixmap(QPixmap::fromImage(cell));
+    }
+  }
+  return icons;
+}
+
+const char kImageIndexProperty[] = "solmarImage";
+
+}  // namespace
+
+// Draws every bar's pictures again (in the colours given now) and gives the tool buttons
+// their new icons.
+void RefreshBarPictures() {
+  for (const std::unique_ptr<BarState>& state : Bars()) {
+    std::vector<QIcon> images;
+    for (const BarState::Strip& strip : state->strips) {
+      const std::vector<QIcon> icons = StripIcons(strip);
+      images.insert(images.end(), icons.begin(), icons.end());
+    }
+    state->images = std::move(images);
+    if (!state->toolBar) continue;
+    for (QAction* action : state->toolBar->actions()) {
+      const QVariant index = action->property(kImageIndexProperty);
+      if (index.isValid() && index.toInt() >= 0 && size_t(index.toInt()) < state->images.size())
+        action->setIcon(state->images[size_t(index.toInt())]);
+    }
+  }
+}
+
+}  // namespace qt
+
 int BarAddBitmap(Window* bar, uint32_t bitmapId, int count, int32_t width, int32_t height) {
   qt::BarState* state = qt::StateOf(bar);
   if (!state) return -1;
   if (qt::PictureAt(bitmapId, 1.0).isNull() || count < 0) return -1;
   const int first = int(state->images.size());
-  std::vector<QIcon> icons(static_cast<size_t>(count));
-  // One pixmap per ratio, so a scaled screen gets cells drawn for it, not enlarged ones.
-  for (const qreal ratio : qt::kPictureRatios) {
-    const QImage strip = qt::PictureAt(bitmapId, ratio);
-    const qreal made = strip.devicePixelRatio();
-    if (made != ratio && ratio != 1.0) continue;  // a pixel pattern, added at ratio 1 already
-    for (int i = 0; i < count; ++i) {
-      QImage cell = strip.copy(int(std::lround(i * width * made)), 0, int(std::lround(width * made)),
-                               int(std::lround(height * made)));
-      cell.setDevicePixelRatio(made);
-      icons[size_t(i)].addPixmap(QPixmap::fromImage(cell));
-    }
-  }
+  state->strips.push_back({bitmapId, count, width, height});
+  const std::vector<QIcon> icons = qt::StripIcons(state->strips.back());
   state->images.insert(state->images.end(), icons.begin(), icons.end());
   return first;
 }
@@ -257,6 +299,7 @@ bool BarAddButtons(Window* bar, const ToolButton* buttons, size_t count) {
                      : QIcon();
     if (button.pointsAlongLine && IsLayoutRightToLeft()) icon = qt::Mirrored(icon, state->toolBar->iconSize());
     QAction* action = state->toolBar->addAction(icon, tip);
+    action->setProperty(qt::kImageIndexProperty, button.image);
     action->setToolTip(tip);
     action->setObjectName(QStringLiteral("command%1").arg(button.command));
     // Reachable with Tab (tool bars make their buttons NoFocus), named for screen readers.

@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "platform/platform.h"
+#include "platform/qt/qt_colours.h"
 #include "platform/qt/qt_drawing.h"
 #include "platform/qt/qt_pictures.h"
 
@@ -28,8 +29,16 @@ const char* KeyboardPictureLetters();
 
 namespace {
 
-const QColor kInk(0x1F, 0x3A, 0x8F);     // dark blue
-const QColor kAccent(0xC8, 0x1E, 0x1E);  // red
+// The program's icon keeps its own colours in every scheme: it is the program's mark, drawn
+// on a ground of its own.
+const QColor kBrandInk(0x1F, 0x3A, 0x8F);     // dark blue
+const QColor kBrandAccent(0xC8, 0x1E, 0x1E);  // red
+const QColor kBrandPaper(0xFF, 0xFF, 0xFF);
+
+QColor IconInk() { return ToQColor(ChromeColoursNow().iconInk); }
+QColor IconAccent() { return ToQColor(ChromeColoursNow().iconAccent); }
+QColor PictureInk() { return ToQColor(ChromeColoursNow().pictureInk); }
+QColor PictureGround() { return ToQColor(ChromeColoursNow().pictureGround); }
 
 // Draws into a 16 x 16 cell whose top-left is the painter's origin.
 void DrawArrow(QPainter& p, bool pointsRight) {
@@ -48,19 +57,19 @@ void DrawArrow(QPainter& p, bool pointsRight) {
   path.lineTo(8.5, 10.5);
   path.lineTo(8.5, 14);
   path.closeSubpath();
-  p.setPen(QPen(kInk.darker(130), 1));
-  p.setBrush(kInk);
+  p.setPen(QPen(IconInk().darker(130), 1));
+  p.setBrush(IconInk());
   p.drawPath(path);
   p.restore();
 }
 
 void DrawIndex(QPainter& p) {
-  p.setPen(QPen(kInk, 1));
-  p.setBrush(Qt::white);
+  p.setPen(QPen(IconInk(), 1));
+  p.setBrush(PictureGround());
   p.drawRect(QRectF(2.5, 1.5, 11, 13));
   for (int row = 0; row < 4; ++row) {
     const qreal y = 4.5 + row * 3;
-    p.fillRect(QRectF(4, y - 0.5, 2, 2), kAccent);
+    p.fillRect(QRectF(4, y - 0.5, 2, 2), IconAccent());
     p.drawLine(QPointF(7, y + 0.5), QPointF(12, y + 0.5));
   }
 }
@@ -70,17 +79,17 @@ void DrawFont(QPainter& p) {
   font.setPixelSize(19);
   font.setBold(true);
   p.setFont(font);
-  p.setPen(kInk);
+  p.setPen(IconInk());
   p.drawText(QRectF(-2, -3, 20, 20), Qt::AlignCenter, QString(QChar(0x05D0)));  // alef
 }
 
 void DrawMagnifier(QPainter& p, qreal scale) {
   p.save();
   p.scale(scale, scale);
-  p.setPen(QPen(kInk, 2));
-  p.setBrush(QColor(0xDD, 0xEE, 0xFF));
+  p.setPen(QPen(IconInk(), 2));
+  p.setBrush(ToQColor(ChromeColoursNow().iconLens));
   p.drawEllipse(QPointF(6.5, 6.5), 4.5, 4.5);
-  p.setPen(QPen(kInk, 3, Qt::SolidLine, Qt::RoundCap));
+  p.setPen(QPen(IconInk(), 3, Qt::SolidLine, Qt::RoundCap));
   p.drawLine(QPointF(10, 10), QPointF(14, 14));
   p.restore();
 }
@@ -94,9 +103,9 @@ void DrawSearchAgain(QPainter& p) {
   path.lineTo(11.5, 16);
   path.closeSubpath();
   p.setPen(Qt::NoPen);
-  p.setBrush(kAccent);
+  p.setBrush(IconAccent());
   p.drawPath(path);
-  p.fillRect(QRectF(7.5, 11.5, 4.5, 2), kAccent);
+  p.fillRect(QRectF(7.5, 11.5, 4.5, 2), IconAccent());
 }
 
 // The six 16 x 16 cells side by side, drawn as vectors at the device pixel ratio.
@@ -123,13 +132,13 @@ QImage ToolButtonImages(qreal ratio) {
   return image;
 }
 
-// The tree glyphs: 9 x 9, black on white. 201 boxed plus, 202 boxed minus, 203 a page with
-// a folded corner.
+// The tree glyphs: 9 x 9, the picture ink on the picture ground (black on white in the
+// light scheme). 201 boxed plus, 202 boxed minus, 203 a page with a folded corner.
 QImage TreeGlyph(uint32_t id) {
   QImage image(9, 9, QImage::Format_RGB32);
-  image.fill(Qt::white);
-  const QRgb black = qRgb(0, 0, 0);
-  auto set = [&image, black](int x, int y) { image.setPixel(x, y, black); };
+  image.fill(PictureGround());
+  const QRgb ink = PictureInk().rgb();
+  auto set = [&image, ink](int x, int y) { image.setPixel(x, y, ink); };
   if (id == 203) {
     for (int y = 0; y < 9; ++y) {
       set(1, y);
@@ -154,15 +163,15 @@ QImage TreeGlyph(uint32_t id) {
   return image;
 }
 
-// The keyboard of the search dialog: 154 x 95, black on white. Three rows of nine keys of
+// The keyboard of the search dialog: 154 x 95, the picture ink on the picture ground. Three rows of nine keys of
 // 17 x 25 pixels (grid lines at x = 0, 17, ..., 153 and y = 0, 25, 50, 75), each with its
 // letter; key position k (1..27) counts from the right of the top row, row by row. Below
 // them the space bar spans columns 2..6 down to y = 94.
 QImage KeyboardImage() {
   QImage image(154, 95, QImage::Format_RGB32);
-  image.fill(Qt::white);
+  image.fill(PictureGround());
   QPainter p(&image);
-  p.setPen(QPen(Qt::black, 1));
+  p.setPen(QPen(PictureInk(), 1));
   for (int x = 0; x <= 153; x += 17) p.drawLine(x, 0, x, 75);
   for (int y = 0; y <= 75; y += 25) p.drawLine(0, y, 153, y);
   p.drawRect(34, 75, 119 - 34, 94 - 75);
@@ -178,7 +187,16 @@ QImage KeyboardImage() {
     p.drawText(QRect(column * 17 + 1, row * 25 + 1, 16, 24), Qt::AlignCenter, QString(letter));
   }
   p.end();
-  return image.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither);
+  // Two colours: ink where the antialiased strokes are more than half way from the ground
+  // to the ink, ground elsewhere. On a dark ground the strokes are the light pixels, so the
+  // threshold is taken on the picture turned around.
+  const bool darkGround = qGray(PictureGround().rgb()) < 128;
+  if (darkGround) image.invertPixels();
+  QImage mono = image.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither);
+  QVector<QRgb> table = mono.colorTable();
+  for (QRgb& entry : table) entry = qGray(entry) < 128 ? PictureInk().rgb() : PictureGround().rgb();
+  mono.setColorTable(table);
+  return mono;
 }
 
 QPixmap ReaderIcon(int size) {
@@ -188,7 +206,7 @@ QPixmap ReaderIcon(int size) {
   p.setRenderHint(QPainter::Antialiasing);
   p.scale(size / 32.0, size / 32.0);
   p.setPen(Qt::NoPen);
-  p.setBrush(kInk);
+  p.setBrush(kBrandInk);
   p.drawRoundedRect(QRectF(1, 1, 30, 30), 6, 6);
   // An open book: two pages meeting at the spine.
   QPainterPath left, right;
@@ -202,10 +220,10 @@ QPixmap ReaderIcon(int size) {
   right.lineTo(27, 24);
   right.cubicTo(24, 22.5, 20, 22.5, 16, 25);
   right.closeSubpath();
-  p.setBrush(Qt::white);
+  p.setBrush(kBrandPaper);
   p.drawPath(left);
   p.drawPath(right);
-  p.setPen(QPen(kInk, 1));
+  p.setPen(QPen(kBrandInk, 1));
   for (int row = 0; row < 4; ++row) {
     const qreal y = 12.5 + row * 3;
     p.drawLine(QPointF(7.5, y), QPointF(14, y + 0.6));
@@ -220,7 +238,7 @@ QPixmap ReaderIcon(int size) {
   ribbon.lineTo(20, 15);
   ribbon.closeSubpath();
   p.setPen(Qt::NoPen);
-  p.setBrush(kAccent);
+  p.setBrush(kBrandAccent);
   p.drawPath(ribbon);
   return pixmap;
 }

@@ -24,6 +24,7 @@
 #include "platform/platform.h"
 #include "platform/qt/qt_accessibility.h"
 #include "platform/qt/qt_app.h"
+#include "platform/qt/qt_colours.h"
 #include "platform/qt/qt_drawing.h"
 #include "platform/qt/qt_startup_time.h"
 #include "platform/qt/qt_window_access.h"
@@ -142,7 +143,7 @@ class ClientArea : public QWidget {
     }
     QPainter painter(this);
     if (image_.isNull())
-      painter.fillRect(event->rect(), Qt::white);
+      painter.fillRect(event->rect(), ToQColor(ChromeColoursNow().ground));
     else
       painter.drawImage(event->rect(), image_, QRectF(QPointF(event->rect().topLeft()) * image_.devicePixelRatio(),
                                                       QSizeF(event->rect().size()) * image_.devicePixelRatio()));
@@ -213,7 +214,7 @@ class ClientArea : public QWidget {
     SetImageDcTarget(dc_, nullptr);
     image_ = QImage(size() * ratio, QImage::Format_RGB32);
     image_.setDevicePixelRatio(ratio);
-    image_.fill(Qt::white);
+    image_.fill(ToQColor(ChromeColoursNow().ground));
     SetImageDcTarget(dc_, &image_);
     invalid_ = true;
   }

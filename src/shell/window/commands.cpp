@@ -15,6 +15,7 @@
 #include "shell/panes.h"
 #include "shell/reader_settings.h"
 #include "shell/shell_state.h"
+#include "shell/window/colour_scheme_switch.h"
 #include "shell/window/font_steps.h"
 #include "shell/window/print_command.h"
 #include "view/page_view.h"
@@ -46,6 +47,7 @@ intptr_t DispatchCommand(platform::Window* mainWindow, uint32_t id) {
     case kCmdSearch: SearchWithDialog(mainWindow); return 0;
     case kCmdSearchAgain: SearchAgain(mainWindow); return 0;
     case kCmdFindAll: FindAll(mainWindow); return 0;
+    case kCmdDarkColours: ToggleColourScheme(mainWindow); return 0;
     case kCmdReverse:
       SyncReverseCheck(MenuCheckMode::kToggle);
       RepaintPanes(mainWindow, kRepaintAll);

@@ -2,6 +2,7 @@
 
 #include "dialogs/about_box.h"
 #include "search/find_all_list.h"
+#include "shell/colour_scheme_choice.h"
 #include "shell/command_ids.h"
 #include "shell/dialog_setup.h"
 #include "shell/menu_marks.h"
@@ -10,6 +11,7 @@
 #include "shell/settings.h"
 #include "shell/shell_state.h"
 #include "shell/window/commands.h"
+#include "shell/window/colour_scheme_switch.h"
 #include "shell/window/font_steps.h"
 #include "shell/window/menu_tables.h"
 #include "shell/window/pane_input.h"
@@ -24,7 +26,7 @@ constexpr uint32_t kPositionFlagsHighBits = 0xFFFF0000u;
 bool RegisterMainWindowClass(void* /*instance*/, const char16_t* className) {
   const platform::WindowClass windowClass{platform::kCsHRedraw | platform::kCsVRedraw, MainWindowProc,
                                           platform::LoadIcon(kIconReader),
-                                          platform::StockBrush(platform::kStockWhiteBrush), className};
+                                          StockBrushOfColour(gColourScheme->gutter), className};
   return platform::RegisterWindowClass(windowClass);
 }
 
@@ -63,6 +65,7 @@ intptr_t MainWindowProc(platform::Window* window, uint32_t message, uintptr_t wP
       CreateBars();
       CreatePanes(window);
       ExposePanes(window);
+      ShowColourSchemeInWindow();
       SyncReverseCheck(MenuCheckMode::kSet);
       RefreshBookmarkCheck();
       return 0;
@@ -87,6 +90,9 @@ intptr_t MainWindowProc(platform::Window* window, uint32_t message, uintptr_t wP
       return 0;
     case platform::kMsgPaint:
       PaintPanes(reinterpret_cast<platform::Dc*>(wParam), window, kRepaintUpper | kRepaintLower | kRepaintEraseUpper);
+      return 0;
+    case platform::kMsgSysColourChange:
+      OnDesktopColoursChanged(window);
       return 0;
     case platform::kMsgSettingChange:
       platform::HandleSettingChange(window, wParam, lParam);

@@ -13,6 +13,7 @@ constexpr MenuItemTemplate kGoItems[] = {
     {kCmdFont, SOLMAR_TEXT("Menu", "F&ont\bCtrl+F")},
     {kCmdReverse, SOLMAR_TEXT("Menu", "Re&verse")},
     {kCmdLanguage, SOLMAR_TEXT("Menu", "&Language")},
+    {kCmdDarkColours, SOLMAR_TEXT("Menu", "Dar&k Colours\bCtrl+Shift+N")},
     {0, nullptr},
     {kCmdIndex, SOLMAR_TEXT("Menu", "&Index\bCtrl+D")},
     {kCmdBookmark, SOLMAR_TEXT("Menu", "&Bookmark")},
@@ -84,4 +85,5 @@ const platform::Accelerator kReaderAccelerators[kReaderAcceleratorCount] = {
     {platform::kAccelControl, uint16_t(platform::kVkAdd), kCmdFontLarger},
     {platform::kAccelControl, uint16_t(platform::kVkOemMinus), kCmdFontSmaller},
     {platform::kAccelControl, '0', kCmdFontChosenSize},
+    {platform::kAccelControl | platform::kAccelShift, 'N', kCmdDarkColours},
 };
