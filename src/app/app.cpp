@@ -251,7 +251,7 @@ int RunVerses(int argc, char** argv, const char* referenceText) {
   const VerseMap& map = BookVerseMap();
   const QString text = QString::fromUtf8(referenceText);
   const ReferenceResult result =
-      ParseReference(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()), size_t(text.size())), map);
+      ParseTypedReference(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()), size_t(text.size())), map);
   if (result.error != ReferenceError::kNone) {
     const std::u16string message = ReferenceErrorMessage(result, map);
     std::fprintf(stderr, "solmar: %s\n",

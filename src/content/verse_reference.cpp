@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "content/article.h"
+#include "content/search_input.h"
 #include "platform/platform.h"
 
 namespace {
@@ -268,6 +269,40 @@ ReferenceResult ParseReference(std::u16string_view text, const VerseMap& map) {
   return result;
 }
 
+ReferenceResult ParseTypedReference(std::u16string_view typed, const VerseMap& map) {
+  std::u16string text;
+  for (size_t i = 0; i < typed.size();) {
+    const bool pair = i + 1 < typed.size() && typed[i] >= 0xD800 && typed[i] < 0xDC00 && typed[i + 1] >= 0xDC00 &&
+                      typed[i + 1] < 0xE000;
+    const std::u16string_view unit = typed.substr(i, pair ? 2 : 1);
+    i += unit.size();
+    const char16_t c = unit[0];
+    // Small Latin letters spell English names; the search input refuses them (their bytes
+    // are the letters' in the book), so they are taken as they are. The same for the dashes
+    // and typographic quotes people write in references.
+    if ((c >= u'a' && c <= u'z') || c == u'\u2013' || c == u'\u2014') {
+      text += c;
+      continue;
+    }
+    if (c == u'\u2018' || c == u'\u2019') {
+      text += u'\'';
+      continue;
+    }
+    if (c == u'\u201C' || c == u'\u201D') {
+      text += u'"';
+      continue;
+    }
+    std::u16string normal;
+    char32_t refused = 0;
+    if (!NormaliseTypedText(unit, &normal, &refused)) {
+      ReferenceResult result{ReferenceError::kBadCharacter, {}, std::u16string(unit), -1, 0};
+      return result;
+    }
+    text += normal;
+  }
+  return ParseReference(text, map);
+}
+
 std::u16string ReferenceErrorMessage(const ReferenceResult& result, const VerseMap& map) {
   const std::u16string bookName = TorahBookName(result.book) ? TorahBookName(result.book) : u"";
   switch (result.error) {
@@ -295,6 +330,8 @@ std::u16string ReferenceErrorMessage(const ReferenceResult& result, const VerseM
       return Arg(u"The range \"%1\" runs backwards: its end comes before its start.", {result.part});
     case ReferenceError::kTrailing:
       return Arg(u"\"%1\" after the reference is not understood.", {result.part});
+    case ReferenceError::kBadCharacter:
+      return Arg(u"A reference cannot hold \"%1\".", {result.part});
   }
   return {};
 }

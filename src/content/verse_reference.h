@@ -25,6 +25,7 @@ enum class ReferenceError {
   kNoSuchVerse,     // the chapter has no verse of that number
   kBackwards,       // the range ends before it starts
   kTrailing,        // something follows the reference
+  kBadCharacter,    // a character no reference holds (ParseTypedReference)
 };
 
 struct VerseRange {
@@ -42,6 +43,11 @@ struct ReferenceResult {
 
 // Reads text as a reference to verses in map.
 ReferenceResult ParseReference(std::u16string_view text, const VerseMap& map);
+// The same for text as people type or paste it: points, accents and bidi marks dropped,
+// Hebrew punctuation mapped (maqaf, geresh, gershayim), dashes made '-', as the search
+// input is normalised; Latin letters keep their case. A character that cannot be
+// normalised is refused with kBadCharacter.
+ReferenceResult ParseTypedReference(std::u16string_view typed, const VerseMap& map);
 
 // The user's message for a refused reference, saying which part is wrong; empty for kNone.
 std::u16string ReferenceErrorMessage(const ReferenceResult& result, const VerseMap& map);

@@ -294,6 +294,34 @@ TEST_F(BookVerseTest, MessagesSayWhatIsWrong) {
     EXPECT_EQ(ReferenceErrorMessage(ParseReference(c.text, *map_), *map_), c.message) << Utf8(c.text);
 }
 
+TEST_F(BookVerseTest, TypedReferencesAreNormalisedFirst) {
+  const ParseCase cases[] = {
+      // Pointed, with cantillation, as pasted from a pointed edition.
+      {u"בְּרֵאשִׁ֖ית א׳:ג׳", {0, 1, 3}, {0, 1, 3}},
+      // Bidi marks around the numbers, as a right-to-left editor leaves them.
+      {u"\u200Fבראשית\u200F \u202Bא:ג\u202C", {0, 1, 3}, {0, 1, 3}},
+      // A real maqaf as the range's dash, sof pasuq as the separator, gershayim.
+      {u"שמות כ״ה\u05C3ח\u05BEט", {1, 25, 8}, {1, 25, 9}},
+      // No-break spaces, an en dash, a typographic apostrophe.
+      {u"Exod\u00A025:8\u20139", {1, 25, 8}, {1, 25, 9}},
+      {u"בר\u2019 א:א", {0, 1, 1}, {0, 1, 1}},
+      // Presentation forms (wide letters, shin with dot).
+      {u"\uFB2Aמות א:א", {1, 1, 1}, {1, 1, 1}},
+  };
+  for (const ParseCase& c : cases) {
+    const ReferenceResult r = ParseTypedReference(c.text, *map_);
+    ASSERT_EQ(r.error, ReferenceError::kNone) << Utf8(c.text) << ": " << Utf8(ReferenceErrorMessage(r, *map_));
+    EXPECT_TRUE(r.range.first == c.first) << Utf8(c.text);
+    EXPECT_TRUE(r.range.last == c.last) << Utf8(c.text);
+  }
+  // English names keep their case in the message; a character nothing maps is named.
+  EXPECT_EQ(ParseTypedReference(u"Psalms 1:1", *map_).part, u"Psalms");
+  const ReferenceResult emoji = ParseTypedReference(u"Gen 1:\U0001F600", *map_);
+  EXPECT_EQ(emoji.error, ReferenceError::kBadCharacter);
+  EXPECT_EQ(emoji.part, u"\U0001F600");
+  EXPECT_EQ(ReferenceErrorMessage(emoji, *map_), u"A reference cannot hold \"\U0001F600\".");
+}
+
 TEST(FormatReferenceTest, TheBooksOwnStyle) {
   const struct {
     VerseRange range;
