@@ -30,6 +30,7 @@
 #include "shell/settings.h"
 #include "shell/settings_store.h"
 #include "shell/shell_state.h"
+#include "shell/window/go_to_verse.h"
 #include "shell/window/main_window.h"
 #include "shell/window/startup.h"
 
@@ -54,6 +55,7 @@ constexpr char kUsage[] =
     "  --verses REF         print the verses of the reference REF (\"Gen 1:3-5\", \"בראשית א:ג\"), one a\n"
     "                       line as the page reads them, then the reference (exit 2: no such verse)\n"
     "  --goto REF           open the reader at the verse REF, selected; a running reader goes there\n"
+    "                       (with --screenshot: the picture shows the verse selected)\n"
     "  --screenshot FILE    draw the reader's window off screen into the PNG file FILE and exit\n"
     "    --size WxH         with a window of W x H pixels (default 540x800)\n"
     "    --article N        showing article N, 1 to 286 (default 1)\n"
@@ -168,8 +170,8 @@ bool ParseOptions(int argc, char** argv, Options* options) {
     std::fprintf(stderr, "solmar: --verses goes alone\n");
     return false;
   }
-  if (options->gotoReference && (exports || options->find || options->quit || options->screenshot)) {
-    std::fprintf(stderr, "solmar: --goto goes alone\n");
+  if (options->gotoReference && (exports || options->find || options->quit)) {
+    std::fprintf(stderr, "solmar: --goto goes alone, or with --screenshot\n");
     return false;
   }
   if (options->find && (options->quit || options->screenshot)) {
@@ -356,6 +358,17 @@ int RunScreenshot(int argc, char** argv, const Options& options) {
     std::fprintf(stderr, "solmar: the window could not be made\n");
     return 1;
   }
+  if (options.gotoReference) {
+    const QString reference = QString::fromUtf8(options.gotoReference);
+    std::u16string message;
+    if (GoToTypedReference(window, std::u16string_view(reinterpret_cast<const char16_t*>(reference.utf16()),
+                                                       size_t(reference.size())),
+                           &message) != 1) {
+      std::fprintf(stderr, "solmar: %s\n",
+                   QString::fromUtf16(message.data(), qsizetype(message.size())).toUtf8().constData());
+      return 2;
+    }
+  }
   platform::qt::SettleWindow(window, 5000);
   const QImage image = platform::qt::RenderWindow(window);
   if (image.isNull() || !image.save(QString::fromLocal8Bit(options.screenshot), "PNG")) {
@@ -397,5 +410,18 @@ int SolmarMain(int argc, char** argv) {
   QApplication app(argc, argv);
   WarnUnknownArguments(argc, argv);
   PrepareReaderApplication();
-  return ReaderMain(nullptr, platform::kSwShowNormal);
+  if (!options.gotoReference) return ReaderMain(nullptr, platform::kSwShowNormal);
+  // A reference that names no verse is refused here, before a reader starts or one that
+  // runs is bothered.
+  const QString reference = QString::fromUtf8(options.gotoReference);
+  const std::u16string typed(reinterpret_cast<const char16_t*>(reference.utf16()), size_t(reference.size()));
+  const VerseMap& map = BookVerseMap();
+  const ReferenceResult result = ParseTypedReference(typed, map);
+  if (result.error != ReferenceError::kNone) {
+    const std::u16string message = ReferenceErrorMessage(result, map);
+    std::fprintf(stderr, "solmar: %s\n",
+                 QString::fromUtf16(message.data(), qsizetype(message.size())).toUtf8().constData());
+    return 2;
+  }
+  return ReaderMain(nullptr, platform::kSwShowNormal, typed.c_str());
 }

@@ -78,15 +78,15 @@ std::u16string RecordReadingText(const uint8_t* text, uint32_t length, uint8_t f
   return out;
 }
 
-std::vector<RecordVerse> ArticleRecordVerses(const uint8_t* article, uint32_t length) {
-  std::vector<RecordVerse> records;
+std::vector<RecordVerseKey> ArticleRecordVerses(const uint8_t* article, uint32_t length) {
+  std::vector<RecordVerseKey> records;
   if (!article) return records;
   int book = -1, chapter = 0;
   VerseKey current{0, 0, 0};
   uint32_t at = 0;
   ParagraphRecord record;
   while (NextParagraph(article, article + std::min<uint32_t>(length, 0x10000), &at, &record)) {
-    RecordVerse entry{uint16_t(record.offset), uint16_t(at), VerseKey{Small(std::max(book, 0)), 0, 0}};
+    RecordVerseKey entry{uint16_t(record.offset), uint16_t(at), VerseKey{Small(std::max(book, 0)), 0, 0}};
     const std::u16string text = RecordReadingText(record.text, record.length, record.flags);
     const std::vector<std::u16string_view> words = Words(text);
     if (record.flags == kTitleFlags) {
@@ -120,7 +120,7 @@ std::vector<RecordVerse> ArticleRecordVerses(const uint8_t* article, uint32_t le
 }
 
 void AddPageToVerseMap(VerseMap* map, uint16_t article, const uint8_t* data, uint32_t length) {
-  for (const RecordVerse& record : ArticleRecordVerses(data, length)) {
+  for (const RecordVerseKey& record : ArticleRecordVerses(data, length)) {
     if (record.key.verse == 0) continue;
     VersePlace* last = map->verses.empty() ? nullptr : &map->verses.back();
     // A verse's continuation paragraph, also after a closed section's rule inside the verse.

@@ -47,12 +47,12 @@ struct VerseMap {
 // "chapter:verse" its verse headings carry. A continuation paragraph (stored text starting
 // with a space) belongs to the verse before it. Records before the first verse, headings
 // and rules have verse 0 (and chapter 0 for the title and subtitle).
-struct RecordVerse {
+struct RecordVerseKey {
   uint16_t recordOffset;
   uint16_t recordEnd;  // just past its 0
   VerseKey key;
 };
-std::vector<RecordVerse> ArticleRecordVerses(const uint8_t* article, uint32_t length);
+std::vector<RecordVerseKey> ArticleRecordVerses(const uint8_t* article, uint32_t length);
 
 // The verse map of the article data given for each main-text page (articles 1, 3, ... 285),
 // as BuildVerseMap makes it from the book. Pages that cannot be loaded are passed over.

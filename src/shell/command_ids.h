@@ -46,3 +46,4 @@ constexpr uint16_t kCmdFontLarger = 40101;
 constexpr uint16_t kCmdFontSmaller = 40102;
 constexpr uint16_t kCmdFontChosenSize = 40103;
 constexpr uint16_t kCmdFindAll = 40011;      // every hit of the search pattern in a list
+constexpr uint16_t kCmdGoToVerse = 40012;    // the "Go to Verse" box

@@ -51,7 +51,15 @@ void Focus(platform::Window*, int index) {
   panes.activeScrollBar = view == panes.lowerView ? panes.lowerScrollBar : panes.upperScrollBar;
 }
 
-constexpr platform::AccessibleDocuments kPaneDocuments{Count, Describe, Text, Focus};
+bool Selection(platform::Window*, int index, int* start, int* end) {
+  PageView* view = PaneView(index);
+  if (!PageViewHasSelection(view)) return false;
+  *start = int(PageViewArticleTextOffset(view, view->selectionStart));
+  *end = int(PageViewArticleTextOffset(view, view->selectionEnd));
+  return *end > *start;
+}
+
+constexpr platform::AccessibleDocuments kPaneDocuments{Count, Describe, Text, Focus, Selection};
 
 }  // namespace
 

@@ -98,7 +98,7 @@ TEST_F(BookVerseTest, TheMapHoldsTheFiveBooksWholeAndInOrder) {
 TEST_F(BookVerseTest, EveryVerseMapsToItsPageAndBack) {
   uint16_t loaded = 0;
   std::vector<uint8_t> data;
-  std::vector<RecordVerse> records;
+  std::vector<RecordVerseKey> records;
   for (const VersePlace& place : map_->verses) {
     ASSERT_EQ(place.article % 2, 1) << "a verse on a commentary page";
     if (place.article != loaded) {
@@ -140,7 +140,7 @@ TEST_F(BookVerseTest, CommentaryRecordsNameTheVerseTheyExplain) {
   uint32_t length = 0;
   uint8_t* bytes = LoadArticle(2, nullptr, &length);
   ASSERT_NE(bytes, nullptr);
-  const std::vector<RecordVerse> records = ArticleRecordVerses(bytes, length + 1);
+  const std::vector<RecordVerseKey> records = ArticleRecordVerses(bytes, length + 1);
   platform::Free(bytes);
   ASSERT_GT(records.size(), 10u);
   EXPECT_EQ(records[0].key.verse, 0);  // title

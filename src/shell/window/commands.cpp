@@ -15,6 +15,7 @@
 #include "shell/reader_settings.h"
 #include "shell/shell_state.h"
 #include "shell/window/font_steps.h"
+#include "shell/window/go_to_verse.h"
 #include "view/page_view.h"
 
 namespace {
@@ -44,6 +45,7 @@ intptr_t DispatchCommand(platform::Window* mainWindow, uint32_t id) {
     case kCmdSearch: SearchWithDialog(mainWindow); return 0;
     case kCmdSearchAgain: SearchAgain(mainWindow); return 0;
     case kCmdFindAll: FindAll(mainWindow); return 0;
+    case kCmdGoToVerse: OpenGoToVerseDialog(mainWindow); return 0;
     case kCmdReverse:
       SyncReverseCheck(MenuCheckMode::kToggle);
       RepaintPanes(mainWindow, kRepaintAll);
@@ -75,8 +77,8 @@ intptr_t DispatchCommand(platform::Window* mainWindow, uint32_t id) {
     case kCmdFontLarger: StepFontSize(mainWindow, +1); return 0;
     case kCmdFontSmaller: StepFontSize(mainWindow, -1); return 0;
     case kCmdFontChosenSize: StepFontSize(mainWindow, 0); return 0;
-    case kCmdCopy: CopyArticle(ActiveView(), false); return 0;
-    case kCmdAppend: CopyArticle(ActiveView(), true); return 0;
+    case kCmdCopy: CopySelectionOrArticle(ActiveView(), false); return 0;
+    case kCmdAppend: CopySelectionOrArticle(ActiveView(), true); return 0;
     default: return 1;
   }
 }

@@ -17,6 +17,7 @@ constexpr MenuItemTemplate kGoItems[] = {
     {0, nullptr},
     {kCmdPreviousArticle, u"&Previous Article"},
     {kCmdNextArticle, u"&Next Article"},
+    {kCmdGoToVerse, u"Go to &Verse…\bCtrl+G"},
     {0, nullptr},
     {kCmdSearch, u"&Search\bAlt+F3"},
     {kCmdSearchAgain, u"Search A&gain\bF3"},
@@ -63,6 +64,7 @@ const char16_t* const kReaderToolTips[7] = {
 const platform::Accelerator kReaderAccelerators[kReaderAcceleratorCount] = {
     {platform::kAccelControl, 'F', kCmdFont},
     {platform::kAccelControl, 'D', kCmdIndex},
+    {platform::kAccelControl, 'G', kCmdGoToVerse},
     {platform::kAccelAlt, uint16_t(platform::kVkF3), kCmdSearch},
     {0, uint16_t(platform::kVkF3), kCmdSearchAgain},
     {platform::kAccelShift, uint16_t(platform::kVkF3), kCmdFindAll},
