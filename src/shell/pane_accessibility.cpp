@@ -55,7 +55,9 @@ bool Selection(platform::Window*, int index, int* start, int* end) {
   PageView* view = PaneView(index);
   if (!PageViewHasSelection(view)) return false;
   *start = int(PageViewArticleTextOffset(view, view->selectionStart));
-  *end = int(PageViewArticleTextOffset(view, view->selectionEnd));
+  // Just past the last character selected: the text up to the next key may already hold
+  // the line end of a paragraph that follows.
+  *end = int(PageViewArticleTextOffset(view, uint16_t(view->selectionEnd - 1))) + 1;
   return *end > *start;
 }
 
