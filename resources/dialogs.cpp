@@ -14,6 +14,14 @@ const ControlTemplate kSearchControls[] = {
     {1014, ControlKind::kButton, 69, 117, 50, 12, kWsTabStop | kBsPushButton | kBsBesideOk, SOLMAR_TEXT("Dialog", "Find &All"), 0},
 };
 
+// 126: "Go to Verse". The reference is typed or pasted in reading order; a reference that
+// names no verse is answered on the line under the box.
+const ControlTemplate kGoToVerseControls[] = {
+    {kNoControlId, ControlKind::kStaticText, 7, 7, 146, 8, kSsLeft, u"&Verse (Genesis 1:3, בראשית א:ג-ה):", 0},
+    {1001, ControlKind::kEdit, 7, 18, 146, 12, kWsBorder | kWsTabStop | kEsAutoHScroll, nullptr, 0},
+    {1002, ControlKind::kStaticText, 7, 34, 146, 26, kSsLeft, nullptr, 0},
+};
+
 // 125: every hit of the search pattern, a non-modal window. The list fills it; the caption
 // is the pattern and the count.
 const ControlTemplate kFindAllControls[] = {
@@ -70,6 +78,8 @@ const DialogTemplate kTemplates[] = {
      sizeof kFontControls / sizeof kFontControls[0]},
     {115, SOLMAR_TEXT("Dialog", "Solmar"), 126, 131, nullptr, 8, 0, kDialogOkInCaption, kSearchControls,
      sizeof kSearchControls / sizeof kSearchControls[0]},
+    {126, SOLMAR_TEXT("Dialog", "Go to Verse"), 160, 64, nullptr, 8, 0, kDialogOkInCaption, kGoToVerseControls,
+     sizeof kGoToVerseControls / sizeof kGoToVerseControls[0]},
     {125, SOLMAR_TEXT("Dialog", "Find All"), 360, 180, nullptr, 8, 0, 0, kFindAllControls,
      sizeof kFindAllControls / sizeof kFindAllControls[0]},
     {131, SOLMAR_TEXT("Dialog", "Language"), 150, 72, nullptr, 8, 0, kDialogOkInCaption, kLanguageControls,

@@ -24,6 +24,8 @@
 #include "platform/qt/qt_platform.h"
 #include "content/letter_code.h"
 #include "dialogs/language_choice.h"
+#include "content/verse_map.h"
+#include "content/verse_reference.h"
 #include "export/export.h"
 #include "search/find_all.h"
 #include "search/search.h"
@@ -31,6 +33,7 @@
 #include "shell/settings.h"
 #include "shell/settings_store.h"
 #include "shell/shell_state.h"
+#include "shell/window/go_to_verse.h"
 #include "shell/window/main_window.h"
 #include "shell/window/startup.h"
 
@@ -54,6 +57,10 @@ constexpr char kUsage[] = QT_TRANSLATE_NOOP(
     "  --dump N             write article N (1 to 286) as Copy puts it on the clipboard as text:\n"
     "                       UTF-8, reading order, CR LF line ends; default letter base and options\n"
     "  --rtf N              write article N as the RTF document Copy puts on the clipboard\n"
+    "  --verses REF         print the verses of the reference REF (\"Gen 1:3-5\", \"בראשית א:ג\"), one a\n"
+    "                       line as the page reads them, then the reference (exit 2: no such verse)\n"
+    "  --goto REF           open the reader at the verse REF, selected; a running reader goes there\n"
+    "                       (with --screenshot: the picture shows the verse selected)\n"
     "  --screenshot FILE    draw the reader's window off screen into the PNG file FILE and exit\n"
     "    --size WxH         with a window of W x H pixels (default 540x800)\n"
     "    --article N        showing article N, 1 to 286 (default 1)\n"
@@ -64,7 +71,7 @@ constexpr char kUsage[] = QT_TRANSLATE_NOOP(
     "  --lang he|en         speak Hebrew (right to left) or English for this run, whatever\n"
     "                       the desktop's language or the choice stored in the reader\n"
     "\n"
-    "--find, --dump, --rtf, --pdf, --quit and --screenshot never read or write the reader's settings.\n"
+    "--find, --verses, --dump, --rtf, --pdf, --quit and --screenshot never read or write the reader's settings.\n"
     "Qt's own options (-platform NAME, -style NAME, -session ID, ...) are passed on to Qt;\n"
     "any other argument is ignored with a warning.\n");
 
@@ -74,6 +81,8 @@ struct Options {
   bool quit = false;
   const char* screenshot = nullptr;
   const char* find = nullptr;
+  const char* verses = nullptr;
+  const char* gotoReference = nullptr;
   int dump = 0;  // article for --dump
   int rtf = 0;   // article for --rtf
   int width = 540;
@@ -106,7 +115,7 @@ bool ParseArticle(const char* text, int* article) {
 bool TakesValue(const std::string& arg) {
   return arg == "--screenshot" || arg == "--size" || arg == "--article" || arg == "--find" || arg == "--dump" ||
          arg == "--rtf" || arg == "--pdf" || arg == "--pages" || arg == "--paper" ||
-         arg == "--lang";
+         arg == "--lang" || arg == "--verses" || arg == "--goto";
 }
 
 // Fills options from our own arguments and checks their values. Every other argument is
@@ -132,6 +141,10 @@ bool ParseOptions(int argc, char** argv, Options* options) {
       if (!(options->screenshot = value("--screenshot"))) return false;
     } else if (arg == "--find") {
       if (!(options->find = value("--find"))) return false;
+    } else if (arg == "--verses") {
+      if (!(options->verses = value("--verses"))) return false;
+    } else if (arg == "--goto") {
+      if (!(options->gotoReference = value("--goto"))) return false;
     } else if (arg == "--dump" || arg == "--rtf") {
       const char* text = value(arg.c_str());
       if (!text) return false;
@@ -184,6 +197,15 @@ bool ParseOptions(int argc, char** argv, Options* options) {
   const int exports = (options->dump ? 1 : 0) + (options->rtf ? 1 : 0);
   if (exports && (exports > 1 || options->find || options->quit || options->screenshot)) {
     std::fprintf(stderr, "solmar: --dump and --rtf go alone, one at a time\n");
+    return false;
+  }
+  const int listings = (options->find ? 1 : 0) + (options->verses ? 1 : 0);
+  if (options->verses && (exports || listings > 1 || options->quit || options->screenshot || options->gotoReference)) {
+    std::fprintf(stderr, "solmar: --verses goes alone\n");
+    return false;
+  }
+  if (options->gotoReference && (exports || options->find || options->quit)) {
+    std::fprintf(stderr, "solmar: --goto goes alone, or with --screenshot\n");
     return false;
   }
   if (options->find && (options->quit || options->screenshot)) {
@@ -254,6 +276,38 @@ int RunFind(int argc, char** argv, const char* patternText) {
   if (count.unreadableArticles > 0)
     std::fprintf(stderr, "solmar: %d articles could not be read and were passed over\n", count.unreadableArticles);
   return count.hits > 0 ? 0 : 1;
+}
+
+// Prints the verses of a reference, one a line as the page reads them, and the reference.
+// Like --find it reads only the book carried in the program.
+int RunVerses(int argc, char** argv, const char* referenceText) {
+  WarnUnknownArguments(argc, argv);
+  if (!platform::qt::UsePack(solmar_book_pack, size_t(solmar_book_pack_end - solmar_book_pack))) {
+    std::fprintf(stderr, "solmar: the book carried in the program cannot be read\n");
+    return 2;
+  }
+  const VerseMap& map = BookVerseMap();
+  const QString text = QString::fromUtf8(referenceText);
+  const ReferenceResult result =
+      ParseTypedReference(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()), size_t(text.size())), map);
+  if (result.error != ReferenceError::kNone) {
+    const std::u16string message = ReferenceErrorMessage(result, map);
+    std::fprintf(stderr, "solmar: %s\n",
+                 QString::fromUtf16(message.data(), qsizetype(message.size())).toUtf8().constData());
+    return 2;
+  }
+  std::u16string out;
+  const bool whole = WriteVerses(map, result.range, &out);
+  const QByteArray utf8 = QString::fromUtf16(out.data(), qsizetype(out.size())).toUtf8();
+  if (!whole) {
+    std::fprintf(stderr, "solmar: a page of the book cannot be read\n");
+    return 2;
+  }
+  if (std::fwrite(utf8.constData(), 1, size_t(utf8.size()), stdout) != size_t(utf8.size()) || std::fflush(stdout) != 0) {
+    std::fprintf(stderr, "solmar: cannot write the verses\n");
+    return 1;
+  }
+  return 0;
 }
 
 // Writes what Copy puts on the clipboard for the article with the default settings (letter
@@ -341,6 +395,17 @@ int RunScreenshot(int argc, char** argv, const Options& options) {
     std::fprintf(stderr, "solmar: the window could not be made\n");
     return 1;
   }
+  if (options.gotoReference) {
+    const QString reference = QString::fromUtf8(options.gotoReference);
+    std::u16string message;
+    if (GoToTypedReference(window, std::u16string_view(reinterpret_cast<const char16_t*>(reference.utf16()),
+                                                       size_t(reference.size())),
+                           &message) != 1) {
+      std::fprintf(stderr, "solmar: %s\n",
+                   QString::fromUtf16(message.data(), qsizetype(message.size())).toUtf8().constData());
+      return 2;
+    }
+  }
   platform::qt::SettleWindow(window, 5000);
   const QImage image = platform::qt::RenderWindow(window);
   if (image.isNull() || !image.save(QString::fromLocal8Bit(options.screenshot), "PNG")) {
@@ -387,6 +452,7 @@ int SolmarMain(int argc, char** argv) {
   }
   if (options.pdf) return RunPdf(argc, argv, options.pdf, options.pages, options.paper);
   if (options.find) return RunFind(argc, argv, options.find);
+  if (options.verses) return RunVerses(argc, argv, options.verses);
   if (options.dump) return RunExport(argc, argv, options.dump, false);
   if (options.rtf) return RunExport(argc, argv, options.rtf, true);
   if (options.quit) return RunQuit(argc, argv);
@@ -396,5 +462,18 @@ int SolmarMain(int argc, char** argv) {
   WarnUnknownArguments(argc, argv);
   PrepareReaderApplication();
   ApplyInterfaceLanguage(options.lang, true);
-  return ReaderMain(nullptr, platform::kSwShowNormal);
+  if (!options.gotoReference) return ReaderMain(nullptr, platform::kSwShowNormal);
+  // A reference that names no verse is refused here, before a reader starts or one that
+  // runs is bothered.
+  const QString reference = QString::fromUtf8(options.gotoReference);
+  const std::u16string typed(reinterpret_cast<const char16_t*>(reference.utf16()), size_t(reference.size()));
+  const VerseMap& map = BookVerseMap();
+  const ReferenceResult result = ParseTypedReference(typed, map);
+  if (result.error != ReferenceError::kNone) {
+    const std::u16string message = ReferenceErrorMessage(result, map);
+    std::fprintf(stderr, "solmar: %s\n",
+                 QString::fromUtf16(message.data(), qsizetype(message.size())).toUtf8().constData());
+    return 2;
+  }
+  return ReaderMain(nullptr, platform::kSwShowNormal, typed.c_str());
 }

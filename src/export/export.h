@@ -9,6 +9,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "platform/ui_text.h"
 
@@ -97,3 +99,22 @@ uint8_t* MakeRtfDocument(const char16_t* text, size_t* length);
 // formats: the bytes before the first 0). None and 0 when the clipboard cannot be opened,
 // holds no such data or the copy cannot be made.
 uint8_t* ReadClipboardData(uint32_t format, uint32_t* size);
+
+// --- A selection ---------------------------------------------------------------------------
+
+// The view's selection as a stream of its own: each record it touches with only the
+// characters selected (a right-to-left record's in their stored order), a rule that stands
+// between selected records, the paragraph's empty row only where the selection takes the
+// paragraph to its end; then the end byte and a spare 0. Empty without a selection.
+std::vector<uint8_t> SelectionStream(const PageView* view);
+// The reference of the verses the selection touches, in the book's style and in
+// parentheses ("(בראשית א:ג-ה)"), Hebrew letters on the letter base fontAsciiBase; empty
+// when it touches no verse (a title alone).
+std::u16string SelectionReference(const PageView* view, int32_t fontAsciiBase);
+// The selection as Copy writes it: its text by the article writer, then the reference on a
+// line of its own. A heap block the caller frees with platform::Free; none without a
+// selection or when memory runs out.
+char16_t* ExportSelectionText(const PageView* view, int32_t fontAsciiBase, bool reverse);
+// Copy and Append of the view's selection, with its reference; the whole article (as
+// CopyArticle) when nothing is selected.
+void CopySelectionOrArticle(PageView* view, bool append);

@@ -202,15 +202,25 @@ constexpr uint32_t kMsgSettingChange = 26;
 constexpr uint32_t kMsgWindowPositionChanged = 71;
 constexpr uint32_t kMsgHelp = 83;
 constexpr uint32_t kMsgKeyDown = 256;
+// Key-down second parameter: Shift was held with the key.
+constexpr intptr_t kKeyWithShift = 0x1;
 constexpr uint32_t kMsgChar = 258;
 constexpr uint32_t kMsgInitDialog = 272;
 constexpr uint32_t kMsgCommand = 273;
 constexpr uint32_t kMsgVScroll = 277;
+constexpr uint32_t kMsgMouseMove = 512;       // while the left button is held: kMkLButton, x, y
 constexpr uint32_t kMsgLButtonDown = 513;
+constexpr uint32_t kMsgLButtonUp = 514;
+// A double click's second press, or a triple click's third: kMkLButton (and the kMk... keys)
+// in the low word of the first parameter, the count (2 or 3) in its high word, x, y.
+constexpr uint32_t kMsgLButtonDblClk = 515;
 constexpr uint32_t kMsgMouseWheel = 522;
 constexpr uint32_t kMsgPrivateQuit = 1023;
 // Another start of the reader asked the running one to come forward (single instance).
 constexpr uint32_t kMsgSecondStart = 1024;
+// A later start asks the reader to go to a reference: second parameter the 0-terminated
+// UTF-16 text, valid while the message is handled.
+constexpr uint32_t kMsgGoToReference = 1025;
 
 // Parameters pack two 16-bit halves: low word | high word << 16.
 constexpr uint32_t LowWord(uintptr_t value) { return uint32_t(value & 0xFFFF); }
@@ -631,12 +641,12 @@ void ForceInputPanelDown(Window* window);
 bool ClaimSingleInstance(const char16_t* name);
 // Requests from later starts of the program reach window from now on: a second start as
 // kMsgSecondStart, a request to close (and the platform's polite termination) as
-// kMsgPrivateQuit.
+// kMsgPrivateQuit, a reference to go to as kMsgGoToReference.
 void ServeInstanceRequests(Window* window);
-enum class InstanceRequest { kSecondStart, kQuit };
+enum class InstanceRequest { kSecondStart, kQuit, kGoTo };
 // Delivers a request to the process holding name and waits until its window handled it;
-// false when no such process answers.
-bool SendInstanceRequest(const char16_t* name, InstanceRequest request);
+// false when no such process answers. kGoTo carries text (line ends in it become spaces).
+bool SendInstanceRequest(const char16_t* name, InstanceRequest request, const char16_t* text = nullptr);
 
 // ---------------------------------------------------------------------------------------
 // Settings store (the current user's registry)
@@ -711,6 +721,9 @@ struct AccessibleDocuments {
   std::u16string (*text)(Window* window, int index, bool whole);
   // The keyboard focus moved to document index: it becomes the one keys act on.
   void (*focus)(Window* window, int index);
+  // The selection of document index as offsets into its whole text, end exclusive; false
+  // when nothing is selected there. None: documents have no selection.
+  bool (*selection)(Window* window, int index, int* start, int* end);
 };
 // Makes documents (kept by pointer; none takes them away) the description of window's
 // client area. False for a window that is not a top-level window of a registered class.

@@ -50,3 +50,4 @@ constexpr uint16_t kCmdDarkColours = 40104;
 constexpr uint16_t kCmdFindAll = 40011;      // every hit of the search pattern in a list
 constexpr uint16_t kCmdPrint = 40021;         // Go › Print: the print dialog
 constexpr uint16_t kCmdLanguage = 40012;     // the interface's language
+constexpr uint16_t kCmdGoToVerse = 40022;    // the "Go to Verse" box

@@ -52,7 +52,17 @@ void Focus(platform::Window*, int index) {
   panes.activeScrollBar = view == panes.lowerView ? panes.lowerScrollBar : panes.upperScrollBar;
 }
 
-constexpr platform::AccessibleDocuments kPaneDocuments{Count, Describe, Text, Focus};
+bool Selection(platform::Window*, int index, int* start, int* end) {
+  PageView* view = PaneView(index);
+  if (!PageViewHasSelection(view)) return false;
+  *start = int(PageViewArticleTextOffset(view, view->selectionStart));
+  // Just past the last character selected: the text up to the next key may already hold
+  // the line end of a paragraph that follows.
+  *end = int(PageViewArticleTextOffset(view, uint16_t(view->selectionEnd - 1))) + 1;
+  return *end > *start;
+}
+
+constexpr platform::AccessibleDocuments kPaneDocuments{Count, Describe, Text, Focus, Selection};
 
 }  // namespace
 

@@ -45,6 +45,17 @@ struct PaneState {
   int32_t wheelPending;               // wheel units x 3 not yet turned into whole rows
   platform::Window* wheelBar;         // the bar those units belong to
   int32_t margin;                     // pixels between a pane's text and its sides
+  // The mouse: the pane its left button went down on (none while it is up), where, the
+  // character under that point (0: none), whether the press only picked the pane, and
+  // whether it has become a drag. A click that paged a pane is remembered with the top
+  // row it had, so that a double click there puts the pane back before picking a word.
+  PageView* pressView;
+  int32_t pressX, pressY;
+  uint16_t pressKey;
+  bool pressPickedPane;
+  bool dragging;
+  PageView* clickView;
+  uint16_t clickTopRow;
 };
 
 // The display font's size as the user chose it (stored, or picked in the font chooser),

@@ -181,6 +181,7 @@ bool BreakParagraph(Layout& l, const uint8_t* chars, int32_t length, uint8_t fla
 int32_t LayOut(PageView* view, uint8_t* stream, uint32_t limit, bool releaseOld) {
   if (!view) return kViewMissing;
   view->highlightStart = view->highlightEnd = 0;
+  if (stream != view->text) PageViewClearSelection(view);
   view->totalRows = 0;
   view->maxTopRow = 0;
   if (!stream) {

@@ -6,6 +6,8 @@
 // paragraph ends with a line break; rules have no text.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 
 struct PageView;
@@ -15,3 +17,6 @@ struct PageView;
 std::u16string PageViewVisibleText(PageView* view);
 // Every row of the view's article; empty without a view, text or line table.
 std::u16string PageViewArticleText(PageView* view);
+// Where the character of a reading key stands in PageViewArticleText: the length of the
+// text its characters read before it make. 0 without a view, text or line table.
+size_t PageViewArticleTextOffset(PageView* view, uint16_t readingKey);

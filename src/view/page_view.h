@@ -31,6 +31,7 @@ constexpr uint32_t kSelectWithColour = 0x100;
 constexpr uint32_t kHighlightTextColour = kLightColourScheme.highlightText;
 constexpr uint32_t kHighlightBackColour = kLightColourScheme.highlightGround;
 
+
 // One row of text or one rule.
 struct LineRecord {
   uint16_t offset;     // first character from the stream start (LTR lead row: the lead word)
@@ -81,6 +82,13 @@ struct PageView {
   // Drawn text is turned around when the letter base is not 97: the reader's Reverse
   // option, which the view's owner keeps current (measuring never reverses).
   bool drawReversed;
+  // The selection in reading keys (see the selection section below): the characters of
+  // keys selectionStart..selectionEnd - 1; equal when nothing is selected. The anchor is
+  // the key a Shift+click or Shift+Up/Down extends from. A layout of another text clears it.
+  uint16_t selectionStart;
+  uint16_t selectionEnd;
+  uint16_t selectionAnchor;
+  uint16_t selectionFocus;
 };
 
 // --- Object and font cache --------------------------------------------------------------
@@ -174,6 +182,50 @@ int32_t PageViewPaintHighlight(PageView* view);
 // changed and repaint is 0; otherwise the erasing paint's result. guard keeps a downward
 // step from going past maxTopRow once there, and pulls a step past totalRows to maxTopRow.
 int32_t PageViewScroll(PageView* view, int32_t delta, int32_t repaint, int32_t guard);
+
+// --- Selection ---------------------------------------------------------------------------
+//
+// A selection runs in reading order, across rows and records. Positions in it are reading
+// keys: a record's characters have the keys of its stored text offsets, numbered in the
+// order they are read (a right-to-left record's text is stored turned around, so its first
+// key is the character read first, stored last). Keys of one record are contiguous and
+// records follow each other, so a range of keys is a passage in reading order.
+
+// The reading key of the character at stored offset, and back; 0 for an offset that holds
+// no character (a record's flags, parameter or 0), or without view or text.
+uint16_t PageViewReadingKey(const PageView* view, uint16_t storedOffset);
+uint16_t PageViewStoredOffset(const PageView* view, uint16_t readingKey);
+// The record holding the character of a key: the offset of its flags byte and of the key
+// just past its last character. False when no record's text holds the key.
+bool PageViewRecordOfKey(const PageView* view, uint16_t readingKey, uint16_t* recordOffset, uint16_t* keysEnd);
+
+// Selects the characters from key anchor to key focus, both included, in either order;
+// anchor and focus are kept for extending. Keys outside the text are not checked.
+void PageViewSelect(PageView* view, uint16_t anchor, uint16_t focus);
+void PageViewClearSelection(PageView* view);
+inline bool PageViewHasSelection(const PageView* view) {
+  return view && view->selectionStart != view->selectionEnd;
+}
+
+// The character drawn nearest x on the row at y (client coordinates; the rows painted
+// from topRow): its reading key. False when y is on no text row of the view (a rule, the
+// empty row after a paragraph, below the last row, outside the view).
+bool PageViewKeyAt(PageView* view, int32_t x, int32_t y, uint16_t* key);
+// The same on line (an index into the line table) instead of a y.
+bool PageViewKeyOnLine(PageView* view, int32_t line, int32_t x, uint16_t* key);
+// Where the character of key is drawn: its line's index and the middle of its cell. False
+// when no row shows it.
+bool PageViewKeyPlace(PageView* view, uint16_t key, int32_t* line, int32_t* x);
+// The first row (top-row counting, extra rows included) of line; 0 without view.
+uint16_t PageViewRowOfLine(const PageView* view, int32_t line);
+
+// The word around key: the keys of its first and last characters (a word ends at a
+// space; a space itself is a word of one). False when key is no character.
+bool PageViewWordAround(const PageView* view, uint16_t key, uint16_t* first, uint16_t* last);
+
+// Redraws the selected characters of the rows shown in the scheme's selection colours, as the
+// highlight is drawn. -1 without view, text or table.
+int32_t PageViewPaintSelection(PageView* view);
 
 // --- Title banner ---------------------------------------------------------------------------
 

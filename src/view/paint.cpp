@@ -110,11 +110,24 @@ void AdvanceRow(const LineRecord& entry, uint16_t* y, int32_t* available, int32_
   if (rowsPainted) *rowsPainted += rows;
 }
 
-// Redraws the highlighted characters of the segment of n characters at s, drawn at x, y.
 void HighlightPart(PageView* view, const uint8_t* s, int32_t n, int32_t x, int32_t y) {
+  view_internal::PaintStoredRange(view, s, n, x, y, view->highlightStart, view->highlightEnd,
+                                  gColourScheme->highlightText, gColourScheme->highlightGround);
+}
+
+}  // namespace
+
+namespace view_internal {
+
+const uint8_t* LeadWordOfRightToLeftRow(const uint8_t* text, const LineRecord& entry) {
+  return RightToLeftLeadWord(text, entry);
+}
+
+void PaintStoredRange(PageView* view, const uint8_t* s, int32_t n, int32_t x, int32_t y, uint32_t start,
+                      uint32_t end, uint32_t textColour, uint32_t backColour) {
   const uint8_t* const segment = s;
   const int32_t segmentLength = n;
-  const int32_t d = int32_t(view->highlightStart) - int32_t(s - view->text);
+  const int32_t d = int32_t(start) - int32_t(s - view->text);
   int32_t shift = 0, cy = 0;
   if (d >= 0) {
     n -= d;
@@ -122,24 +135,19 @@ void HighlightPart(PageView* view, const uint8_t* s, int32_t n, int32_t x, int32
     Extent(view, s, d, &shift, &cy);
     s += d;
   }
-  n = std::min(n, int32_t(view->highlightEnd) - int32_t(s - view->text));
+  n = std::min(n, int32_t(end) - int32_t(s - view->text));
   if (n <= 0) return;
   int32_t cx = 0;
   Extent(view, s, n, &cx, &cy);
   if (DrawingReversed(view)) {
-    // The segment is drawn turned around, so the highlighted characters sit after the
-    // ones that follow them in the stored text.
+    // The segment is drawn turned around, so the painted characters sit after the ones
+    // that follow them in the stored text.
     const int32_t after = segmentLength - int32_t(s - segment) - n;
     int32_t unused = 0;
     Extent(view, s + n, after, &shift, &unused);
   }
-  DrawColouredTextBox(view->dc, s, n, ViewTextForm(view), x + shift, y, cx, cy, gColourScheme->highlightText,
-                      gColourScheme->highlightGround);
+  DrawColouredTextBox(view->dc, s, n, ViewTextForm(view), x + shift, y, cx, cy, textColour, backColour);
 }
-
-}  // namespace
-
-namespace view_internal {
 
 uint32_t RowSpanEnd(const uint8_t* text, const LineRecord& entry) {
   if (!entry.leadWidth || !text) return uint32_t(entry.offset) + entry.length;
@@ -200,8 +208,10 @@ int32_t PageViewPaint(PageView* view, int erase) {
   }
   platform::SelectFont(dc, oldFont);
   platform::SetTextColour(dc, oldColour);
-  if (view->highlightStart || view->highlightEnd) return PageViewPaintHighlight(view);
-  return kViewOk;
+  int32_t result = kViewOk;
+  if (view->highlightStart || view->highlightEnd) result = PageViewPaintHighlight(view);
+  if (view->selectionStart != view->selectionEnd) PageViewPaintSelection(view);
+  return result;
 }
 
 int32_t PageViewPaintHighlight(PageView* view) {

@@ -24,6 +24,14 @@ int32_t ComputeMaxTopRow(PageView* view);
 // both included. Without text only the row proper counts.
 uint32_t RowSpanEnd(const uint8_t* text, const LineRecord& entry);
 
+// On a right-to-left lead row, the lead word: stored after the row proper and its spaces.
+const uint8_t* LeadWordOfRightToLeftRow(const uint8_t* text, const LineRecord& entry);
+
+// Redraws the characters of stored offsets start..end - 1 that lie in the segment of n
+// characters at s, drawn at x, y, in the colours given (the highlight and the selection).
+void PaintStoredRange(PageView* view, const uint8_t* s, int32_t n, int32_t x, int32_t y, uint32_t start,
+                      uint32_t end, uint32_t textColour, uint32_t backColour);
+
 // First row to draw, shared by paint and highlight.
 struct FirstRow {
   const LineRecord* entry;

@@ -29,12 +29,18 @@
 //   e2e_harness indextree SOLMAR  the index with thirty bookmarks opens at the current
 //                                page, selected; a scroll leaves no glyph behind; a folded
 //                                group stays folded over a size change; leaves index_tree*.png
+//   e2e_harness goto SOLMAR      the reader started at a verse (as `solmar --goto` starts it):
+//                                the verse selected, Ctrl+C puts it with its reference on the
+//                                clipboard; `solmar --goto` from outside moves the running
+//                                reader and opens no second one; a bad reference is refused
+//                                by the later start, which leaves the reader alone
 //   e2e_harness killsave SOLMAR  `solmar` is killed (SIGKILL) at random moments after
 //                                SIGTERM has started its save: the settings file is then
 //                                the old one or the new one, whole (SOLMAR_KILL_TRIES tries,
 //                                12 by default; SOLMAR_KILL_SEED)
 // Exit code 0 when every check held; each failed check is printed.
 #include <QApplication>
+#include <QClipboard>
 #include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
@@ -46,6 +52,7 @@
 #include <QListWidget>
 #include <QLockFile>
 #include <QMap>
+#include <QMimeData>
 #include <QPushButton>
 #include <QProcess>
 #include <QRegularExpression>
@@ -80,6 +87,7 @@
 #include "shell/shell_state.h"
 #include "shell/window/main_window.h"
 #include "shell/window/startup.h"
+#include "content/verse_map.h"
 #include "view/page_view.h"
 
 namespace {
@@ -1203,6 +1211,62 @@ int FindAllScenario(int argc, char** argv) {
   return gFailures ? 1 : 0;
 }
 
+int GoToScenario(int argc, char** argv) {
+  QApplication app(argc, argv);
+  PrepareReaderApplication();
+  StoreFontChoice();
+  auto selected = [](VerseKey key) {
+    const VersePlace* place = FindVerse(BookVerseMap(), key);
+    PageView* upper = gPaneState.upperView;
+    return place && upper && gReaderSettings.lesson == place->article &&
+           (gPaneState.activeView == nullptr || gPaneState.activeView == upper) &&
+           upper->selectionStart == place->firstRecord + 2 && upper->selectionEnd == place->endRecord - 1;
+  };
+  QTimer::singleShot(0, [&] {
+    QWidget* frame = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (w->objectName() == QLatin1String("Solmar")) frame = w;
+    Check(frame != nullptr, "the main window exists");
+    if (!frame) return platform::PostQuitMessage(3);
+    frame->activateWindow();
+    Check(QTest::qWaitForWindowActive(frame), "the main window becomes active");
+    Check(selected(VerseKey{1, 25, 8}), "the reader starts at Exodus 25:8, selected");
+    QTest::keyClick(frame->windowHandle(), Qt::Key_C, Qt::ControlModifier);
+    QTest::qWait(100);
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    Check(data && data->text() == QStringLiteral("ח ועשו לי מקדש ושכנתי בתוכם:\r\n(שמות כה:ח)\r\n"),
+          "Ctrl+C puts the verse and its reference on the clipboard as text");
+    Check(data && data->hasFormat(QStringLiteral("text/rtf")) &&
+              data->data(QStringLiteral("text/rtf")).contains("\\rtlpar"),
+          "and as right-to-left RTF beside it");
+    Shot(frame, "goto-selected");
+    // A later start with a reference: the running reader goes there, the later one ends.
+    QProcess later;
+    later.start(gSolmar, {QStringLiteral("--goto"), QStringLiteral("בראשית א:ג")});
+    QElapsedTimer timer;
+    timer.start();
+    while (later.state() != QProcess::NotRunning && timer.elapsed() < 20000) QTest::qWait(20);
+    Check(later.exitStatus() == QProcess::NormalExit && later.exitCode() == 0, "solmar --goto reaches the running reader");
+    Check(selected(VerseKey{0, 1, 3}), "the running reader shows Genesis 1:3, selected");
+    int windows = 0;
+    for (QWidget* w : QApplication::topLevelWidgets()) windows += w->objectName() == QLatin1String("Solmar");
+    Check(windows == 1, "no second reader window");
+    // A bad reference is refused by the later start itself.
+    QByteArray out, err;
+    Check(RunSolmar({QStringLiteral("--goto"), QStringLiteral("Gen 51:1")}, &out, &err) == 2 &&
+              err.contains("has no chapter 51"),
+          "solmar --goto with a bad reference ends with 2 and says why");
+    Check(selected(VerseKey{0, 1, 3}), "and the running reader stays where it was");
+    platform::DestroyWindow(platform::FindWindow(kReaderClassName, kReaderClassName));
+  });
+  QTimer::singleShot(60000, [] {
+    Check(false, "the scenario ends within 60 seconds");
+    platform::PostQuitMessage(4);
+  });
+  ReaderMain(nullptr, platform::kSwShowNormal, u"Exod 25:8");
+  return gFailures ? 1 : 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -1221,7 +1285,8 @@ int main(int argc, char** argv) {
   qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
   // The search, Find All and desktop scenarios run on the platform they are given (xcb
   // under Xvfb); the others off screen.
-  const bool onGivenPlatform = mode == "search" || mode == "findall" || mode == "desktop" || mode == "dialogs";
+  const bool onGivenPlatform = mode == "search" || mode == "findall" || mode == "desktop" || mode == "dialogs" ||
+                               mode == "goto";
   if (!onGivenPlatform || qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   int code = 2;
   if (mode == "reader")
@@ -1248,6 +1313,8 @@ int main(int argc, char** argv) {
     code = FindAllScenario(argc, argv);
   else if (mode == "dialogs")
     code = DialogsScenario(argc, argv);
+  else if (mode == "goto")
+    code = GoToScenario(argc, argv);
   else if (mode == "killsave")
     code = KillSaveScenario(argc, argv);
   std::fprintf(stderr, "%s: %d checks, %s\n", mode.constData(), gChecks, code == 0 ? "all held" : "FAILED");

@@ -16,9 +16,11 @@ constexpr uint32_t kWhite = 0xFFFFFF;
 
 class DesktopTest : public ShellTest {
  protected:
+  // A mouse click: the press, then the release at the same place.
   void Click(int32_t x, int32_t y) {
     Send(platform::kMsgLButtonDown, platform::kMkLButton | platform::kMkFromMouse,
          platform::MakeLong(uint32_t(x), uint32_t(y)));
+    Send(platform::kMsgLButtonUp, platform::kMkFromMouse, platform::MakeLong(uint32_t(x), uint32_t(y)));
   }
   void Wheel(int32_t y, int32_t delta, uint32_t keys = 0) {
     Send(platform::kMsgMouseWheel, uintptr_t(platform::MakeLong(keys, uint32_t(delta))),

@@ -139,6 +139,7 @@ TEST_F(MainWindowTest, BarsCarryMenuButtonsImagesAndTips) {
       {0, u""},
       {110, u"&Previous Article"},
       {109, u"&Next Article"},
+      {40012, u"Go to &Verse…\bCtrl+G"},
       {0, u""},
       {116, u"&Search\bAlt+F3"},
       {117, u"Search A&gain\bF3"},
@@ -167,7 +168,7 @@ TEST_F(MainWindowTest, MenuBarPopupsCarryTheirOwnItems) {
   for (const fake::FakeMenuItem& item : fake::MenuItems(ReaderMenu())) go.push_back(item.text);
   EXPECT_EQ(sizes, (std::vector<std::u16string>{u"1/&4 Screen", u"1/&3 Screen", u"1/&2 Screen", u"2/3 Screen",
                                                 u"3/4 Screen", u"&None"}));
-  ASSERT_EQ(go.size(), 24u);
+  ASSERT_EQ(go.size(), 25u);
   EXPECT_EQ(go.front(), u"&About");
   EXPECT_EQ(go.back(), u"E&xit\bCtrl+Q");
 }

@@ -230,8 +230,11 @@ int32_t AroundClient(RandomSession& s, int32_t extent) {
 
 void PressKey(RandomSession& s) {
   const uint32_t key = s.OneIn(8) ? uint32_t(s.Below(256)) : kHandledKeys[s.Below(9)];
-  s.Note("key " + std::to_string(key));
-  s.Send(platform::kMsgKeyDown, key, 0);
+  // Shift with Up or Down extends a selection; Escape clears it.
+  const intptr_t shift = s.OneIn(4) ? platform::kKeyWithShift : 0;
+  const uint32_t pressed = s.OneIn(12) ? platform::kVkEscape : key;
+  s.Note(std::string(shift ? "shift+" : "") + "key " + std::to_string(pressed));
+  s.Send(platform::kMsgKeyDown, pressed, shift);
 }
 
 void Tap(RandomSession& s) {
@@ -240,6 +243,22 @@ void Tap(RandomSession& s) {
   const uint32_t from = s.OneIn(2) ? platform::kMkFromMouse : 0;
   s.Note(std::string(from ? "click " : "tap ") + std::to_string(x) + "," + std::to_string(y));
   s.Send(platform::kMsgLButtonDown, from, platform::MakeLong(uint32_t(x), uint32_t(y)));
+  if (!from) return;
+  // A mouse press ends in a release, sometimes after a drag that selects, sometimes followed
+  // by a double or triple click that picks a word or a verse.
+  if (s.OneIn(3)) {
+    const int32_t tx = AroundClient(s, s.ClientWidth()), ty = AroundClient(s, s.ClientHeight());
+    s.Note("drag to " + std::to_string(tx) + "," + std::to_string(ty));
+    s.Send(platform::kMsgMouseMove, platform::kMkLButton, platform::MakeLong(uint32_t(tx), uint32_t(ty)));
+  }
+  s.Send(platform::kMsgLButtonUp, from, platform::MakeLong(uint32_t(x), uint32_t(y)));
+  if (s.OneIn(4)) {
+    const uint32_t count = s.OneIn(2) ? 2 : 3;
+    s.Note("click count " + std::to_string(count));
+    s.Send(platform::kMsgLButtonDblClk, uintptr_t(platform::MakeLong(from, count)),
+           platform::MakeLong(uint32_t(x), uint32_t(y)));
+    s.Send(platform::kMsgLButtonUp, from, platform::MakeLong(uint32_t(x), uint32_t(y)));
+  }
 }
 
 void Wheel(RandomSession& s) {
@@ -274,7 +293,7 @@ void MenuCommand(RandomSession& s) {
       kCmdLowerPaneQuarter, kCmdLowerPaneTwoThirds, kCmdLowerPaneThreeQuarters, kCmdIndex,
       kCmdIndexOld,        kCmdSearch,             kCmdFont,           kCmdAbout,
       kCmdMenuGo,          kCmdMenuQuelm,          kCmdFontLarger,     kCmdFontSmaller,
-      kCmdFontChosenSize,  kCmdFindAll,            kCmdDarkColours,    0,
+      kCmdFontChosenSize,  kCmdFindAll,            kCmdDarkColours,    kCmdGoToVerse,      0,
       402,                 435,                    40008,              0xFFFF};
   s.Command(kCommands[s.Below(int(sizeof kCommands / sizeof kCommands[0]))]);
 }

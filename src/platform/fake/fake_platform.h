@@ -318,6 +318,8 @@ const std::vector<std::pair<platform::Window*, uint32_t>>& ShellDialogInits();
 // SendInstanceRequest reaches it.
 void SetOtherInstanceRunning(bool running);
 const std::vector<platform::InstanceRequest>& InstanceRequestsSent();
+// The text each request carried (empty without one), in the same order.
+const std::vector<std::u16string>& InstanceRequestTexts();
 platform::Window* InstanceRequestWindow();  // given to ServeInstanceRequests
 bool InstanceClaimed();
 // What GetOsVersion answers; 5.1 after the reset.

@@ -13,6 +13,7 @@ struct ShellState {
   bool otherInstance = false;
   bool claimed = false;
   std::vector<platform::InstanceRequest> requests;
+  std::vector<std::u16string> requestTexts;
   platform::Window* requestWindow = nullptr;
   platform::OsVersion version{5, 1};
   int yields = 0;
@@ -39,6 +40,7 @@ int SettingChangesHandled() { return State().settingChanges; }
 const std::vector<std::pair<platform::Window*, uint32_t>>& ShellDialogInits() { return State().dialogInits; }
 void SetOtherInstanceRunning(bool running) { State().otherInstance = running; }
 const std::vector<platform::InstanceRequest>& InstanceRequestsSent() { return State().requests; }
+const std::vector<std::u16string>& InstanceRequestTexts() { return State().requestTexts; }
 platform::Window* InstanceRequestWindow() { return State().requestWindow; }
 bool InstanceClaimed() { return State().claimed; }
 void SetOsVersion(uint32_t major, uint32_t minor) { State().version = {major, minor}; }
@@ -74,8 +76,9 @@ bool ClaimSingleInstance(const char16_t*) {
 
 void ServeInstanceRequests(Window* window) { fake::State().requestWindow = window; }
 
-bool SendInstanceRequest(const char16_t*, InstanceRequest request) {
+bool SendInstanceRequest(const char16_t*, InstanceRequest request, const char16_t* text) {
   fake::State().requests.push_back(request);
+  fake::State().requestTexts.push_back(text ? text : u"");
   return fake::State().otherInstance;
 }
 

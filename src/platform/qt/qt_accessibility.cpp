@@ -62,6 +62,12 @@ QString TextOf(Window* window, int index, bool whole) {
   return QString::fromStdU16String(state->documents->text(window, index, whole));
 }
 
+bool SelectionOf(Window* window, int index, int* start, int* end) {
+  DocumentsState* state = StateOf(window);
+  if (!state || !state->documents->selection || index < 0 || index >= CountOf(window)) return false;
+  return state->documents->selection(window, index, start, end);
+}
+
 // The window a client area belongs to.
 Window* WindowOfClient(QWidget* client) { return client ? HandleOf(client->window()) : nullptr; }
 
@@ -129,9 +135,20 @@ class DocumentAccessible : public QAccessibleInterface, public QAccessibleTextIn
     return type == QAccessible::TextInterface ? static_cast<QAccessibleTextInterface*>(this) : nullptr;
   }
 
-  // The whole article; the caret stands where the rows shown now begin.
-  void selection(int, int* startOffset, int* endOffset) const override { *startOffset = *endOffset = 0; }
-  int selectionCount() const override { return 0; }
+  // The whole article; the caret stands where the rows shown now begin, and the reader's
+  // selection is the one selection.
+  void selection(int selectionIndex, int* startOffset, int* endOffset) const override {
+    *startOffset = *endOffset = 0;
+    int start = 0, end = 0;
+    if (selectionIndex == 0 && SelectionOf(Owner(), index_, &start, &end)) {
+      *startOffset = start;
+      *endOffset = end;
+    }
+  }
+  int selectionCount() const override {
+    int start = 0, end = 0;
+    return SelectionOf(Owner(), index_, &start, &end) ? 1 : 0;
+  }
   void addSelection(int, int) override {}
   void removeSelection(int) override {}
   void setSelection(int, int, int) override {}

@@ -52,6 +52,7 @@ InstanceState& State() {
 
 constexpr char kSecondStartLine[] = "second start";
 constexpr char kQuitLine[] = "quit";
+constexpr char kGoToPrefix[] = "goto ";
 constexpr char kDoneLine[] = "done\n";
 // A second start waits this long for the running reader to handle its request (which may
 // open a modal dialog there).
@@ -70,7 +71,10 @@ void HandleConnection(QLocalSocket* socket) {
         SendMessage(window, kMsgSecondStart, 0, 0);
       else if (line == kQuitLine)
         SendMessage(window, kMsgPrivateQuit, 0, 0);
-      else
+      else if (line.startsWith(kGoToPrefix)) {
+        const QString text = QString::fromUtf8(line.mid(int(sizeof kGoToPrefix) - 1));
+        SendMessage(window, kMsgGoToReference, 0, reinterpret_cast<intptr_t>(text.utf16()));
+      } else
         continue;
       socket->write(kDoneLine);
       socket->flush();
@@ -275,7 +279,7 @@ void ServeInstanceRequests(Window* window) {
   if (State().singleInstance) qt::InstallCloseRequests();
 }
 
-bool SendInstanceRequest(const char16_t* name, InstanceRequest request) {
+bool SendInstanceRequest(const char16_t* name, InstanceRequest request, const char16_t* text) {
   if (!State().singleInstance) return false;
   const QString full = qt::InstanceServerName(name);
   if (full.isEmpty()) return false;
@@ -287,7 +291,15 @@ bool SendInstanceRequest(const char16_t* name, InstanceRequest request) {
       std::fprintf(stderr, "solmar: the running reader does not answer on %s\n", qPrintable(full));
     return false;
   }
-  socket.write(request == InstanceRequest::kSecondStart ? "second start\n" : "quit\n");
+  QByteArray line;
+  if (request == InstanceRequest::kGoTo) {
+    QString argument = QString::fromUtf16(text ? text : u"");
+    argument.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    line = QByteArray(qt::kGoToPrefix) + argument.toUtf8() + '\n';
+  } else {
+    line = request == InstanceRequest::kSecondStart ? "second start\n" : "quit\n";
+  }
+  socket.write(line);
   if (!socket.waitForBytesWritten(2000)) return false;
   QElapsedTimer timer;
   timer.start();

@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QMainWindow>
 #include <QMouseEvent>
+#include <QStyleHints>
 #include <QPainter>
 #include <QPointingDevice>
 #include <QScreen>
@@ -157,9 +158,37 @@ class ClientArea : public QWidget {
   void mousePressEvent(QMouseEvent* event) override {
     if (event->button() != Qt::LeftButton) return QWidget::mousePressEvent(event);
     const QPoint p = DialogPointOf(window_, event->position().toPoint());
-    Deliver(window_, kMsgLButtonDown, kMkLButton | (FromMouse(event) ? kMkFromMouse : 0),
-            MakeLong(Clamp16(p.x()), Clamp16(p.y())));
+    uint32_t keys = kMkLButton | (FromMouse(event) ? kMkFromMouse : 0);
+    if (event->modifiers() & Qt::ShiftModifier) keys |= kMkShift;
+    // Qt tells double clicks but not triple ones: a press soon after a double click, near
+    // it, is the third click.
+    if (lastDoubleClick_.isValid() && lastDoubleClick_.elapsed() < QGuiApplication::styleHints()->mouseDoubleClickInterval() &&
+        (p - lastDoubleClickAt_).manhattanLength() <= QGuiApplication::styleHints()->startDragDistance()) {
+      lastDoubleClick_.invalidate();
+      Deliver(window_, kMsgLButtonDblClk, MakeLong(keys, 3), MakeLong(Clamp16(p.x()), Clamp16(p.y())));
+      return;
+    }
+    Deliver(window_, kMsgLButtonDown, keys, MakeLong(Clamp16(p.x()), Clamp16(p.y())));
     FocusDocumentAt(window_, this, p);
+  }
+  void mouseDoubleClickEvent(QMouseEvent* event) override {
+    if (event->button() != Qt::LeftButton) return QWidget::mouseDoubleClickEvent(event);
+    const QPoint p = event->position().toPoint();
+    uint32_t keys = kMkLButton | (FromMouse(event) ? kMkFromMouse : 0);
+    if (event->modifiers() & Qt::ShiftModifier) keys |= kMkShift;
+    lastDoubleClick_.start();
+    lastDoubleClickAt_ = p;
+    Deliver(window_, kMsgLButtonDblClk, MakeLong(keys, 2), MakeLong(Clamp16(p.x()), Clamp16(p.y())));
+  }
+  void mouseMoveEvent(QMouseEvent* event) override {
+    if (!(event->buttons() & Qt::LeftButton)) return QWidget::mouseMoveEvent(event);
+    const QPoint p = event->position().toPoint();
+    Deliver(window_, kMsgMouseMove, kMkLButton, MakeLong(Clamp16(p.x()), Clamp16(p.y())));
+  }
+  void mouseReleaseEvent(QMouseEvent* event) override {
+    if (event->button() != Qt::LeftButton) return QWidget::mouseReleaseEvent(event);
+    const QPoint p = event->position().toPoint();
+    Deliver(window_, kMsgLButtonUp, FromMouse(event) ? kMkFromMouse : 0, MakeLong(Clamp16(p.x()), Clamp16(p.y())));
   }
 
   // Tab and Shift+Tab visit the panes one by one before leaving the client area.
@@ -193,7 +222,7 @@ class ClientArea : public QWidget {
     // A dialog answers these keys itself (OK, Cancel, the next control).
     if (dialogBody_ && (key == kVkReturn || key == kVkEscape || key == kVkTab || event->key() == Qt::Key_Backtab))
       return QWidget::keyPressEvent(event);
-    if (key && Deliver(window_, kMsgKeyDown, key, 0) == 0) {
+    if (key && Deliver(window_, kMsgKeyDown, key, (event->modifiers() & Qt::ShiftModifier) ? kKeyWithShift : 0) == 0) {
       event->accept();
       return;
     }
@@ -226,6 +255,8 @@ class ClientArea : public QWidget {
   bool invalid_ = true;
   bool painting_ = false;
   int paints_ = 0;
+  QElapsedTimer lastDoubleClick_;
+  QPoint lastDoubleClickAt_;
 };
 
 namespace {

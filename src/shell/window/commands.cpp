@@ -18,6 +18,7 @@
 #include "shell/window/colour_scheme_switch.h"
 #include "shell/window/font_steps.h"
 #include "shell/window/print_command.h"
+#include "shell/window/go_to_verse.h"
 #include "view/page_view.h"
 
 namespace {
@@ -48,6 +49,7 @@ intptr_t DispatchCommand(platform::Window* mainWindow, uint32_t id) {
     case kCmdSearchAgain: SearchAgain(mainWindow); return 0;
     case kCmdFindAll: FindAll(mainWindow); return 0;
     case kCmdDarkColours: ToggleColourScheme(mainWindow); return 0;
+    case kCmdGoToVerse: OpenGoToVerseDialog(mainWindow); return 0;
     case kCmdReverse:
       SyncReverseCheck(MenuCheckMode::kToggle);
       RepaintPanes(mainWindow, kRepaintAll);
@@ -80,8 +82,8 @@ intptr_t DispatchCommand(platform::Window* mainWindow, uint32_t id) {
     case kCmdFontLarger: StepFontSize(mainWindow, +1); return 0;
     case kCmdFontSmaller: StepFontSize(mainWindow, -1); return 0;
     case kCmdFontChosenSize: StepFontSize(mainWindow, 0); return 0;
-    case kCmdCopy: CopyArticle(ActiveView(), false); return 0;
-    case kCmdAppend: CopyArticle(ActiveView(), true); return 0;
+    case kCmdCopy: CopySelectionOrArticle(ActiveView(), false); return 0;
+    case kCmdAppend: CopySelectionOrArticle(ActiveView(), true); return 0;
     case kCmdPrint: PrintWithDialog(mainWindow); return 0;
     default: return 1;
   }

@@ -13,6 +13,7 @@
 #include "shell/window/commands.h"
 #include "shell/window/colour_scheme_switch.h"
 #include "shell/window/font_steps.h"
+#include "shell/window/go_to_verse.h"
 #include "shell/window/menu_tables.h"
 #include "shell/window/pane_input.h"
 #include "view/page_view.h"
@@ -109,7 +110,7 @@ intptr_t MainWindowProc(platform::Window* window, uint32_t message, uintptr_t wP
       OpenAboutBox(window);
       return 0;
     case platform::kMsgKeyDown:
-      return OnKeyDown(window, uint32_t(wParam));
+      return OnKeyDown(window, uint32_t(wParam), (lParam & platform::kKeyWithShift) != 0);
     case platform::kMsgCommand:
       if (DispatchCommand(window, platform::LowWord(wParam)) != 0)
         return platform::DefWindowProc(window, message, wParam, lParam);
@@ -119,7 +120,19 @@ intptr_t MainWindowProc(platform::Window* window, uint32_t message, uintptr_t wP
                          reinterpret_cast<platform::Window*>(lParam));
     case platform::kMsgLButtonDown:
       OnTap(window, uint16_t(platform::LowWord(uintptr_t(lParam))), uint16_t(platform::HighWord(uintptr_t(lParam))),
-            (platform::LowWord(wParam) & platform::kMkFromMouse) != 0);
+            (platform::LowWord(wParam) & platform::kMkFromMouse) != 0,
+            (platform::LowWord(wParam) & platform::kMkShift) != 0);
+      return 0;
+    case platform::kMsgMouseMove:
+      OnMouseDrag(window, int16_t(platform::LowWord(uintptr_t(lParam))), int16_t(platform::HighWord(uintptr_t(lParam))));
+      return 0;
+    case platform::kMsgLButtonUp:
+      OnMouseRelease(window, int16_t(platform::LowWord(uintptr_t(lParam))),
+                     int16_t(platform::HighWord(uintptr_t(lParam))));
+      return 0;
+    case platform::kMsgLButtonDblClk:
+      OnMultipleClick(window, int16_t(platform::LowWord(uintptr_t(lParam))),
+                      int16_t(platform::HighWord(uintptr_t(lParam))), int(platform::HighWord(wParam)));
       return 0;
     case platform::kMsgMouseWheel:
       // Ctrl+wheel sizes the text, as in other desktop programs.
@@ -134,6 +147,9 @@ intptr_t MainWindowProc(platform::Window* window, uint32_t message, uintptr_t wP
       return 0;
     case platform::kMsgSecondStart:
       OnSecondStart(window);
+      return 0;
+    case platform::kMsgGoToReference:
+      OnGoToRequest(window, reinterpret_cast<const char16_t*>(lParam));
       return 0;
     default:
       return platform::DefWindowProc(window, message, wParam, lParam);

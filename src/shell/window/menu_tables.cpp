@@ -20,6 +20,7 @@ constexpr MenuItemTemplate kGoItems[] = {
     {0, nullptr},
     {kCmdPreviousArticle, SOLMAR_TEXT("Menu", "&Previous Article")},
     {kCmdNextArticle, SOLMAR_TEXT("Menu", "&Next Article")},
+    {kCmdGoToVerse, SOLMAR_TEXT("Menu", "Go to &Verse…\bCtrl+G")},
     {0, nullptr},
     {kCmdSearch, SOLMAR_TEXT("Menu", "&Search\bAlt+F3")},
     {kCmdSearchAgain, SOLMAR_TEXT("Menu", "Search A&gain\bF3")},
@@ -74,6 +75,7 @@ const char16_t* const kReaderToolTips[7] = {
 const platform::Accelerator kReaderAccelerators[kReaderAcceleratorCount] = {
     {platform::kAccelControl, 'F', kCmdFont},
     {platform::kAccelControl, 'D', kCmdIndex},
+    {platform::kAccelControl, 'G', kCmdGoToVerse},
     {platform::kAccelAlt, uint16_t(platform::kVkF3), kCmdSearch},
     {0, uint16_t(platform::kVkF3), kCmdSearchAgain},
     {platform::kAccelShift, uint16_t(platform::kVkF3), kCmdFindAll},

@@ -12,5 +12,5 @@ extern const platform::MenuBarButton kReaderMenuBarButtons[2];
 extern const platform::ToolButton kReaderToolButtons[6];
 // Seven tips: an empty first entry, then one per tool button.
 extern const char16_t* const kReaderToolTips[7];
-constexpr size_t kReaderAcceleratorCount = 14;
+constexpr size_t kReaderAcceleratorCount = 15;
 extern const platform::Accelerator kReaderAccelerators[kReaderAcceleratorCount];

@@ -1,5 +1,7 @@
 #include "shell/window/startup.h"
 
+#include <string>
+
 #include "dialogs/font_chooser.h"
 #include "shell/panes.h"
 #include "shell/reader_settings.h"
@@ -8,11 +10,12 @@
 #include "shell/shell_state.h"
 #include "shell/window_geometry.h"
 #include "shell/window/font_steps.h"
+#include "shell/window/go_to_verse.h"
 #include "shell/window/main_window.h"
 #include "shell/window/menu_tables.h"
 #include "view/page_view.h"
 
-int ReaderMain(void* instance, int showState) {
+int ReaderMain(void* instance, int showState, const char16_t* reference) {
   ResetShellState();
   ResetReaderSettings();
   gShellWindows.instance = instance;
@@ -21,7 +24,7 @@ int ReaderMain(void* instance, int showState) {
     gShellWindows.taskBar = platform::FindWindow(u"HHTaskBar", u"");
     if (gShellWindows.taskBar) gShellWindows.taskBarWasVisible = platform::IsWindowVisible(gShellWindows.taskBar);
   }
-  platform::Window* window = StartReader(showState, 0);
+  platform::Window* window = StartReader(showState, 0, reference);
   if (!window) return 0;
   const int code = platform::RunMessageLoop(window, kReaderAccelerators,
                                             sizeof kReaderAccelerators / sizeof kReaderAccelerators[0]);
@@ -29,9 +32,12 @@ int ReaderMain(void* instance, int showState) {
   return code;
 }
 
-platform::Window* StartReader(int showState, uint16_t startArticle) {
+platform::Window* StartReader(int showState, uint16_t startArticle, const char16_t* reference) {
   if (!platform::ClaimSingleInstance(kReaderClassName)) {
-    platform::SendInstanceRequest(kReaderClassName, platform::InstanceRequest::kSecondStart);
+    if (reference)
+      platform::SendInstanceRequest(kReaderClassName, platform::InstanceRequest::kGoTo, reference);
+    else
+      platform::SendInstanceRequest(kReaderClassName, platform::InstanceRequest::kSecondStart);
     return nullptr;
   }
   if (gShellWindows.taskBar) platform::ShowWindow(gShellWindows.taskBar, platform::kSwHide);
@@ -65,6 +71,11 @@ platform::Window* StartReader(int showState, uint16_t startArticle) {
     OpenFontChooser(window, &gReaderSettings.fontSpec, FontChooserOpening::kFirstStart);
     gFontSteps.chosenSize = gReaderSettings.fontSpec.size;
     ApplyFontToPanes(window);
+  }
+  if (reference) {
+    std::u16string message;
+    if (GoToTypedReference(window, reference, &message) != 1)
+      platform::MessageBox(window, message.c_str(), kGoToVerseCaption, platform::kMbOk | platform::kMbIconWarning);
   }
   return window;
 }

@@ -1,0 +1,104 @@
+// The "Go to Verse" box and showing verses in the upper pane, selected.
+#include "shell/window/go_to_verse.h"
+
+#include <vector>
+
+#include "content/verse_map.h"
+#include "shell/menu_marks.h"
+#include "shell/navigation.h"
+#include "shell/panes.h"
+#include "shell/reader_settings.h"
+#include "shell/shell_state.h"
+#include "view/page_view.h"
+
+namespace {
+
+// Units the box takes: far more than any reference.
+constexpr uint32_t kReferenceCapacity = 200;
+
+}  // namespace
+
+int ShowVerses(platform::Window* mainWindow, const VerseRange& range) {
+  const VerseMap& map = BookVerseMap();
+  const VersePlace* first = FindVerse(map, range.first);
+  if (!first) return 0;
+  // The last verse of the range on the first verse's page.
+  const VersePlace* last = first;
+  for (const VersePlace* place = first; place < map.verses.data() + map.verses.size(); ++place) {
+    if (place->article != first->article || VerseBefore(range.last, place->key)) break;
+    last = place;
+  }
+  if (first->article != gReaderSettings.lesson && GoToArticle(mainWindow, first->article) != 0) return 0;
+  PaneState& panes = gPaneState;
+  PageView* view = panes.upperView;
+  if (!view || !view->text || first->article != gReaderSettings.lesson) return 0;
+  panes.activeView = view;
+  panes.activeScrollBar = panes.upperScrollBar;
+  // A record's first key is its first character read, the last key of the last record
+  // (just before its 0) its last.
+  const uint16_t firstKey = uint16_t(first->firstRecord + 2);
+  const uint16_t lastKey = uint16_t(last->endRecord - 2);
+  PageViewSelect(view, firstKey, lastKey);
+  PageViewScrollToOffset(view, PageViewStoredOffset(view, firstKey));
+  RepaintPanes(mainWindow, kRepaintAll);
+  SyncScrollBars();
+  RefreshBookmarkCheck();
+  return 1;
+}
+
+int GoToTypedReference(platform::Window* mainWindow, std::u16string_view typed, std::u16string* message) {
+  const VerseMap& map = BookVerseMap();
+  const ReferenceResult result = ParseTypedReference(typed, map);
+  if (result.error != ReferenceError::kNone) {
+    if (message) *message = ReferenceErrorMessage(result, map);
+    return 0;
+  }
+  if (ShowVerses(mainWindow, result.range) == 1) return 1;
+  if (message) *message = u"The page of this verse cannot be shown.";
+  return 0;
+}
+
+void OnGoToRequest(platform::Window* mainWindow, const char16_t* typed) {
+  std::u16string message;
+  if (GoToTypedReference(mainWindow, typed ? typed : u"", &message) != 1)
+    platform::MessageBox(mainWindow, message.c_str(), kGoToVerseCaption, platform::kMbOk | platform::kMbIconWarning);
+  platform::SetForegroundWindow(mainWindow);
+}
+
+intptr_t GoToVerseDialogProc(platform::Window* dialog, uint32_t message, uintptr_t wParam, intptr_t /*lParam*/) {
+  switch (message) {
+    case platform::kMsgInitDialog:
+      platform::SetFocus(platform::GetDialogItem(dialog, kGoToVerseEditId));
+      return 0;
+    case platform::kMsgCommand:
+      switch (platform::LowWord(wParam)) {
+        case platform::kIdOk: {
+          platform::Window* edit = platform::GetDialogItem(dialog, kGoToVerseEditId);
+          std::vector<char16_t> text(kReferenceCapacity + 1, 0);
+          const uint32_t length = platform::GetWindowText(edit, text.data(), kReferenceCapacity + 1);
+          std::u16string problem;
+          if (GoToTypedReference(platform::GetParent(dialog), std::u16string_view(text.data(), length), &problem) ==
+              1) {
+            platform::EndDialog(dialog, platform::kIdOk);
+          } else {
+            // The box stays with the reference in it, the message under it saying what is wrong.
+            platform::SetWindowText(platform::GetDialogItem(dialog, kGoToVerseMessageId), problem.c_str());
+            platform::SetFocus(edit);
+            platform::EditSetSelection(edit, 0, -1);
+          }
+          return 1;
+        }
+        case platform::kIdCancel:
+          platform::EndDialog(dialog, platform::kIdCancel);
+          return 1;
+        default:
+          return 0;
+      }
+    default:
+      return 0;
+  }
+}
+
+intptr_t OpenGoToVerseDialog(platform::Window* mainWindow) {
+  return platform::DialogBox(kGoToVerseDialogTemplate, mainWindow, GoToVerseDialogProc, 0);
+}
