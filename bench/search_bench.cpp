@@ -71,6 +71,11 @@ void WalkBook(benchmark::State& state, const char16_t* readingOrder) {
 // A word that is nowhere in the book, and a wildcard pattern that is nowhere either.
 void BM_WholeBookNotFound(benchmark::State& state) { WalkBook(state, u"קקקקק"); }
 void BM_WholeBookNotFoundWildcards(benchmark::State& state) { WalkBook(state, u"ץ*ק?ק*ץ"); }
+// A word starting with mem, whose final form is looked for too (the first letter read is the
+// pattern's last stored byte, the one the scan looks for), and a word starting with "?",
+// which makes every byte a candidate: the costliest patterns a user types.
+void BM_WholeBookNotFoundPlainWithFinal(benchmark::State& state) { WalkBook(state, u"מקקקק"); }
+void BM_WholeBookNotFoundLeadingQuestion(benchmark::State& state) { WalkBook(state, u"?קקקק"); }
 
 // The same walk without the search: what decoding alone costs.
 void BM_WholeBookDecodeOnly(benchmark::State& state) {
@@ -100,6 +105,8 @@ void BM_FindAllCommonPattern(benchmark::State& state) {
 
 BENCHMARK(BM_WholeBookNotFound)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WholeBookNotFoundWildcards)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WholeBookNotFoundPlainWithFinal)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WholeBookNotFoundLeadingQuestion)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WholeBookDecodeOnly)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FindAllCommonPattern)->Unit(benchmark::kMillisecond);
 

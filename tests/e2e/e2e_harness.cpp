@@ -841,6 +841,8 @@ int IndexScenario(int argc, char** argv) {
 // keyboard and Enter find its first place in the book; the page changes to it, the hit is
 // highlighted, and the pattern is stored at the end. Runs on the platform it is given
 // (under Xvfb in CI when xvfb-run is there).
+QString XDoTool(const QStringList& args);
+
 int SearchScenario(int argc, char** argv) {
   QApplication app(argc, argv);
   PrepareReaderApplication();
@@ -899,6 +901,43 @@ int SearchScenario(int argc, char** argv) {
         if (shot.pixel(x, y) == qRgb(255, 255, 0)) ++yellow;
     Check(yellow > 0, "the highlight is drawn");
     if (const char* path = std::getenv("SOLMAR_E2E_SHOT")) shot.save(QString::fromLocal8Bit(path));
+
+    // Again, the word typed on the keys of the Latin layout (through the window system
+    // under X, where xdotool is there), then pasted with its points over what was typed:
+    // OK goes on to the word's next place.
+    const uint16_t firstHitEnd = active ? active->highlightEnd : 0;
+    const uint16_t firstLesson = gReaderSettings.lesson;
+    bool retyped = false;
+    QTimer::singleShot(300, [&] {
+      QWidget* dialog = QApplication::activeModalWidget();
+      QLineEdit* edit = dialog ? dialog->findChild<QLineEdit*>() : nullptr;
+      Check(edit != nullptr, "the dialog opens again");
+      if (!edit) return platform::PostQuitMessage(3);
+      edit->setFocus();
+      edit->clear();
+      if (QGuiApplication::platformName() == QLatin1String("xcb") && !XDoTool({QStringLiteral("version")}).isEmpty()) {
+        XDoTool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("30"), QStringLiteral("nafi,.;/'")});
+        QTest::qWait(800);
+      } else {
+        QTest::keyClicks(edit, QStringLiteral("nafi,.;/'"));
+      }
+      // The punctuation keys of the Latin layout give what the Israeli layout has there.
+      Check(edit->text() == word + QStringLiteral("תץף.,"), "the Latin layout's keys type the word in Hebrew");
+      edit->selectAll();
+      QApplication::clipboard()->setText(QStringLiteral("מִשְׁכָּ֣ן"));
+      edit->paste();
+      retyped = true;
+      QTest::keyClick(edit, Qt::Key_Return);
+    });
+    client->window()->activateWindow();
+    Check(QTest::qWaitForWindowActive(client->window()), "the main window is active again");
+    QTest::keyClick(client->window()->windowHandle(), Qt::Key_F3, Qt::AltModifier);
+    Check(retyped, "the word was typed and pasted into the dialog again");
+    Check(QApplication::activeModalWidget() == nullptr, "the dialog closes on the next hit");
+    active = gPaneState.activeView ? gPaneState.activeView : gPaneState.upperView;
+    Check(active && active->highlightEnd - active->highlightStart == int(word.size()) &&
+              (gReaderSettings.lesson != firstLesson || active->highlightEnd != firstHitEnd),
+          "the pointed paste goes on to the word's next place");
     // Closed as Exit closes it, which saves the settings.
     platform::DestroyWindow(platform::FindWindow(kReaderClassName, kReaderClassName));
   });
