@@ -1,13 +1,22 @@
 #include "shell/alloc_or_abort.h"
 
 #include "platform/platform.h"
-#include "shell/settings.h"
+
+namespace {
+OutOfMemoryHandler gOutOfMemoryHandler = nullptr;
+}  // namespace
+
+OutOfMemoryHandler SetOutOfMemoryHandler(OutOfMemoryHandler handler) {
+  const OutOfMemoryHandler previous = gOutOfMemoryHandler;
+  gOutOfMemoryHandler = handler;
+  return previous;
+}
 
 void* AllocOrAbort(size_t size) {
   void* block = platform::Alloc(size);
   if (block) return block;
   platform::MessageBox(nullptr, u"There is not enough memory, aborting", u"Error",
                        platform::kMbOk | platform::kMbIconError);
-  SaveSettingsAndQuit();
+  if (gOutOfMemoryHandler) gOutOfMemoryHandler();
   return nullptr;
 }

@@ -2,10 +2,10 @@
 
 #include <cstddef>
 
+#include "content/article.h"
 #include "platform/platform.h"
 #include "shell/bookmarks.h"
 #include "shell/command_ids.h"
-#include "shell/navigation.h"
 #include "shell/reader_settings.h"
 #include "shell/settings_store.h"
 #include "shell/shell_state.h"
