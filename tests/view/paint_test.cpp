@@ -336,6 +336,18 @@ TEST_F(ScrollTest, GuardStopsAtTheEndAndPullsLongStepsToMaxTopRow) {
   EXPECT_EQ(view_->topRow, 9);
 }
 
+// A step that ends just past the last row (End from below the top: a step of maxTopRow
+// rows) would show a blank pane; it ends on the last full screen, with or without the guard.
+TEST_F(ScrollTest, AStepOntoTheRowPastTheLastEndsOnTheLastScreen) {
+  ASSERT_EQ(view_->totalRows, 10);
+  view_->topRow = 4;
+  EXPECT_EQ(PageViewScroll(view_, 6, 0, 1), kScrollMoved);
+  EXPECT_EQ(view_->topRow, 5);
+  view_->topRow = 0;
+  EXPECT_EQ(PageViewScroll(view_, 10, 0, 0), kScrollMoved);
+  EXPECT_EQ(view_->topRow, 5);
+}
+
 TEST_F(ScrollTest, ShortArticleDoesNotMove) {
   view_->height = 1000;
   StreamBuilder s;
