@@ -13,6 +13,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -23,9 +24,12 @@
 
 namespace {
 
-void Require(bool condition) {
-  if (!condition) std::abort();
+void Check(bool condition, int line) {
+  if (condition) return;
+  std::fprintf(stderr, "fuzz_settings_value: the check at line %d failed\n", line);
+  std::abort();
 }
+#define Require(condition) Check(condition, __LINE__)
 
 QTemporaryDir* gHome = nullptr;
 
@@ -51,7 +55,8 @@ bool Read(platform::SettingsKey* key, const std::u16string& name, Value* value) 
   Require(platform::ReadSetting(key, name.c_str(), &value->type, value->bytes.data(), &capacity));
   Require(capacity == size && value->type == type);
   if (size > 0) {
-    std::vector<uint8_t> small(size - 1);
+    // A block that is there (even for a capacity of 0: no block asks for the size).
+    std::vector<uint8_t> small(size);
     capacity = size - 1;
     Require(!platform::ReadSetting(key, name.c_str(), nullptr, small.data(), &capacity));
   }
