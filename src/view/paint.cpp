@@ -9,7 +9,8 @@
 namespace view_internal {
 
 FirstRow FindFirstRow(PageView* view) {
-  if (view->topRow > view->totalRows) view->topRow = view->maxTopRow;
+  // A top row at or past the row count (a new layout left fewer rows) would paint nothing.
+  if (view->topRow >= view->totalRows) view->topRow = view->maxTopRow;
   uint32_t rows = 0;
   const LineRecord* entry = view->lines;
   while (!LineRecordIsEnd(*entry) && rows < view->topRow) {

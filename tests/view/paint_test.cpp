@@ -348,6 +348,18 @@ TEST_F(ScrollTest, AStepOntoTheRowPastTheLastEndsOnTheLastScreen) {
   EXPECT_EQ(view_->topRow, 5);
 }
 
+// A new layout with fewer rows (a wider pane) can leave the top row on the row count or past
+// it; the paint starts from the last full screen instead of painting nothing.
+TEST_F(ScrollTest, PaintFromTheRowCountOrPastItShowsTheLastScreen) {
+  for (uint16_t top : {uint16_t(10), uint16_t(11)}) {
+    view_->topRow = top;
+    fake::ClearDrawCalls();
+    PageViewPaint(view_, 1);
+    EXPECT_EQ(view_->topRow, 5) << top;
+    EXPECT_EQ(Texts().size(), 5u) << top;
+  }
+}
+
 TEST_F(ScrollTest, ShortArticleDoesNotMove) {
   view_->height = 1000;
   StreamBuilder s;
