@@ -830,8 +830,10 @@ int SearchScenario(int argc, char** argv) {
       if (w->objectName() == QLatin1String("Solmar")) client = w->findChild<QWidget*>(QStringLiteral("SolmarClient"));
     Check(client != nullptr, "the main window exists");
     if (!client) return platform::PostQuitMessage(3);
-    // The dialog is modal: type into it once it is up, from inside its loop.
-    QTimer::singleShot(300, [&] {
+    // The dialog is modal: type into it once it is up, from inside its loop. Armed only once
+    // the window is active, so that a slow activation (a sanitizer build) cannot use up the
+    // wait before Alt+F3 is pressed.
+    auto typeIntoDialog = [&] {
       QWidget* dialog = QApplication::activeModalWidget();
       Check(dialog != nullptr, "Alt+F3 opens a modal dialog");
       QLineEdit* edit = dialog ? dialog->findChild<QLineEdit*>() : nullptr;
@@ -843,11 +845,12 @@ int SearchScenario(int argc, char** argv) {
       Check(edit->text() == word, "the edit box shows the word as it reads");
       typed = true;
       QTest::keyClick(edit, Qt::Key_Return);
-    });
+    };
     // Through the window system, as a real key press arrives, so that the menu's shortcut
     // sees it.
     client->window()->activateWindow();
     Check(QTest::qWaitForWindowActive(client->window()), "the main window becomes active");
+    QTimer::singleShot(300, typeIntoDialog);
     QTest::keyClick(client->window()->windowHandle(), Qt::Key_F3, Qt::AltModifier);
     Check(typed, "the word was typed into the dialog");
     Check(QApplication::activeModalWidget() == nullptr, "the dialog closes on a hit");
