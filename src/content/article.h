@@ -9,6 +9,8 @@
 
 constexpr int kTableOfContentsArticle = 31767;   // resource 32767
 constexpr int kArticleCount = 286;
+constexpr int kLastArticle = kArticleCount;
+constexpr int kLastPage = kArticleCount - 1;  // the last odd article: the last page of main text
 constexpr uint32_t kArticleResourceBase = 1000;
 
 // Reason codes stored on failure (nothing is stored on success).

@@ -1,10 +1,8 @@
 // Moving between articles: the current article in the upper pane, its commentary below.
 #pragma once
 
+#include "content/article.h"  // kLastPage, kLastArticle
 #include "platform/platform.h"
-
-constexpr int kLastPage = 285;       // the last odd article: the last page of main text
-constexpr int kLastArticle = 286;
 
 // Goes to article n: makes it current, loads it at its top with its commentary, repaints
 // and refreshes the Bookmark mark. 1 (nothing changes) when the article cannot be loaded.

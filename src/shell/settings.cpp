@@ -2,12 +2,12 @@
 
 #include <cstddef>
 
+#include "content/article.h"
 #include "platform/platform.h"
 #include "shell/bookmarks.h"
 #include "shell/colour_scheme_choice.h"
 #include "shell/command_ids.h"
 #include "shell/dialog_setup.h"
-#include "shell/navigation.h"
 #include "shell/reader_settings.h"
 #include "shell/settings_store.h"
 #include "shell/shell_state.h"

@@ -10,7 +10,8 @@
 namespace view_internal {
 
 FirstRow FindFirstRow(PageView* view) {
-  if (view->topRow > view->totalRows) view->topRow = view->maxTopRow;
+  // A top row at or past the row count (a new layout left fewer rows) would paint nothing.
+  if (view->topRow >= view->totalRows) view->topRow = view->maxTopRow;
   uint32_t rows = 0;
   const LineRecord* entry = view->lines;
   while (!LineRecordIsEnd(*entry) && rows < view->topRow) {
@@ -264,10 +265,12 @@ int32_t PageViewScroll(PageView* view, int32_t delta, int32_t repaint, int32_t g
   int32_t target = int32_t(view->topRow) + delta;
   if (target < 0) {
     target = 0;
-  } else if (guard != 0 || target > view->totalRows) {
+  } else if (guard != 0 || target >= view->totalRows) {
     // Already at the end and not moving up: nothing to do.
     if (target >= view->topRow && view->topRow >= view->maxTopRow) return kScrollNothingDone;
-    if (target > view->totalRows) target = view->maxTopRow;
+    // A step to the row past the last (End from below the top, whose step is maxTopRow
+    // rows) or beyond would leave the pane blank: it ends on the last full screen instead.
+    if (target >= view->totalRows) target = view->maxTopRow;
   }
   if (repaint == 1 && target == view->topRow) return kScrollNothingDone;
   const bool changed = target != view->topRow;

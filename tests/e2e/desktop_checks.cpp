@@ -389,14 +389,20 @@ void CheckWindow(QWidget* frame, const QString& bookDir) {
 int WindowScenario(int argc, char** argv, const QString& bookDir) {
   QApplication app(argc, argv);
   PrepareReaderApplication();
+  // Whether the window's checks ran: a reader that never shows its window, or never runs
+  // its loop, must fail here rather than pass having checked nothing.
+  bool windowChecked = false;
   QTimer::singleShot(0, [&] {
     QWidget* frame = nullptr;
     for (QWidget* w : QApplication::topLevelWidgets())
       if (w->objectName() == QLatin1String("Solmar")) frame = w;
     Check(frame != nullptr, "the main window exists");
-    if (frame && QTest::qWaitForWindowExposed(frame)) {
+    const bool exposed = frame && QTest::qWaitForWindowExposed(frame);
+    Check(exposed, "the main window is shown");
+    if (exposed) {
       QTest::qWait(50);
       CheckWindow(frame, bookDir);
+      windowChecked = true;
     }
     platform::PostQuitMessage(0);
   });
@@ -412,6 +418,7 @@ int WindowScenario(int argc, char** argv, const QString& bookDir) {
     platform::CloseSettingsKey(key);
   }
   ReaderMain(nullptr, platform::kSwShowNormal);
+  Check(windowChecked, "the window was checked");
   return gFailures ? 1 : 0;
 }
 

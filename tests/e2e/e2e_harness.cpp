@@ -34,10 +34,11 @@
 //                                clipboard; `solmar --goto` from outside moves the running
 //                                reader and opens no second one; a bad reference is refused
 //                                by the later start, which leaves the reader alone
-//   e2e_harness killsave SOLMAR  `solmar` is killed (SIGKILL) at random moments after
-//                                SIGTERM has started its save: the settings file is then
-//                                the old one or the new one, whole (SOLMAR_KILL_TRIES tries,
-//                                12 by default; SOLMAR_KILL_SEED)
+//   e2e_harness killsave SOLMAR  `solmar`, its settings written slowly, is killed (SIGKILL)
+//                                at random moments after SIGTERM has started its save, half
+//                                of them inside the write: the settings file is then the old
+//                                one or the new one, whole (SOLMAR_KILL_TRIES tries, 12 by
+//                                default; SOLMAR_KILL_SEED)
 // Exit code 0 when every check held; each failed check is printed.
 #include <QApplication>
 #include <QClipboard>
@@ -170,12 +171,14 @@ int RunSolmar(const QStringList& args, QByteArray* out = nullptr, QByteArray* er
 struct ReaderProcess {
   QProcess process;
   QByteArray err;
+  QProcessEnvironment extra;  // added to this process's environment
 
   // Starts it and waits until it has painted its first frame: by then it serves requests
   // and signals from outside. False when that did not happen in time.
   bool Start(const QStringList& args = {}) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("SOLMAR_REPORT_FIRST_PAINT"), QStringLiteral("1"));
+    for (const QString& name : extra.keys()) env.insert(name, extra.value(name));
     process.setProcessEnvironment(env);
     process.setReadChannel(QProcess::StandardError);
     process.start(gSolmar, args);
@@ -532,16 +535,37 @@ QByteArray FileBytes(const QString& path) {
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// The count of bytes the slow store has written since the log was emptied; 0 for none.
+long SlowBytes(const QString& log) { return FileBytes(log).trimmed().toLong(); }
+
 // The settings save is one change of the file: a reader killed at any moment after SIGTERM
 // leaves the file of the last run or the file of this run's save, never some values of
 // each, and never an empty or broken file. The old file holds every value as decimal text,
 // the save writes each as dword:, so a mixture would show at once.
+//
+// The reader runs with the slow store preloaded (slow_write.c): its settings file goes out
+// one byte at a time, which makes the write wide enough to kill it half done. Half of the
+// kills come at a random moment of the whole shutdown (before, during and after the save),
+// half at a random moment once the write has begun; the scenario fails unless kills did land
+// inside the write, so it cannot pass without meeting the fault it exists for.
 int KillSaveScenario(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   std::signal(SIGHUP, SIG_DFL);
   const QString path = qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/Orvanel/Solmar.conf");
   const QString directory = QFileInfo(path).path();
   QDir().mkpath(directory);
+  QTemporaryDir scratch;
+  const QString log = scratch.path() + QStringLiteral("/slow-bytes");
+  constexpr long kByteGapUs = 150;
+  QProcessEnvironment slowStore;
+  slowStore.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(SOLMAR_SLOW_WRITE_LIBRARY));
+  slowStore.insert(QStringLiteral("SOLMAR_SLOW_WRITE_DIR"), QDir(directory).canonicalPath());
+  slowStore.insert(QStringLiteral("SOLMAR_SLOW_WRITE_LOG"), log);
+  slowStore.insert(QStringLiteral("SOLMAR_SLOW_WRITE_US"), QString::number(kByteGapUs));
+  // A sanitizer build's runtime wants to be loaded first; the preloaded store comes before it.
+  const QString asan = qEnvironmentVariable("ASAN_OPTIONS");
+  slowStore.insert(QStringLiteral("ASAN_OPTIONS"),
+                   (asan.isEmpty() ? QString() : asan + QLatin1Char(':')) + QStringLiteral("verify_asan_link_order=0"));
   const QByteArray written =
       "[General]\nFontName=sz:DejaVu Sans\nFlags=3507748928\nLesson=41\nFontSize=20\nFontAsciiBase=1488\n"
       "BottomSection=13\nLastPosition=0\nBottomSectionLastPosition=0\nBookmarks=hex:29,00,00,00\n";
@@ -549,6 +573,13 @@ int KillSaveScenario(int argc, char** argv) {
     QFile::remove(path + QStringLiteral(".lock"));
     QFile file(path);
     if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) file.write(bytes);
+  };
+  // Started, with the start's own write ("Program Path") done and the count emptied.
+  auto start = [&](ReaderProcess& reader) {
+    reader.extra = slowStore;
+    const bool started = reader.Start();
+    QFile::remove(log);
+    return started;
   };
 
   // One run without a kill: the file as the start leaves it (with "Program Path") and as
@@ -558,7 +589,7 @@ int KillSaveScenario(int argc, char** argv) {
   qint64 endNs = 0;
   {
     ReaderProcess reader;
-    Check(reader.Start(), "solmar starts");
+    Check(start(reader), "solmar starts");
     oldFile = FileBytes(path);
     QElapsedTimer timer;
     timer.start();
@@ -571,29 +602,44 @@ int KillSaveScenario(int argc, char** argv) {
   Check(newFile.contains("Lesson=dword:00000029") && newFile.contains("Flags=dword:d1140040") &&
             newFile.contains("BottomSection=dword:0000000d"),
         "the save writes every value as a number");
+  Check(SlowBytes(log) == newFile.size(), "the save goes through the slow store, byte by byte");
   if (gFailures) return 1;
 
   const int tries = qEnvironmentVariableIsSet("SOLMAR_KILL_TRIES") ? qEnvironmentVariableIntValue("SOLMAR_KILL_TRIES") : 12;
   const unsigned seed = qEnvironmentVariableIsSet("SOLMAR_KILL_SEED") ? qEnvironmentVariableIntValue("SOLMAR_KILL_SEED") : 15;
   std::srand(seed);
-  int asOld = 0, asNew = 0, mixed = 0, inWrite = 0;
+  // The write of the whole file takes at least this long once its first byte is out.
+  const qint64 writeUs = qint64(newFile.size() - 1) * kByteGapUs;
+  int asOld = 0, asNew = 0, mixed = 0, inWrite = 0, aimed = 0;
   for (int i = 0; i < tries; ++i) {
     putOld(oldFile);
     ReaderProcess reader;
-    if (!reader.Start()) {
+    if (!start(reader)) {
       Check(false, "solmar starts for a kill");
       continue;
     }
-    // From the SIGTERM to a little past the measured end: before, during and after the save.
-    const qint64 delayUs = qint64(std::rand() % 1000) * (endNs / 1000) * 12 / 10 / 1000;
+    const bool aim = i % 2 == 1;
     reader.Signal(SIGTERM);
+    qint64 delayUs = 0;
+    if (aim) {
+      // Once the first byte is out, a moment in the first four fifths of the write.
+      ++aimed;
+      QElapsedTimer wait;
+      wait.start();
+      while (SlowBytes(log) == 0 && wait.elapsed() < 10000) ::usleep(200);
+      delayUs = qint64(std::rand() % 1000) * writeUs * 4 / 5 / 1000;
+    } else {
+      // From the SIGTERM to a little past the measured end: before, during and after the save.
+      delayUs = qint64(std::rand() % 1000) * (endNs / 1000) * 12 / 10 / 1000;
+    }
     ::usleep(useconds_t(delayUs));
     reader.Signal(SIGKILL);
     reader.Finish();
     const QByteArray now = FileBytes(path);
-    // A lock or temporary file left behind: the kill came while the file was being written.
+    const long bytes = SlowBytes(log);
+    if (bytes > 0 && bytes < newFile.size()) ++inWrite;
+    // A lock or temporary file a kill left behind.
     const QStringList leftovers = QDir(directory).entryList({QStringLiteral("Solmar.conf?*")}, QDir::Files | QDir::Hidden);
-    if (!leftovers.isEmpty()) ++inWrite;
     for (const QString& name : leftovers) QFile::remove(directory + QLatin1Char('/') + name);
     if (now == oldFile) {
       ++asOld;
@@ -601,13 +647,16 @@ int KillSaveScenario(int argc, char** argv) {
       ++asNew;
     } else {
       ++mixed;
-      std::fprintf(stderr, "kill after %lld us left:\n%s\n", static_cast<long long>(delayUs), now.constData());
+      std::fprintf(stderr, "kill after %lld us (%ld of %lld bytes written) left:\n%s\n", static_cast<long long>(delayUs),
+                   bytes, static_cast<long long>(newFile.size()), now.constData());
     }
   }
-  std::fprintf(stderr, "killsave: %d kills (seed %u, SIGTERM to end %lld us): %d old files, %d new, %d otherwise; "
-                       "%d kills came while the file was written\n",
-               tries, seed, static_cast<long long>(endNs / 1000), asOld, asNew, mixed, inWrite);
+  std::fprintf(stderr, "killsave: %d kills (seed %u, SIGTERM to end %lld us, write %lld us): %d old files, %d new, "
+                       "%d otherwise; %d kills came inside the write (%d aimed at it)\n",
+               tries, seed, static_cast<long long>(endNs / 1000), static_cast<long long>(writeUs), asOld, asNew, mixed,
+               inWrite, aimed);
   Check(mixed == 0, "every killed save leaves the old file or the new one, whole");
+  Check(inWrite * 2 >= aimed && inWrite > 0, "kills land inside the write: at least half as many as were aimed at it");
   // The reader still starts on what a kill left, and a lock left behind does not stop it.
   {
     ReaderProcess reader;
@@ -864,8 +913,10 @@ int SearchScenario(int argc, char** argv) {
       if (w->objectName() == QLatin1String("Solmar")) client = w->findChild<QWidget*>(QStringLiteral("SolmarClient"));
     Check(client != nullptr, "the main window exists");
     if (!client) return platform::PostQuitMessage(3);
-    // The dialog is modal: type into it once it is up, from inside its loop.
-    QTimer::singleShot(300, [&] {
+    // The dialog is modal: type into it once it is up, from inside its loop. Armed only once
+    // the window is active, so that a slow activation (a sanitizer build) cannot use up the
+    // wait before Alt+F3 is pressed.
+    auto typeIntoDialog = [&] {
       QWidget* dialog = QApplication::activeModalWidget();
       Check(dialog != nullptr, "Alt+F3 opens a modal dialog");
       QLineEdit* edit = dialog ? dialog->findChild<QLineEdit*>() : nullptr;
@@ -878,11 +929,12 @@ int SearchScenario(int argc, char** argv) {
       Shot(dialog, "search-dialog");
       typed = true;
       QTest::keyClick(edit, Qt::Key_Return);
-    });
+    };
     // Through the window system, as a real key press arrives, so that the menu's shortcut
     // sees it.
     client->window()->activateWindow();
     Check(QTest::qWaitForWindowActive(client->window()), "the main window becomes active");
+    QTimer::singleShot(300, typeIntoDialog);
     QTest::keyClick(client->window()->windowHandle(), Qt::Key_F3, Qt::AltModifier);
     Check(typed, "the word was typed into the dialog");
     Check(QApplication::activeModalWidget() == nullptr, "the dialog closes on a hit");

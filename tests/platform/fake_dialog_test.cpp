@@ -228,9 +228,30 @@ TEST_F(FakeDialogTest, RadioButtonsCheckByIdAndByPress) {
               EXPECT_TRUE(platform::IsDialogButtonChecked(dialog, 1005));
               platform::EndDialog(dialog, 1);
               EXPECT_FALSE(platform::EndDialog(dialog, 2));
-            }),
-            fake::PressButton(1004)});
+            })});
   EXPECT_EQ(fake::Dialogs().back().result, 1);
+}
+
+// A dialog that ends while steps of its script are left fails the test: the steps, and the
+// checks among them, would never run. Random use, whose taps may end a dialog anywhere, says
+// so, and its steps after the end are then left out.
+TEST_F(FakeDialogTest, StepsLeftUnrunFailTheTestUnlessTheScriptMayEndEarly) {
+  const auto endThenPress = [] {
+    return std::vector<fake::DialogStep>{fake::Inspect([](Window* dialog) { platform::EndDialog(dialog, 1); }),
+                                         fake::PressButton(1004), fake::PressButton(1005)};
+  };
+  EXPECT_DEATH(
+      {
+        fake::ScriptDialogSteps(105, endThenPress());
+        platform::DialogBox(105, nullptr, Recording, 0);
+      },
+      "fake dialog 105 ended with 2 of its 3 scripted steps unrun");
+
+  fake::ScriptDialogSteps(105, endThenPress(), fake::ScriptEnd::kMayEndEarly);
+  EXPECT_EQ(platform::DialogBox(105, nullptr, Recording, 0), 1);
+  int presses = 0;
+  for (const fake::MessageCall& call : fake::Dialogs().back().messages) presses += call.message == platform::kMsgCommand;
+  EXPECT_EQ(presses, 0);
 }
 
 }  // namespace

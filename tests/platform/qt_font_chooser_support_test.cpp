@@ -17,6 +17,7 @@
 
 #include "platform/dialog_template.h"
 #include "platform/platform.h"
+#include "platform/qt/qt_pictures.h"
 #include "platform/qt/qt_drawing.h"
 #include "platform/qt/qt_window_access.h"
 
@@ -272,6 +273,32 @@ TEST(QtPictureTest, AboutPictureIsTheIconAtFortyEight) {
   ASSERT_NE(bitmap, nullptr);
   EXPECT_EQ(bitmap->image.size(), QSize(48, 48));
   platform::DeleteBitmap(bitmap);
+}
+
+// The search dialog's keyboard picture: its grid lines lie where the dialog takes a tap on
+// it to change keys (columns every 17 pixels, rows every 25), so a tap on a drawn key is a
+// tap on that key. Lines are the rows and columns that are black from end to end.
+TEST(QtPictureTest, KeyboardGridIsWhereTapsChangeKeys) {
+  static int argc = 1;
+  static char name[] = "qt_font_chooser_support_tests";
+  static char* argv[] = {name, nullptr};
+  if (!QCoreApplication::instance()) new QApplication(argc, argv);
+  const QImage image = platform::qt::PictureAt(119, 1.0);
+  ASSERT_EQ(image.size(), QSize(154, 95));
+  const auto black = [&](int x, int y) { return qGray(image.pixel(x, y)) < 128; };
+  std::vector<int> columns, rows;
+  for (int x = 0; x < 154; ++x) {
+    bool whole = true;
+    for (int y = 0; y <= 75; ++y) whole = whole && black(x, y);
+    if (whole) columns.push_back(x);
+  }
+  for (int y = 0; y <= 75; ++y) {
+    bool whole = true;
+    for (int x = 0; x <= 153; ++x) whole = whole && black(x, y);
+    if (whole) rows.push_back(y);
+  }
+  EXPECT_EQ(columns, (std::vector<int>{0, 17, 34, 51, 68, 85, 102, 119, 136, 153}));
+  EXPECT_EQ(rows, (std::vector<int>{0, 25, 50, 75}));
 }
 
 }  // namespace

@@ -135,7 +135,6 @@ class QtSettingsFileTest : public ::testing::Test {
 };
 
 TEST_F(QtSettingsFileTest, FilesTheReaderCannotReadGiveTheDefaults) {
-  const QByteArray megabyte(1 << 20, 'x');
   struct Case {
     const char* what;
     QByteArray product;
@@ -146,7 +145,7 @@ TEST_F(QtSettingsFileTest, FilesTheReaderCannotReadGiveTheDefaults) {
       {"empty files", "", "", [](Loaded&) {}},
       {"a section and nothing else", "[General]\n", "[General]", [](Loaded&) {}},
       {"binary garbage",
-       QByteArray("\x00\xff\xfe[\x01=\x02\n\x80\x81=\xc3(\n[[[\n==\n\\\\\\\n\"\"\"=\"\n\xef\xbb\xbf", 36),
+       QByteArray("\x00\xff\xfe[\x01=\x02\n\x80\x81=\xc3(\n[[[\n==\n\\\\\\\n\"\"\"=\"\n\xef\xbb\xbf", 34),
        QByteArray("\x00\x00\x00\x00\xde\xad\xbe\xef", 8), [](Loaded&) {}},
       {"numbers cut short",
        "[General]\nFlags=dword:d114\nLesson=dword:\nBottomSection=dword:0000000\nFontSize=dword", "FullScreen=dword:1",
@@ -173,16 +172,6 @@ TEST_F(QtSettingsFileTest, FilesTheReaderCannotReadGiveTheDefaults) {
          d.face = u"AA";
          d.search = "AB";
        }},
-      {"huge values: a 1 MB face name, search string, number text and bookmark list",
-       "FontName=sz:" + megabyte + "\nSearchString=hex:" + QByteArray("41,").repeated(1 << 18) +
-           "00\nLesson=" + QByteArray(1 << 20, '9') + "\nBookmarks=hex:" + QByteArray("07,00,").repeated(1 << 18) + "00,00",
-       "", [](Loaded& d) {
-         d.face = std::u16string(31, u'x');
-         d.search = std::string(33, 'A');
-         d.lesson = 0;  // set below: the text wraps at 32 bits, then keeps 16
-         // 2^18 + 1 entries: the count wraps at 16 bits to 1, the terminator's: no entry.
-         d.bookmarks = {};
-       }},
       {"duplicate keys: one of them", "Lesson=dword:00000005\nLesson=dword:00000007\n[General]\nLesson=dword:00000007",
        "", [](Loaded& d) { d.lesson = 7; }},
       {"keys with no value", "Lesson\nFlags=\nFontSize=\"\"", "FullScreen=", [](Loaded&) {}},
@@ -194,16 +183,32 @@ TEST_F(QtSettingsFileTest, FilesTheReaderCannotReadGiveTheDefaults) {
     const Loaded got = StartUp();
     Loaded want = Defaults();
     c.expect(want);
-    if (want.lesson == 0) {
-      // 1 MB of '9': value * 10 + 9 wrapping at 32 bits, kept to 16, then the page rule.
-      uint32_t v = 0;
-      for (int i = 0; i < (1 << 20); ++i) v = v * 10u + 9u;
-      const uint16_t n = uint16_t(v);
-      want.lesson = n == 0 ? 1 : n > 285 ? 285 : n % 2 ? n : uint16_t(n - 1);
-    }
     ExpectLoaded(got, want, c.what);
     SaveSettingsAndQuit();
   }
+}
+
+// Huge values: a 1 MB face name, search string, number text and bookmark list. (Apart from
+// the other files because the sanitizer run leaves it out: under AddressSanitizer, QSettings
+// writing back a file of megabytes takes many minutes.)
+TEST_F(QtSettingsFileTest, HugeValuesAreCutToTheirFields) {
+  const QByteArray megabyte(1 << 20, 'x');
+  PutFile(ProductFile(), "FontName=sz:" + megabyte + "\nSearchString=hex:" + QByteArray("41,").repeated(1 << 18) +
+                             "00\nLesson=" + QByteArray(1 << 20, '9') + "\nBookmarks=hex:" +
+                             QByteArray("07,00,").repeated(1 << 18) + "00,00");
+  PutFile(DeviceFile(), "");
+  const Loaded got = StartUp();
+  Loaded want = Defaults();
+  want.face = std::u16string(31, u'x');
+  want.search = std::string(33, 'A');
+  // 2^18 + 1 entries: the count wraps at 16 bits to 1, the terminator's: no entry.
+  want.bookmarks = {};
+  // 1 MB of '9': value * 10 + 9 wrapping at 32 bits, kept to 16, then the page rule.
+  uint32_t v = 0;
+  for (int i = 0; i < (1 << 20); ++i) v = v * 10u + 9u;
+  const uint16_t n = uint16_t(v);
+  want.lesson = n == 0 ? 1 : n > 285 ? 285 : n % 2 ? n : uint16_t(n - 1);
+  ExpectLoaded(got, want, "huge values");
 }
 
 // A file cut short at any byte: each value is what the whole file holds or its default

@@ -8,12 +8,14 @@
 // is one more row. The run is deterministic for its seed. From the environment:
 //   SOLMAR_RANDOM_SEED=N      the first session's seed (default 1)
 //   SOLMAR_RANDOM_STEPS=N     steps per session (default 1500)
-//   SOLMAR_RANDOM_SECONDS=N   run sessions with seeds N, N+1, ... for this long (default:
-//                             one session)
+//   SOLMAR_RANDOM_SESSIONS=N  run N sessions with seeds SEED, SEED+1, ... (default 1)
+//   SOLMAR_RANDOM_SECONDS=N   run sessions with seeds SEED, SEED+1, ... for this long, at least
+//                             SESSIONS of them
 // A failure names its seed, step and the last actions; SOLMAR_RANDOM_SEED with that seed
 // and SOLMAR_RANDOM_STEPS at least that step repeats it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -134,6 +136,24 @@ class RandomSession {
   }
   // What the step did, for the failure report.
   void Note(const std::string& what) { detail_ = what; }
+  // Draws row of the Find All list as the platform would: a row of the hits has a cell for
+  // every column, each mark inside its text; any other row has none.
+  void DrawnRow(Window* list, int row) {
+    const std::vector<platform::RowCell> cells = fake::ResultListRow(list, row);
+    const bool inside = row >= 0 && size_t(row) < gFindAll.hits.size();
+    if (cells.size() != (inside ? size_t(kFindAllColumnCount) : 0u)) {
+      badDraw_ = "row " + std::to_string(row) + " of " + std::to_string(gFindAll.hits.size()) + " drawn with " +
+                 std::to_string(cells.size()) + " cells";
+      return;
+    }
+    if (!inside) return;
+    ++rowsDrawn_;
+    for (const platform::RowCell& cell : cells)
+      if (cell.markStart < -1 || (cell.markStart >= 0 && size_t(cell.markStart) + size_t(cell.markLength) > cell.text.size()))
+        badDraw_ = "row " + std::to_string(row) + ", column " + std::to_string(cell.column) + ": a mark outside its text";
+    if (cells[kFindAllPlace].text.empty()) badDraw_ = "row " + std::to_string(row) + " has no place";
+  }
+  int RowsDrawn() const { return rowsDrawn_; }
 
   intptr_t Send(uint32_t message, uintptr_t wParam, intptr_t lParam) {
     ++messages_;
@@ -214,6 +234,8 @@ class RandomSession {
   int bitmaps_ = 0;
   std::string detail_;
   std::deque<std::string> history_;
+  std::string badDraw_;  // what was wrong with a drawn Find All row
+  int rowsDrawn_ = 0;
 };
 
 // --- Actions ------------------------------------------------------------------------------
@@ -399,8 +421,12 @@ void SearchDialog(RandomSession& s) {
     else
       steps.push_back(fake::TapDialog(s.Between(0, 360), s.Between(0, 360)));
   }
-  if (!s.OneIn(5)) steps.push_back(EndDialogStep(s));
-  fake::ScriptDialogSteps(kSearchDialogTemplate, std::move(steps));
+  // Its Find All button closes it and opens the list of every hit.
+  if (s.OneIn(3))
+    steps.push_back(fake::PressButton(kSearchFindAllId));
+  else if (!s.OneIn(5))
+    steps.push_back(EndDialogStep(s));
+  fake::ScriptDialogSteps(kSearchDialogTemplate, std::move(steps), fake::ScriptEnd::kMayEndEarly);
   s.Command(kCmdSearch);
   s.Note("search dialog, " + std::to_string(n) + " inputs");
 }
@@ -428,7 +454,7 @@ void IndexDialog(RandomSession& s) {
     }
   }
   if (!s.OneIn(4)) steps.push_back(EndDialogStep(s));
-  fake::ScriptDialogSteps(kIndexDialogTemplate, std::move(steps));
+  fake::ScriptDialogSteps(kIndexDialogTemplate, std::move(steps), fake::ScriptEnd::kMayEndEarly);
   if (s.OneIn(4)) {
     // A second start while the reader is in front opens the index too.
     fake::SetForeground(s.MainWindow());
@@ -451,7 +477,7 @@ void FontChooser(RandomSession& s) {
     }
   }
   if (!s.OneIn(5)) steps.push_back(EndDialogStep(s));
-  fake::ScriptDialogSteps(kFontChooserTemplate, std::move(steps));
+  fake::ScriptDialogSteps(kFontChooserTemplate, std::move(steps), fake::ScriptEnd::kMayEndEarly);
   s.Command(kCmdFont);
   s.Note("font chooser, " + std::to_string(n) + " choices");
 }
@@ -460,7 +486,7 @@ void AboutBox(RandomSession& s) {
   std::vector<fake::DialogStep> steps;
   if (s.OneIn(3)) steps.push_back(fake::TapDialog(s.Between(0, 300), s.Between(0, 300)));
   if (!s.OneIn(5)) steps.push_back(EndDialogStep(s));
-  fake::ScriptDialogSteps(kAboutBoxTemplate, std::move(steps));
+  fake::ScriptDialogSteps(kAboutBoxTemplate, std::move(steps), fake::ScriptEnd::kMayEndEarly);
   if (s.OneIn(2))
     s.Command(kCmdAbout);
   else
@@ -479,7 +505,13 @@ void FindAllList(RandomSession& s) {
   platform::Window* list = platform::GetDialogItem(gFindAll.dialog, kFindAllListId);
   static const uint32_t kKeys[] = {platform::kVkUp,   platform::kVkDown, platform::kVkReturn, platform::kVkHome,
                                    platform::kVkEnd,  platform::kVkPrior, platform::kVkNext,  platform::kVkEscape};
-  if (s.OneIn(4)) {
+  if (s.OneIn(3)) {
+    // The rows the list would draw, around its selection, and a few outside it.
+    const int selection = fake::ControlInfo(list) ? fake::ControlInfo(list)->selection : -1;
+    const int first = std::max(-2, selection - s.Between(0, 12));
+    s.Note("find all: rows drawn from " + std::to_string(first));
+    for (int row = first; row < first + 14; ++row) s.DrawnRow(list, row);
+  } else if (s.OneIn(3)) {
     const int row = s.Between(-2, int(gFindAll.hits.size()) + 2);
     s.Note("find all: double click on row " + std::to_string(row));
     fake::ResultListDoubleClick(list, row);
@@ -538,6 +570,32 @@ constexpr int kMaxLiveBlocks = 24;
 // Fonts: the two views' font caches and the dialogs' own, with slack; 0 at the end.
 constexpr int kMaxLiveFonts = 40;
 
+// The decoded text of article n, as the book holds it.
+const std::vector<uint8_t>& ArticleText(int n) {
+  static std::map<int, std::vector<uint8_t>> texts;
+  auto found = texts.find(n);
+  if (found != texts.end()) return found->second;
+  int reason = 0;
+  uint32_t length = 0;
+  uint8_t* text = LoadArticle(n, &reason, &length);
+  std::vector<uint8_t> bytes;
+  if (text) bytes.assign(text, text + length);
+  platform::Free(text);
+  return texts.emplace(n, std::move(bytes)).first->second;
+}
+
+// Empty when view holds article n's text; else what it shows instead.
+std::string ShowsArticle(const PageView* view, int n) {
+  const std::vector<uint8_t>& expected = ArticleText(n);
+  if (expected.empty()) return "article " + std::to_string(n) + " does not load";
+  if (!view->text) return "shows no text for article " + std::to_string(n);
+  // The laid-out text: the article's bytes up to the end of its last record.
+  if (view->textLength == 0 || view->textLength > expected.size() + 1 ||
+      std::memcmp(view->text, expected.data(), std::min<size_t>(view->textLength, expected.size())) != 0)
+    return "does not show article " + std::to_string(n);
+  return {};
+}
+
 std::string RandomSession::Violation() const {
   const uint16_t lesson = gReaderSettings.lesson;
   if (lesson < 1 || lesson > kLastArticle || lesson % 2 == 0)
@@ -545,9 +603,9 @@ std::string RandomSession::Violation() const {
   const PaneState& panes = gPaneState;
   for (const PageView* view : {panes.upperView, panes.lowerView}) {
     if (!view) return "a pane has no view";
-    // A page step from below maxTopRow may end past it, on a short last screen, but never
-    // past the text's rows: the top row lies within 0..maxTopRow or in that last screen.
-    if (view->topRow > view->maxTopRow && view->topRow > view->totalRows)
+    // A page step from below maxTopRow may end past it, on a short last screen, but a row
+    // of the text always shows: the top row lies within 0..maxTopRow or on a row of the text.
+    if (view->topRow > view->maxTopRow && view->topRow >= view->totalRows)
       return std::string(view == panes.upperView ? "upper" : "lower") + " topRow " + std::to_string(view->topRow) +
              " past maxTopRow " + std::to_string(view->maxTopRow) + " and totalRows " +
              std::to_string(view->totalRows);
@@ -556,6 +614,9 @@ std::string RandomSession::Violation() const {
     return "the active view is no pane's";
   if (panes.activeView == panes.lowerView && gReaderSettings.bottomSection == kCmdLowerPaneNone - kCmdLowerPaneBase)
     return "the hidden lower pane is the active one";
+  // The panes show what the state says: the current article above, its commentary below.
+  if (const std::string shown = ShowsArticle(panes.upperView, lesson); !shown.empty()) return "the upper pane " + shown;
+  if (const std::string shown = ShowsArticle(panes.lowerView, lesson + 1); !shown.empty()) return "the lower pane " + shown;
   const bool lowerActive = panes.activeView == panes.lowerView;
   if (panes.activeScrollBar != (lowerActive ? panes.lowerScrollBar : panes.upperScrollBar))
     return "the active scroll bar is not the active pane's";
@@ -578,6 +639,11 @@ std::string RandomSession::Violation() const {
 
   const fake::FakeWindowInfo* info = fake::WindowInfo(window_);
   if (!info || info->destroyed) return "the main window is gone";
+  // The active pane is one the user can see on the window: its scroll bar is shown.
+  const fake::FakeWindowInfo* bar = fake::WindowInfo(panes.activeScrollBar);
+  if (!bar || bar->destroyed || !bar->visible)
+    return std::string("the active pane's scroll bar is not on the window (") + (lowerActive ? "lower" : "upper") + ")";
+  if (!badDraw_.empty()) return "a Find All row drawn wrong: " + badDraw_;
   if (!fake::QuitRequests().empty()) return "the reader asked to quit";
   // The bookmark question, a search that finds nothing and the search dialog's refusal of
   // text it cannot search for are the only boxes of ordinary use; "Resource not found", an
@@ -687,11 +753,12 @@ TEST(RandomUseTest, TheReaderKeepsItsInvariantsThroughRandomUse) {
   const uint64_t firstSeed = EnvNumber("SOLMAR_RANDOM_SEED", 1);
   const int steps = int(EnvNumber("SOLMAR_RANDOM_STEPS", 1500));
   const uint64_t seconds = EnvNumber("SOLMAR_RANDOM_SECONDS", 0);
+  const int sessionCount = int(EnvNumber("SOLMAR_RANDOM_SESSIONS", 1));
   const auto start = std::chrono::steady_clock::now();
   const auto elapsed = [&] { return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(); };
 
   uint64_t seed = firstSeed;
-  long long totalSteps = 0, totalMessages = 0;
+  long long totalSteps = 0, totalMessages = 0, totalRows = 0;
   int sessions = 0;
   do {
     // Named before it runs, so that a crash (a sanitizer's report) still tells the seed.
@@ -700,15 +767,17 @@ TEST(RandomUseTest, TheReaderKeepsItsInvariantsThroughRandomUse) {
     ASSERT_TRUE(session.Start()) << "seed " << seed << ": the reader does not start";
     const bool ran = session.Run(steps);
     totalMessages += session.Messages();
+    totalRows += session.RowsDrawn();
     if (!ran) break;
     totalSteps += steps;
     ++sessions;
     if (!session.Finish()) break;
     ++seed;
-  } while (seconds > 0 && elapsed() < double(seconds));
-  std::printf("random use: %d sessions (seeds %llu..%llu), %lld steps, %lld messages, %.1f s\n", sessions,
-              static_cast<unsigned long long>(firstSeed), static_cast<unsigned long long>(seed - 1), totalSteps,
-              totalMessages, elapsed());
+  } while (sessions < sessionCount || (seconds > 0 && elapsed() < double(seconds)));
+  std::printf("random use: %d sessions (seeds %llu..%llu), %lld steps, %lld messages, %lld Find All rows drawn, "
+              "%.1f s\n",
+              sessions, static_cast<unsigned long long>(firstSeed), static_cast<unsigned long long>(seed - 1),
+              totalSteps, totalMessages, totalRows, elapsed());
 }
 
 }  // namespace

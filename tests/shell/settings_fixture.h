@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/fake/fake_platform.h"
+#include "shell/alloc_or_abort.h"
 #include "shell/bookmarks.h"
 #include "shell/reader_settings.h"
 #include "shell/settings.h"
@@ -21,6 +22,8 @@ inline void ResetSettingsWorld() {
   ResetShellState();
   ResetBookmarks();
   ResetSettingsState();
+  // As the reader's start does: out of memory saves and quits.
+  SetOutOfMemoryHandler(SaveSettingsAndQuit);
 }
 
 // A stored Bookmarks value: 16-bit little-endian article numbers, as given.

@@ -485,6 +485,20 @@ TEST_F(SettingsTest, AFailedWriteDoesNotStopTheOthers) {
 
 // --- Out of memory ----------------------------------------------------------------------
 
+// The allocator itself saves nothing: what follows the message is the installed handler's.
+TEST_F(SettingsTest, AllocOrAbortWithoutAHandlerOnlyTellsTheUser) {
+  LoadSettings();
+  const size_t writes = fake::SettingWrites().size();
+  EXPECT_EQ(SetOutOfMemoryHandler(nullptr), &SaveSettingsAndQuit);
+  fake::FailAllocation(1);
+
+  EXPECT_EQ(AllocOrAbort(100), nullptr);
+
+  ASSERT_EQ(fake::MessageBoxes().size(), 1u);
+  EXPECT_EQ(fake::SettingWrites().size(), writes);
+  EXPECT_TRUE(fake::QuitRequests().empty());
+}
+
 TEST_F(SettingsTest, AllocOrAbortTellsTheUserSavesOnceAndQuits) {
   fake::PutBytesSetting(kProduct, u"Bookmarks", Entries({5, 9, 0}));
   fake::FailBitmapLoad(202);  // a bitmap that did not load is not released

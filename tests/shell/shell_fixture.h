@@ -93,6 +93,8 @@ class ShellTest : public ::testing::Test {
     ResetBookmarks();
     ResetSettingsState();
     ResetConversionBuffer();
+    // The reader's start installs its out-of-memory shutdown; tests that start it get it.
+    SetOutOfMemoryHandler(nullptr);
     fake::SetDefaultWindowSize(kClientWidth, kClientHeight);
     AddBook();
   }

@@ -336,6 +336,30 @@ TEST_F(ScrollTest, GuardStopsAtTheEndAndPullsLongStepsToMaxTopRow) {
   EXPECT_EQ(view_->topRow, 9);
 }
 
+// A step that ends just past the last row (End from below the top: a step of maxTopRow
+// rows) would show a blank pane; it ends on the last full screen, with or without the guard.
+TEST_F(ScrollTest, AStepOntoTheRowPastTheLastEndsOnTheLastScreen) {
+  ASSERT_EQ(view_->totalRows, 10);
+  view_->topRow = 4;
+  EXPECT_EQ(PageViewScroll(view_, 6, 0, 1), kScrollMoved);
+  EXPECT_EQ(view_->topRow, 5);
+  view_->topRow = 0;
+  EXPECT_EQ(PageViewScroll(view_, 10, 0, 0), kScrollMoved);
+  EXPECT_EQ(view_->topRow, 5);
+}
+
+// A new layout with fewer rows (a wider pane) can leave the top row on the row count or past
+// it; the paint starts from the last full screen instead of painting nothing.
+TEST_F(ScrollTest, PaintFromTheRowCountOrPastItShowsTheLastScreen) {
+  for (uint16_t top : {uint16_t(10), uint16_t(11)}) {
+    view_->topRow = top;
+    fake::ClearDrawCalls();
+    PageViewPaint(view_, 1);
+    EXPECT_EQ(view_->topRow, 5) << top;
+    EXPECT_EQ(Texts().size(), 5u) << top;
+  }
+}
+
 TEST_F(ScrollTest, ShortArticleDoesNotMove) {
   view_->height = 1000;
   StreamBuilder s;

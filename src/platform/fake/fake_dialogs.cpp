@@ -1,6 +1,8 @@
 // Modal dialogs and their controls in the fake backend: dialogs run from a script, controls
 // made from the templates keep their state in plain fields, and every change is logged.
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <utility>
 
@@ -15,6 +17,7 @@ using platform::Window;
 
 struct DialogsState {
   std::map<uint32_t, std::vector<DialogStep>> scripts;
+  std::map<uint32_t, ScriptEnd> scriptEnds;
   std::vector<RecordedDialog> dialogs;
   uint16_t baseX = 8, baseY = 16;
   std::vector<ControlCall> calls;
@@ -145,8 +148,9 @@ void ScriptDialog(uint32_t templateId, std::vector<ScriptedMessage> messages) {
   ScriptDialogSteps(templateId, std::move(steps));
 }
 
-void ScriptDialogSteps(uint32_t templateId, std::vector<DialogStep> steps) {
+void ScriptDialogSteps(uint32_t templateId, std::vector<DialogStep> steps, ScriptEnd end) {
   State().scripts[templateId] = std::move(steps);
+  State().scriptEnds[templateId] = end;
 }
 
 DialogStep SendToDialog(uint32_t message, uintptr_t wParam, intptr_t lParam) {
@@ -327,9 +331,14 @@ intptr_t DialogBox(uint32_t templateId, Window* owner, WindowProc proc, intptr_t
 
   if (fake::Deliver(dialog, kMsgInitDialog, 0, param) != 0) fake::GiveDefaultFocus(dialog);
   if (!dialog->dialogEnded) fake::Deliver(dialog, kMsgActivate, kWaActive, 0);
-  for (const fake::DialogStep& step : steps) {
-    if (dialog->dialogEnded) break;
-    step.run(dialog);
+  size_t run = 0;
+  for (; run < steps.size() && !dialog->dialogEnded; ++run) steps[run].run(dialog);
+  // A dialog that ended before its script did would leave the test's later steps, and the
+  // checks among them, unrun while the test passes: that is the test's failure.
+  if (run < steps.size() && fake::State().scriptEnds[templateId] == fake::ScriptEnd::kEveryStep) {
+    std::fprintf(stderr, "fake dialog %u ended with %zu of its %zu scripted steps unrun\n", templateId,
+                 steps.size() - run, steps.size());
+    std::abort();
   }
   const intptr_t result = dialog->dialogEnded ? dialog->dialogResult : 0;
   fake::Deliver(dialog, kMsgDestroy, 0, 0);

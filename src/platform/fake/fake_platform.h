@@ -176,7 +176,9 @@ int MessageLoopsRun();
 // of owner) with the controls of its template (platform/dialog_template.h; a template the
 // program does not carry gets none), sends it the init-dialog message, then kMsgActivate
 // (kWaActive), then runs the script's steps in order until the procedure calls EndDialog
-// (when the script runs out the dialog ends with 0), and last kMsgDestroy. An unscripted
+// (when the script runs out the dialog ends with 0), and last kMsgDestroy. A dialog that
+// ends while steps of its script are left aborts the test with a message: those steps, and
+// the checks among them, would otherwise never run. An unscripted
 // template cannot be made (-1). A dialog has its own drawing context, as a window has.
 // A dialog of a template is centred over its owner's window rectangle with its client size
 // from the base units; one without a template lies at 0, 26 with the default window size.
@@ -190,7 +192,10 @@ void ScriptDialog(uint32_t templateId, std::vector<ScriptedMessage> messages);
 struct DialogStep {
   std::function<void(platform::Window* dialog)> run;
 };
-void ScriptDialogSteps(uint32_t templateId, std::vector<DialogStep> steps);
+// Whether a script must run to its end: kEveryStep (tests) or kMayEndEarly (random use, whose
+// taps may end a dialog at any step).
+enum class ScriptEnd { kEveryStep, kMayEndEarly };
+void ScriptDialogSteps(uint32_t templateId, std::vector<DialogStep> steps, ScriptEnd end = ScriptEnd::kEveryStep);
 // The message as the procedure gets it.
 DialogStep SendToDialog(uint32_t message, uintptr_t wParam, intptr_t lParam);
 // A button press: the command MakeLong(id, kBnClicked) with the control of that id (none

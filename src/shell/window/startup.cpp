@@ -3,6 +3,7 @@
 #include <string>
 
 #include "dialogs/font_chooser.h"
+#include "shell/alloc_or_abort.h"
 #include "shell/panes.h"
 #include "shell/reader_settings.h"
 #include "shell/settings.h"
@@ -41,6 +42,8 @@ platform::Window* StartReader(int showState, uint16_t startArticle, const char16
     return nullptr;
   }
   if (gShellWindows.taskBar) platform::ShowWindow(gShellWindows.taskBar, platform::kSwHide);
+  // From here on, running out of memory saves what can be saved and ends the reader.
+  SetOutOfMemoryHandler(SaveSettingsAndQuit);
   // Memory ran out while the settings loaded: the reader has told the user and stopped.
   if (!LoadSettings()) return nullptr;
   gFontSteps.chosenSize = gReaderSettings.fontSpec.size;
