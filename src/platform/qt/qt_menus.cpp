@@ -205,20 +205,20 @@ bool BarAddTips(Window* bar, const char16_t* const* tips, size_t count) {
 int BarAddBitmap(Window* bar, uint32_t bitmapId, int count, int32_t width, int32_t height) {
   qt::BarState* state = qt::StateOf(bar);
   if (!state) return -1;
-  if (qt::PictureAt(bitmapId, 1.0).isNull() || count < 0) return -1;
+  if (!qt::HasPicture(bitmapId) || count < 0) return -1;
   const int first = int(state->images.size());
   std::vector<QIcon> icons(static_cast<size_t>(count));
-  // One pixmap per ratio, so a scaled screen gets cells drawn for it, not enlarged ones.
-  for (const qreal ratio : qt::kPictureRatios) {
-    const QImage strip = qt::PictureAt(bitmapId, ratio);
-    const qreal made = strip.devicePixelRatio();
-    if (made != ratio && ratio != 1.0) continue;  // a pixel pattern, added at ratio 1 already
-    for (int i = 0; i < count; ++i) {
-      QImage cell = strip.copy(int(std::lround(i * width * made)), 0, int(std::lround(width * made)),
-                               int(std::lround(height * made)));
-      cell.setDevicePixelRatio(made);
-      icons[size_t(i)].addPixmap(QPixmap::fromImage(cell));
-    }
+  // Each cell is drawn for the scale a screen asks for, when it asks: a scaled screen gets
+  // cells drawn for it, not enlarged ones, and no scale goes unused.
+  for (int i = 0; i < count; ++i) {
+    icons[size_t(i)] = qt::DrawnIcon(
+        [bitmapId, i, width, height](QSize pixels) {
+          if (width <= 0 || height <= 0) return QImage();
+          QImage cell = qt::PictureCellAt(bitmapId, i, width, height, qreal(pixels.width()) / qreal(width));
+          // A pixel pattern comes at its own size; the icon shows it as it is.
+          return cell;
+        },
+        {QSize(width, height)}, false);
   }
   state->images.insert(state->images.end(), icons.begin(), icons.end());
   return first;

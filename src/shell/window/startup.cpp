@@ -29,6 +29,13 @@ int ReaderMain(void* instance, int showState) {
   return code;
 }
 
+namespace {
+
+// How long the first start waits for the window's first frame before the font chooser.
+constexpr int kFirstFrameWaitMs = 2000;
+
+}  // namespace
+
 platform::Window* StartReader(int showState, uint16_t startArticle) {
   if (!platform::ClaimSingleInstance(kReaderClassName)) {
     platform::SendInstanceRequest(kReaderClassName, platform::InstanceRequest::kSecondStart);
@@ -61,6 +68,9 @@ platform::Window* StartReader(int showState, uint16_t startArticle) {
   ShowWaitingMessages(window);
   if (gReaderSettings.fontSpec.faceName[0] == 0) {
     // The first start asks for a font; the views take the FontSpec whatever the answer.
+    // The window shows first: the chooser's list of the desktop's families is no work for
+    // the reader's first frame.
+    platform::ShowFirstFrame(window, kFirstFrameWaitMs);
     if (OpenFontChooser(window, &gReaderSettings.fontSpec) == 1) gFontSteps.chosenSize = gReaderSettings.fontSpec.size;
     ApplyFontToPanes(window);
   }
