@@ -332,6 +332,10 @@ bool ShowWindow(Window* window, int showState);
 bool IsWindowVisible(Window* window);
 // Paints the window now when part of it waits to be painted.
 void UpdateWindow(Window* window);
+// Lets a window just shown reach the screen and paint its first frame before the caller
+// goes on, waiting at most timeoutMs: what the caller opens next comes up over a window
+// that shows. Returns at once where there is no screen to wait for.
+void ShowFirstFrame(Window* window, int timeoutMs);
 // Outer rectangle in screen coordinates; the client rectangle from 0, 0. False for none.
 bool GetWindowRect(Window* window, Rect* rect);
 bool GetClientRect(Window* window, Rect* rect);

@@ -66,6 +66,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <set>
 
 #include <fcntl.h>
@@ -362,8 +363,12 @@ int SessionScenario(int argc, char** argv) {
 int FirstStartScenario(int argc, char** argv) {
   QApplication app(argc, argv);
   PrepareReaderApplication();
-  QTimer::singleShot(0, [&] {
+  // The chooser comes up once the window has painted its first frame: looked for until then.
+  std::function<void()> scenario;
+  int looks = 0;
+  scenario = [&] {
     QWidget* chooser = VisibleTopLevel(QStringLiteral("SolmarDialog105"));
+    if (!chooser && ++looks < 1000) return QTimer::singleShot(10, scenario);
     Check(chooser != nullptr, "the first start shows the font chooser");
     if (!chooser) return platform::PostQuitMessage(3);
     QListWidget* faces = nullptr;
@@ -412,7 +417,8 @@ int FirstStartScenario(int argc, char** argv) {
       platform::DestroyWindow(window);
     });
     ok->click();
-  });
+  };
+  QTimer::singleShot(0, scenario);
   QTimer::singleShot(30000, [] {
     Check(false, "the scenario ends within 30 seconds");
     platform::PostQuitMessage(4);

@@ -307,6 +307,8 @@ bool IsWindowVisible(Window* window) { return fake::Known(window) && window->inf
 
 void UpdateWindow(Window*) {}
 
+void ShowFirstFrame(Window*, int) {}
+
 bool GetWindowRect(Window* window, Rect* rect) {
   if (!fake::Known(window) || !rect) return false;
   *rect = window->info.rect;

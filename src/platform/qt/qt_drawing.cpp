@@ -25,15 +25,18 @@ struct FontFace {
   int32_t averageCharWidth = 0;
   int32_t maxCharWidth = 0;
 
-  // Glyph and advance of every UTF-16 unit, filled 256 units at a time on first use.
+  // Glyph and advance of every UTF-16 unit: the glyphs are looked up 256 units at a time on
+  // first use (a table look-up), each advance when its unit is first measured (loading a
+  // glyph is the costly part, and a text uses few of a page's 256).
   // Advances are whole pixels, so glyphs sit on pixel columns and a width is an exact sum.
   struct Page {
     quint32 glyph[256];
-    qreal advance[256];
+    qreal advance[256];  // kUnmeasured until measured
   };
+  static constexpr qreal kUnmeasured = -1;
   std::array<std::unique_ptr<Page>, 256> pages;
 
-  const Page& PageOf(char16_t unit) {
+  Page& PageOf(char16_t unit) {
     std::unique_ptr<Page>& page = pages[unit >> 8];
     if (!page) {
       page = std::make_unique<Page>();
@@ -46,16 +49,21 @@ struct FontFace {
         QChar chars[256];
         for (uint32_t i = 0; i < 256; ++i) chars[i] = QChar(char16_t(first + i));
         int glyphs = 256;
-        if (raw.glyphIndexesForChars(chars, 256, page->glyph, &glyphs) && glyphs == 256) {
-          QPointF advances[256];
-          if (raw.advancesForGlyphIndexes(page->glyph, advances, 256))
-            for (int i = 0; i < 256; ++i) page->advance[i] = std::round(advances[i].x());
-        }
+        if (raw.glyphIndexesForChars(chars, 256, page->glyph, &glyphs) && glyphs == 256)
+          std::fill(std::begin(page->advance), std::end(page->advance), kUnmeasured);
       }
     }
     return *page;
   }
-  qreal Advance(char16_t unit) { return PageOf(unit).advance[unit & 0xFF]; }
+  qreal Advance(char16_t unit) {
+    Page& page = PageOf(unit);
+    qreal& advance = page.advance[unit & 0xFF];
+    if (advance == kUnmeasured) {
+      QPointF measured;
+      advance = raw.advancesForGlyphIndexes(&page.glyph[unit & 0xFF], &measured, 1) ? std::round(measured.x()) : 0.0;
+    }
+    return advance;
+  }
   quint32 Glyph(char16_t unit) { return PageOf(unit).glyph[unit & 0xFF]; }
 };
 

@@ -278,7 +278,7 @@ void RefreshBarPictures() {
 int BarAddBitmap(Window* bar, uint32_t bitmapId, int count, int32_t width, int32_t height) {
   qt::BarState* state = qt::StateOf(bar);
   if (!state) return -1;
-  if (qt::PictureAt(bitmapId, 1.0).isNull() || count < 0) return -1;
+  if (!qt::HasPicture(bitmapId) || count < 0) return -1;
   const int first = int(state->images.size());
   state->strips.push_back({bitmapId, count, width, height});
   const std::vector<QIcon> icons = qt::StripIcons(state->strips.back());

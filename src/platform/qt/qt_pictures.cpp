@@ -1,14 +1,19 @@
 // The program's pictures, drawn at run time: icon 101, the six tool-button images of
 // bitmap 114, the search dialog's keyboard 119, the About box's picture 113 (the icon at
 // 48 x 48) and the index tree's glyphs 201..203.
+#include <QApplication>
 #include <QColor>
 #include <QFont>
 #include <QIcon>
+#include <QIconEngine>
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <QStyle>
+#include <QStyleOption>
 #include <cmath>
+#include <map>
 #include <utility>
 
 #include "platform/platform.h"
@@ -108,25 +113,31 @@ void DrawSearchAgain(QPainter& p) {
   p.fillRect(QRectF(7.5, 11.5, 4.5, 2), IconAccent());
 }
 
-// The six 16 x 16 cells side by side, drawn as vectors at the device pixel ratio.
-QImage ToolButtonImages(qreal ratio) {
-  QImage image(int(std::ceil(96 * ratio)), int(std::ceil(16 * ratio)), QImage::Format_ARGB32_Premultiplied);
+void DrawToolCell(QPainter& p, int index) {
+  switch (index) {
+    case 0: DrawArrow(p, false); break;
+    case 1: DrawIndex(p); break;
+    case 2: DrawArrow(p, true); break;
+    case 3: DrawFont(p); break;
+    case 4: DrawMagnifier(p, 1.0); break;
+    case 5: DrawSearchAgain(p); break;
+    default: break;
+  }
+}
+
+// Cells of 16 x 16 side by side, from cell first on, drawn as vectors at the device pixel
+// ratio: all six make bitmap 114, one of them a tool button's picture.
+QImage ToolButtonImages(qreal ratio, int first, int count) {
+  QImage image(int(std::ceil(16 * count * ratio)), int(std::ceil(16 * ratio)), QImage::Format_ARGB32_Premultiplied);
   image.fill(Qt::transparent);
   image.setDevicePixelRatio(ratio);
   QPainter p(&image);
   p.setRenderHint(QPainter::Antialiasing);
   p.setRenderHint(QPainter::TextAntialiasing);
-  for (int i = 0; i < 6; ++i) {
+  for (int i = 0; i < count; ++i) {
     p.save();
     p.translate(i * 16, 0);
-    switch (i) {
-      case 0: DrawArrow(p, false); break;
-      case 1: DrawIndex(p); break;
-      case 2: DrawArrow(p, true); break;
-      case 3: DrawFont(p); break;
-      case 4: DrawMagnifier(p, 1.0); break;
-      case 5: DrawSearchAgain(p); break;
-    }
+    DrawToolCell(p, first + i);
     p.restore();
   }
   return image;
@@ -243,17 +254,97 @@ QPixmap ReaderIcon(int size) {
   return pixmap;
 }
 
+// An icon drawn when Qt asks for a pixmap, at the device pixels asked, and kept: only the
+// sizes and scales the screens in use need are ever drawn. A picture of one size (a tool
+// button's) is drawn no larger than that size at the scale asked, as a pixmap icon would
+// give it; a scalable one (the window icon) at any size.
+class DrawnIconEngine final : public QIconEngine {
+ public:
+  DrawnIconEngine(DrawnPicture draw, QList<QSize> sizes, bool scalable)
+      : draw_(std::move(draw)), sizes_(std::move(sizes)), scalable_(scalable) {}
+
+  QIconEngine* clone() const override { return new DrawnIconEngine(*this); }
+  QString key() const override { return QStringLiteral("SolmarDrawnIcon"); }
+  bool isNull() override { return !draw_ || sizes_.isEmpty(); }
+  QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override { return sizes_; }
+  QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override { return Fit(size, 1.0); }
+
+  QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+    return scaledPixmap(size, mode, state, 1.0);
+  }
+  QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State, qreal scale) override {
+    const QSize pixels = Fit(size, scale > 0 ? scale : 1.0);
+    if (pixels.isEmpty() || isNull()) return QPixmap();
+    const auto key = std::make_pair(std::make_pair(pixels.width(), pixels.height()), int(mode));
+    if (auto found = pixmaps_.find(key); found != pixmaps_.end()) return found->second;
+    QPixmap made;
+    if (mode == QIcon::Normal || mode == QIcon::Active) {
+      QImage image = draw_(pixels);
+      image.setDevicePixelRatio(1.0);
+      made = QPixmap::fromImage(std::move(image));
+    } else {
+      // Disabled and selected pictures as the style makes them from the normal one.
+      const QPixmap normal = scaledPixmap(size, QIcon::Normal, QIcon::Off, scale);
+      QStyleOption option;
+      option.palette = QGuiApplication::palette();
+      made = QApplication::style() ? QApplication::style()->generatedIconPixmap(mode, normal, &option) : normal;
+    }
+    pixmaps_[key] = made;
+    return made;
+  }
+
+  void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
+    const qreal ratio = painter->device() ? painter->device()->devicePixelRatio() : 1.0;
+    QPixmap pm = scaledPixmap((QSizeF(rect.size()) * ratio).toSize(), mode, state, ratio);
+    pm.setDevicePixelRatio(ratio);
+    const QSizeF shown = QSizeF(pm.size()) / ratio;
+    painter->drawPixmap(QPointF(rect.x() + (rect.width() - shown.width()) / 2,
+                                rect.y() + (rect.height() - shown.height()) / 2),
+                        pm);
+  }
+
+ private:
+  // Device pixels for a request of size device pixels at scale.
+  QSize Fit(const QSize& size, qreal scale) const {
+    if (scalable_ || sizes_.isEmpty()) return size;
+    return size.boundedTo((QSizeF(sizes_.first()) * scale).toSize());
+  }
+
+  DrawnPicture draw_;
+  QList<QSize> sizes_;
+  bool scalable_;
+  std::map<std::pair<std::pair<int, int>, int>, QPixmap> pixmaps_;
+};
+
 }  // namespace
+
+QIcon DrawnIcon(DrawnPicture draw, QList<QSize> sizes, bool scalable) {
+  return QIcon(new DrawnIconEngine(std::move(draw), std::move(sizes), scalable));
+}
+
+QImage PictureCellAt(uint32_t id, int index, int32_t width, int32_t height, qreal ratio) {
+  if (ratio <= 0) ratio = 1.0;
+  // The tool buttons' cells are drawn one by one; other pictures are cut from the strip.
+  QImage strip = id == 114 && width == 16 && height == 16 ? ToolButtonImages(ratio, index, 1) : PictureAt(id, ratio);
+  if (strip.isNull()) return strip;
+  const qreal made = strip.devicePixelRatio();
+  const int x = id == 114 && width == 16 && height == 16 ? 0 : int(std::lround(index * width * made));
+  QImage cell = strip.copy(x, 0, int(std::lround(width * made)), int(std::lround(height * made)));
+  cell.setDevicePixelRatio(made);
+  return cell;
+}
 
 const char* KeyboardPictureLetters() { return "abcdefghijlkmonqprsutwvxyz{"; }
 
 // Internal to the Qt backend: the icon of a handle (an empty icon for none).
 QIcon IconOf(Icon* icon) { return icon ? icon->icon : QIcon(); }
 
+bool HasPicture(uint32_t id) { return id == 113 || id == 114 || id == 119 || (id >= 201 && id <= 203); }
+
 QImage PictureAt(uint32_t id, qreal ratio) {
   switch (id) {
     case 113: return ReaderIcon(48).toImage();
-    case 114: return ToolButtonImages(ratio > 0 ? ratio : 1.0);
+    case 114: return ToolButtonImages(ratio > 0 ? ratio : 1.0, 0, 6);
     case 119: return KeyboardImage();
     case 201:
     case 202:
@@ -275,11 +366,11 @@ void DeleteBitmap(Bitmap* bitmap) { delete bitmap; }
 
 Icon* LoadIcon(uint32_t id) {
   if (id != 101) return nullptr;
-  static Icon* icon = [] {
-    auto* made = new Icon;
-    for (int size : {16, 24, 32, 48, 64, 128, 256}) made->icon.addPixmap(qt::ReaderIcon(size));
-    return made;
-  }();
+  // Drawn at the sizes the desktop asks for when the window gets it, not here.
+  static Icon* icon = new Icon{qt::DrawnIcon([](QSize pixels) { return qt::ReaderIcon(pixels.width()).toImage(); },
+                                             {QSize(16, 16), QSize(24, 24), QSize(32, 32), QSize(48, 48),
+                                              QSize(64, 64), QSize(128, 128), QSize(256, 256)},
+                                             true)};
   return icon;
 }
 

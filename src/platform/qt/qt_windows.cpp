@@ -7,20 +7,26 @@
 #include <QCloseEvent>
 #include <QElapsedTimer>
 #include <QEvent>
+#include <QEventLoop>
 #include <QKeyEvent>
 #include <QMainWindow>
 #include <QMouseEvent>
 #include <QStyleHints>
 #include <QPainter>
+#include <QPointer>
 #include <QPointingDevice>
 #include <QScreen>
 #include <QScrollBar>
+#include <QTimer>
 #include <QWheelEvent>
 #include <QWidget>
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <map>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "platform/platform.h"
 #include "platform/qt/qt_accessibility.h"
@@ -121,6 +127,14 @@ class ClientArea : public QWidget {
 
   Dc* dc() const { return dc_; }
   bool painted() const { return paints_ > 0; }
+  // Work the first frame does not need: it runs from the event loop once the first frame
+  // is painted (at once, from the loop, when it already is).
+  void AfterFirstPaint(std::function<void()> work) {
+    if (painted())
+      QTimer::singleShot(0, this, std::move(work));
+    else
+      afterFirstPaint_.push_back(std::move(work));
+  }
   void BeginPaintMessage() { painting_ = true; }
   void EndPaintMessage() { painting_ = false; }
 
@@ -149,9 +163,12 @@ class ClientArea : public QWidget {
       painter.drawImage(event->rect(), image_, QRectF(QPointF(event->rect().topLeft()) * image_.devicePixelRatio(),
                                                       QSizeF(event->rect().size()) * image_.devicePixelRatio()));
     PaintDocumentFocus(window_, this, &painter);
-    if (paints_++ == 0 && qEnvironmentVariableIntValue("SOLMAR_REPORT_FIRST_PAINT") == 1) {
-      std::fprintf(stderr, "solmar: first frame painted %.1f ms after the process started\n",
-                   MillisecondsSinceProcessStart());
+    if (paints_++ == 0) {
+      if (qEnvironmentVariableIntValue("SOLMAR_REPORT_FIRST_PAINT") == 1)
+        std::fprintf(stderr, "solmar: first frame painted %.1f ms after the process started\n",
+                     MillisecondsSinceProcessStart());
+      for (std::function<void()>& work : afterFirstPaint_) QTimer::singleShot(0, this, std::move(work));
+      afterFirstPaint_.clear();
     }
   }
 
@@ -257,6 +274,7 @@ class ClientArea : public QWidget {
   int paints_ = 0;
   QElapsedTimer lastDoubleClick_;
   QPoint lastDoubleClickAt_;
+  std::vector<std::function<void()>> afterFirstPaint_;
 };
 
 namespace {
@@ -408,9 +426,16 @@ Window* CreateWindow(uint32_t /*exStyle*/, const char16_t* className, const char
   frame->setObjectName(text);
   // The window's name as the interface's language writes it ("Solmar" among the captions).
   frame->setWindowTitle(QCoreApplication::translate("Dialog", text.toUtf8().constData()));
-  if (cls->second.icon) frame->setWindowIcon(qt::IconOf(cls->second.icon));
   if (State().offscreen) frame->setAttribute(Qt::WA_DontShowOnScreen);
   record->client = new qt::ClientArea(record, frame, false);
+  // The icon goes to the window system once the first frame is painted: drawing it at every
+  // size the desktop may want is no work for the first frame.
+  if (cls->second.icon) {
+    const QPointer<QWidget> target(frame);
+    record->client->AfterFirstPaint([target, icon = qt::IconOf(cls->second.icon)] {
+      if (target) target->setWindowIcon(icon);
+    });
+  }
   frame->setCentralWidget(record->client);
   const QSize size = qt::DefaultTopLevelSize();
   frame->resize(width == kUseDefault ? size.width() : width, height == kUseDefault ? size.height() : height);
@@ -497,6 +522,19 @@ bool IsWindowVisible(Window* window) {
 
 void UpdateWindow(Window* window) {
   if (qt::Alive(window) && window->client && window->client->isVisible()) window->client->repaint();
+}
+
+void ShowFirstFrame(Window* window, int timeoutMs) {
+  // An off-screen window is never exposed; its frame is painted when it is rendered.
+  if (!qt::Alive(window) || !window->client || !window->client->isVisible() || qt::WindowsOffscreen()) return;
+  if (window->client->painted()) return;
+  QEventLoop loop;
+  const QPointer<QEventLoop> waiting(&loop);
+  QTimer::singleShot(std::max(0, timeoutMs), &loop, &QEventLoop::quit);
+  window->client->AfterFirstPaint([waiting] {
+    if (waiting) waiting->quit();
+  });
+  loop.exec(QEventLoop::ExcludeUserInputEvents);
 }
 
 bool GetWindowRect(Window* window, Rect* rect) {

@@ -33,6 +33,13 @@ int ReaderMain(void* instance, int showState, const char16_t* reference) {
   return code;
 }
 
+namespace {
+
+// How long the first start waits for the window's first frame before the font chooser.
+constexpr int kFirstFrameWaitMs = 2000;
+
+}  // namespace
+
 platform::Window* StartReader(int showState, uint16_t startArticle, const char16_t* reference) {
   if (!platform::ClaimSingleInstance(kReaderClassName)) {
     if (reference)
@@ -70,7 +77,9 @@ platform::Window* StartReader(int showState, uint16_t startArticle, const char16
   ShowWaitingMessages(window);
   if (gReaderSettings.fontSpec.faceName[0] == 0) {
     // The first start asks for a font, with a good one chosen in advance; the views take
-    // the FontSpec whatever the answer.
+    // the FontSpec whatever the answer. The window shows first: the chooser's list of the
+    // desktop's families is no work for the reader's first frame.
+    platform::ShowFirstFrame(window, kFirstFrameWaitMs);
     OpenFontChooser(window, &gReaderSettings.fontSpec, FontChooserOpening::kFirstStart);
     gFontSteps.chosenSize = gReaderSettings.fontSpec.size;
     ApplyFontToPanes(window);
