@@ -17,7 +17,7 @@ const ControlTemplate kSearchControls[] = {
 // 126: "Go to Verse". The reference is typed or pasted in reading order; a reference that
 // names no verse is answered on the line under the box.
 const ControlTemplate kGoToVerseControls[] = {
-    {kNoControlId, ControlKind::kStaticText, 7, 7, 146, 8, kSsLeft, u"&Verse (Genesis 1:3, בראשית א:ג-ה):", 0},
+    {kNoControlId, ControlKind::kStaticText, 7, 7, 146, 8, kSsLeft, SOLMAR_TEXT("Dialog", "&Verse (Genesis 1:3, בראשית א:ג-ה):"), 0},
     {1001, ControlKind::kEdit, 7, 18, 146, 12, kWsBorder | kWsTabStop | kEsAutoHScroll, nullptr, 0},
     {1002, ControlKind::kStaticText, 7, 34, 146, 26, kSsLeft, nullptr, 0},
 };

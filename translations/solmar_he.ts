@@ -39,6 +39,10 @@ Reads the Hebrew book carried inside the program: each page above, its commentar
   --dump N             write article N (1 to 286) as Copy puts it on the clipboard as text:
                        UTF-8, reading order, CR LF line ends; default letter base and options
   --rtf N              write article N as the RTF document Copy puts on the clipboard
+  --verses REF         print the verses of the reference REF (&quot;Gen 1:3-5&quot;, &quot;בראשית א:ג&quot;), one a
+                       line as the page reads them, then the reference (exit 2: no such verse)
+  --goto REF           open the reader at the verse REF, selected; a running reader goes there
+                       (with --screenshot: the picture shows the verse selected)
   --screenshot FILE    draw the reader&apos;s window off screen into the PNG file FILE and exit
     --size WxH         with a window of W x H pixels (default 540x800)
     --article N        showing article N, 1 to 286 (default 1)
@@ -49,7 +53,7 @@ Reads the Hebrew book carried inside the program: each page above, its commentar
   --lang he|en         speak Hebrew (right to left) or English for this run, whatever
                        the desktop&apos;s language or the choice stored in the reader
 
---find, --dump, --rtf, --pdf, --quit and --screenshot never read or write the reader&apos;s settings.
+--find, --verses, --dump, --rtf, --pdf, --quit and --screenshot never read or write the reader&apos;s settings.
 Qt&apos;s own options (-platform NAME, -style NAME, -session ID, ...) are passed on to Qt;
 any other argument is ignored with a warning.
 </source>
@@ -65,6 +69,10 @@ any other argument is ignored with a warning.
   --dump N             כתיבת מאמר N (1 עד 286) כפי שהעתקה שמה אותו בלוח הגזירים כטקסט:
                        UTF-8, סדר קריאה, סופי שורות CR LF; בסיס האותיות והאפשרויות כברירת המחדל
   --rtf N              כתיבת מאמר N כמסמך ה־RTF שהעתקה שמה בלוח הגזירים
+  --verses REF         הדפסת הפסוקים של מראה המקום REF (‏&quot;Gen 1:3-5&quot;, &quot;בראשית א:ג&quot;), פסוק
+                       בשורה כפי שהעמוד קורא אותם, ואחריהם מראה המקום (קוד יציאה 2: אין פסוק כזה)
+  --goto REF           פתיחת הקורא בפסוק REF, כשהוא מסומן; קורא שכבר פועל עובר אליו
+                       (עם --screenshot: התמונה מראה את הפסוק מסומן)
   --screenshot FILE    ציור חלון הקורא מחוץ למסך אל קובץ ה־PNG בשם FILE, ויציאה
     --size WxH         בחלון של W על H פיקסלים (ברירת המחדל 540x800)
     --article N        כשהוא מציג את מאמר N, מ־1 עד 286 (ברירת המחדל 1)
@@ -75,7 +83,7 @@ any other argument is ignored with a warning.
   --lang he|en         עברית (מימין לשמאל) או אנגלית בהרצה זו, בלי קשר לשפת שולחן
                        העבודה או לבחירה השמורה בקורא
 
-האפשרויות --find, --dump, --rtf, --pdf, --quit ו־--screenshot אינן קוראות ואינן כותבות את הגדרות הקורא.
+האפשרויות --find, --verses, --dump, --rtf, --pdf, --quit ו־--screenshot אינן קוראות ואינן כותבות את הגדרות הקורא.
 האפשרויות של Qt עצמה (-platform NAME, -style NAME, -session ID, ...) מועברות ל־Qt;
 מכל ארגומנט אחר מתעלמים, עם אזהרה.
 </translation>
@@ -157,7 +165,7 @@ any other argument is ignored with a warning.
     </message>
     <message>
         <source>Choose the font for reading; you can change it later with Ctrl+F</source>
-        <translation>בחרו גופן לקריאה; אפשר לשנות אותו בהמשך ב־Ctrl+F</translation>
+        <translation>בחרו גופן לקריאה; אפשר לשנות אותו בהמשך בתפריט „עיון”, בפקודה „גופן”</translation>
     </message>
     <message>
         <source>&amp;Font</source>
@@ -174,6 +182,62 @@ any other argument is ignored with a warning.
     <message>
         <source>Cancel</source>
         <translation>ביטול</translation>
+    </message>
+    <message>
+        <source>Type a reference: a book, a chapter and a verse, such as Genesis 1:3.</source>
+        <translation>הקלידו מראה מקום: ספר, פרק ופסוק, למשל בראשית א:ג.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not one of the five books: write Genesis, Exodus, Leviticus, Numbers or Deuteronomy, in Hebrew or in English.</source>
+        <translation>„%1” אינו אחד מחמשת החומשים: כתבו בראשית, שמות, ויקרא, במדבר או דברים, בעברית או באנגלית.</translation>
+    </message>
+    <message>
+        <source>The chapter number is missing.</source>
+        <translation>חסר מספר הפרק.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a chapter number.</source>
+        <translation>„%1” אינו מספר פרק.</translation>
+    </message>
+    <message>
+        <source>The verse number is missing.</source>
+        <translation>חסר מספר הפסוק.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a verse number.</source>
+        <translation>„%1” אינו מספר פסוק.</translation>
+    </message>
+    <message>
+        <source>%1 has no chapter %2: it has %3 chapters.</source>
+        <translation>אין בספר %1 פרק %2: יש בו %3 פרקים.</translation>
+    </message>
+    <message>
+        <source>Chapter %1 of %2 has no verse %3: it has %4 verses.</source>
+        <translation>אין בפרק %1 של ספר %2 פסוק %3: יש בו %4 פסוקים.</translation>
+    </message>
+    <message>
+        <source>The range &quot;%1&quot; runs backwards: its end comes before its start.</source>
+        <translation>הטווח „%1” הפוך: סופו קודם לתחילתו.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; after the reference is not understood.</source>
+        <translation>„%1” שאחרי מראה המקום אינו מובן.</translation>
+    </message>
+    <message>
+        <source>A reference cannot hold &quot;%1&quot;.</source>
+        <translation>מראה מקום אינו יכול להכיל „%1”.</translation>
+    </message>
+    <message>
+        <source>The page of this verse cannot be shown.</source>
+        <translation>לא ניתן להציג את העמוד של פסוק זה.</translation>
+    </message>
+    <message>
+        <source>&amp;Verse (Genesis 1:3, בראשית א:ג-ה):</source>
+        <translation>&amp;פסוק (בראשית א:ג, בראשית א:ג-ה):</translation>
+    </message>
+    <message>
+        <source>Go to Verse</source>
+        <translation>מעבר לפסוק</translation>
     </message>
 </context>
 <context>
@@ -305,6 +369,14 @@ any other argument is ignored with a warning.
         <source>P&amp;rint…<byte value="x8"/>Ctrl+P</source>
         <translation>ה&amp;דפסה…<byte value="x8"/>Ctrl+P</translation>
     </message>
+    <message>
+        <source>Dar&amp;k Colours<byte value="x8"/>Ctrl+Shift+N</source>
+        <translation>&amp;צבעים כהים<byte value="x8"/>Ctrl+Shift+N</translation>
+    </message>
+    <message>
+        <source>Go to &amp;Verse…<byte value="x8"/>Ctrl+G</source>
+        <translation>מעב&amp;ר לפסוק…<byte value="x8"/>Ctrl+G</translation>
+    </message>
 </context>
 <context>
     <name>MessageBox</name>
@@ -363,6 +435,10 @@ Cancel - Don&apos;t ask again</source>
     <message>
         <source>Print</source>
         <translation>הדפסה</translation>
+    </message>
+    <message>
+        <source>Go to Verse</source>
+        <translation>מעבר לפסוק</translation>
     </message>
 </context>
 <context>

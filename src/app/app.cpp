@@ -1,5 +1,4 @@
 #include "app/app.h"
-#include "app/pdf_cli.h"
 
 #include <QPushButton>
 #include <QApplication>

@@ -13,3 +13,9 @@ void PrepareReaderApplication();
 // in the reader (setting "Language") when readStored is set, else the desktop's. Needs the
 // QApplication.
 void ApplyInterfaceLanguage(const char* commandLine, bool readStored);
+
+// solmar --pdf FILE [--pages A-B] [--paper a4|letter] (pdf_cli.cpp): the book's pages as
+// printed, written to a PDF file without a window. Exit codes: 0 written; 1 the file cannot
+// be written (or the pages could not be drawn); 2 a bad --pages or --paper value. Messages
+// go to standard error.
+int RunPdf(int argc, char** argv, const char* file, const char* pages, const char* paper);

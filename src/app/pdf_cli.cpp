@@ -1,5 +1,3 @@
-#include "app/pdf_cli.h"
-
 #include "app/app.h"
 
 #include <QApplication>

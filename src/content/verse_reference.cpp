@@ -8,6 +8,7 @@
 #include "content/article.h"
 #include "content/search_input.h"
 #include "platform/platform.h"
+#include "platform/ui_text.h"
 
 namespace {
 
@@ -186,6 +187,9 @@ bool CheckVerse(const VerseMap& map, int book, int chapter, const std::u16string
   return true;
 }
 
+// A message of the reference parser in the interface's language.
+std::u16string Tr(const char16_t* text) { return platform::TranslateText("Dialog", text); }
+
 std::u16string Arg(std::u16string_view pattern, std::initializer_list<std::u16string> args) {
   std::u16string out;
   for (size_t i = 0; i < pattern.size(); ++i) {
@@ -308,30 +312,30 @@ std::u16string ReferenceErrorMessage(const ReferenceResult& result, const VerseM
   switch (result.error) {
     case ReferenceError::kNone: return {};
     case ReferenceError::kEmpty:
-      return u"Type a reference: a book, a chapter and a verse, such as Genesis 1:3.";
+      return Tr(SOLMAR_TEXT("Dialog", "Type a reference: a book, a chapter and a verse, such as Genesis 1:3."));
     case ReferenceError::kNoBook:
-      return Arg(u"\"%1\" is not one of the five books: write Genesis, Exodus, Leviticus, Numbers or Deuteronomy, "
-                 u"in Hebrew or in English.",
+      return Arg(Tr(SOLMAR_TEXT("Dialog", "\"%1\" is not one of the five books: write Genesis, Exodus, Leviticus, "
+                                          "Numbers or Deuteronomy, in Hebrew or in English.")),
                  {result.part});
     case ReferenceError::kBadChapter:
-      if (result.part.empty()) return u"The chapter number is missing.";
-      return Arg(u"\"%1\" is not a chapter number.", {result.part});
+      if (result.part.empty()) return Tr(SOLMAR_TEXT("Dialog", "The chapter number is missing."));
+      return Arg(Tr(SOLMAR_TEXT("Dialog", "\"%1\" is not a chapter number.")), {result.part});
     case ReferenceError::kBadVerse:
-      if (result.part.empty()) return u"The verse number is missing.";
-      return Arg(u"\"%1\" is not a verse number.", {result.part});
+      if (result.part.empty()) return Tr(SOLMAR_TEXT("Dialog", "The verse number is missing."));
+      return Arg(Tr(SOLMAR_TEXT("Dialog", "\"%1\" is not a verse number.")), {result.part});
     case ReferenceError::kNoSuchChapter:
-      return Arg(u"%1 has no chapter %2: it has %3 chapters.",
+      return Arg(Tr(SOLMAR_TEXT("Dialog", "%1 has no chapter %2: it has %3 chapters.")),
                  {bookName, result.part, Decimal(LastChapter(map, result.book))});
     case ReferenceError::kNoSuchVerse:
-      return Arg(u"Chapter %1 of %2 has no verse %3: it has %4 verses.",
+      return Arg(Tr(SOLMAR_TEXT("Dialog", "Chapter %1 of %2 has no verse %3: it has %4 verses.")),
                  {HebrewNumeral(result.chapter), bookName, result.part,
                   Decimal(LastVerse(map, result.book, result.chapter))});
     case ReferenceError::kBackwards:
-      return Arg(u"The range \"%1\" runs backwards: its end comes before its start.", {result.part});
+      return Arg(Tr(SOLMAR_TEXT("Dialog", "The range \"%1\" runs backwards: its end comes before its start.")), {result.part});
     case ReferenceError::kTrailing:
-      return Arg(u"\"%1\" after the reference is not understood.", {result.part});
+      return Arg(Tr(SOLMAR_TEXT("Dialog", "\"%1\" after the reference is not understood.")), {result.part});
     case ReferenceError::kBadCharacter:
-      return Arg(u"A reference cannot hold \"%1\".", {result.part});
+      return Arg(Tr(SOLMAR_TEXT("Dialog", "A reference cannot hold \"%1\".")), {result.part});
   }
   return {};
 }

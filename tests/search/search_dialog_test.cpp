@@ -260,8 +260,11 @@ TEST_F(SearchDialogTest, TypedAndPastedPatternsTable) {
     fake::ResetMessageBoxes();
     std::memcpy(gReaderSettings.searchString, "before", 7);
     std::u16string kept;
-    const intptr_t result = Run({fake::TypeText(kSearchEditId, Visual(row.input)), fake::PressButton(kSearchFindAllId),
-                                 fake::Inspect([&](Window* dialog) { kept = EditText(dialog); })});
+    // A refused text keeps the dialog open, so only then is there a box left to look at.
+    const intptr_t result =
+        row.refused ? Run({fake::TypeText(kSearchEditId, Visual(row.input)), fake::PressButton(kSearchFindAllId),
+                           fake::Inspect([&](Window* dialog) { kept = EditText(dialog); })})
+                    : Run({fake::TypeText(kSearchEditId, Visual(row.input)), fake::PressButton(kSearchFindAllId)});
     if (!row.refused) {
       EXPECT_EQ(result, kSearchFindAllId);
       EXPECT_EQ(Stored(), typed_patterns::LetterCode(row.stored));

@@ -139,7 +139,7 @@ TEST_F(MainWindowTest, BarsCarryMenuButtonsImagesAndTips) {
       {0, u""},
       {110, u"&Previous Article"},
       {109, u"&Next Article"},
-      {40012, u"Go to &Verse…\bCtrl+G"},
+      {40022, u"Go to &Verse…\bCtrl+G"},
       {0, u""},
       {116, u"&Search\bAlt+F3"},
       {117, u"Search A&gain\bF3"},

@@ -18,7 +18,7 @@ class SelectionTest : public ViewTest {
   std::vector<fake::DrawCall> Selected() {
     std::vector<fake::DrawCall> out;
     for (const fake::DrawCall& c : Texts())
-      if (c.backgroundMode == platform::kBkOpaque && c.textColour == kWhite && c.backgroundColour == kBlue)
+      if (c.backgroundMode == platform::kBkOpaque && c.textColour == kInk && c.backgroundColour == kGround)
         out.push_back(c);
     return out;
   }
@@ -27,8 +27,9 @@ class SelectionTest : public ViewTest {
     return PageViewKeyAt(view_, x, y, &key) ? key : 0;
   }
   // Written out so that a change of the scheme's colours is seen.
-  static constexpr uint32_t kWhite = 0xFFFFFF;
-  static constexpr uint32_t kBlue = 0xC06010;
+  // The light scheme's selection: black on a light blue (0xB5D5FF as RGB).
+  static constexpr uint32_t kInk = 0x000000;
+  static constexpr uint32_t kGround = 0xFFD5B5;
 };
 
 TEST_F(SelectionTest, RightToLeftKeysRunInReadingOrder) {

@@ -1,6 +1,7 @@
 // The "Go to Verse" box and showing verses in the upper pane, selected.
 #include "shell/window/go_to_verse.h"
 
+#include "platform/ui_text.h"
 #include <vector>
 
 #include "content/verse_map.h"
@@ -54,7 +55,7 @@ int GoToTypedReference(platform::Window* mainWindow, std::u16string_view typed, 
     return 0;
   }
   if (ShowVerses(mainWindow, result.range) == 1) return 1;
-  if (message) *message = u"The page of this verse cannot be shown.";
+  if (message) *message = platform::TranslateText("Dialog", SOLMAR_TEXT("Dialog", "The page of this verse cannot be shown."));
   return 0;
 }
 

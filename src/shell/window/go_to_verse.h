@@ -3,6 +3,7 @@
 // the first verse's first row comes into view and the verses are selected.
 #pragma once
 
+#include "platform/ui_text.h"
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -14,7 +15,7 @@ constexpr uint32_t kGoToVerseDialogTemplate = 126;
 constexpr int kGoToVerseEditId = 1001;
 constexpr int kGoToVerseMessageId = 1002;
 // The caption of the box and of its messages.
-constexpr char16_t kGoToVerseCaption[] = u"Go to Verse";
+constexpr const char16_t* kGoToVerseCaption = SOLMAR_TEXT("MessageBox", "Go to Verse");
 
 // Shows the verses of range on the first verse's page; a range that goes on past that page
 // is selected up to the page's last verse. 1 when shown; 0 (nothing changes) when the
