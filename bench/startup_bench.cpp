@@ -32,7 +32,7 @@
 #include "shell/reader_settings.h"
 #include "shell/settings.h"
 #include "shell/shell_state.h"
-#include "shell/window/startup.h"
+#include "reader/startup.h"
 #include "view/page_view.h"
 
 extern "C" const unsigned char solmar_book_pack[];

@@ -32,9 +32,9 @@
 #include "shell/settings.h"
 #include "shell/settings_store.h"
 #include "shell/shell_state.h"
-#include "shell/window/go_to_verse.h"
-#include "shell/window/main_window.h"
-#include "shell/window/startup.h"
+#include "reader/go_to_verse.h"
+#include "reader/main_window.h"
+#include "reader/startup.h"
 
 extern "C" const unsigned char solmar_book_pack[];
 extern "C" const unsigned char solmar_book_pack_end[];

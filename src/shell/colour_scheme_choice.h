@@ -1,6 +1,6 @@
 // Which colour scheme the reader shows: the `ColorScheme` setting (light, dark, or the
 // desktop's choice), applied to everything that paints. The menu's switch and the
-// desktop's changes are in shell/window/colour_scheme_switch.h.
+// desktop's changes are in reader/colour_scheme_switch.h.
 #pragma once
 
 #include <cstdint>

@@ -24,8 +24,8 @@
 #include "platform/qt/qt_app.h"
 #include "shell/panes.h"
 #include "shell/shell_state.h"
-#include "shell/window/main_window.h"
-#include "shell/window/startup.h"
+#include "reader/main_window.h"
+#include "reader/startup.h"
 #include "view/colour_scheme.h"
 #include "view/page_view.h"
 

@@ -42,8 +42,8 @@
 #include "platform/platform.h"
 #include "shell/reader_settings.h"
 #include "shell/shell_state.h"
-#include "shell/window/main_window.h"
-#include "shell/window/startup.h"
+#include "reader/main_window.h"
+#include "reader/startup.h"
 #include "view/page_view.h"
 
 namespace {

@@ -87,8 +87,8 @@
 #include "view/page_view.h"
 #include "shell/reader_settings.h"
 #include "shell/shell_state.h"
-#include "shell/window/main_window.h"
-#include "shell/window/startup.h"
+#include "reader/main_window.h"
+#include "reader/startup.h"
 #include "content/verse_map.h"
 #include "view/page_view.h"
 

@@ -17,7 +17,7 @@
 #include "platform/dialog_template.h"
 #include "platform/platform.h"
 #include "platform/qt/qt_language.h"
-#include "shell/window/menu_tables.h"
+#include "reader/menu_tables.h"
 
 namespace {
 

@@ -19,9 +19,9 @@
 #include "print/print_book.h"
 #include "shell/command_ids.h"
 #include "shell/reader_settings.h"
-#include "shell/window/commands.h"
-#include "shell/window/menu_tables.h"
-#include "shell/window/print_command.h"
+#include "reader/commands.h"
+#include "reader/menu_tables.h"
+#include "reader/print_command.h"
 #include "view/page_view.h"
 
 namespace {

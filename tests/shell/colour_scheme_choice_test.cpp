@@ -1,6 +1,6 @@
 // The ColorScheme setting, the menu's switch and the desktop's colours, on the fake backend.
 #include "shell/colour_scheme_choice.h"
-#include "shell/window/colour_scheme_switch.h"
+#include "reader/colour_scheme_switch.h"
 #include "shell_fixture.h"
 
 namespace {

@@ -5,7 +5,7 @@
 // the shown window, and the panes' inner margin.
 #include "dialogs/font_chooser.h"
 #include "shell/owned_messages.h"
-#include "shell/window/font_steps.h"
+#include "reader/font_steps.h"
 #include "shell/window_geometry.h"
 #include "shell_fixture.h"
 

@@ -47,7 +47,7 @@
 #include "shell/settings.h"
 #include "shell/settings_store.h"
 #include "shell/shell_state.h"
-#include "shell/window/startup.h"
+#include "reader/startup.h"
 #include "view/colour_scheme.h"
 #include "view/page_view.h"
 

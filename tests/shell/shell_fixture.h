@@ -24,11 +24,11 @@
 #include "shell/settings.h"
 #include "shell/settings_store.h"
 #include "shell/shell_state.h"
-#include "shell/window/commands.h"
-#include "shell/window/main_window.h"
-#include "shell/window/menu_tables.h"
-#include "shell/window/pane_input.h"
-#include "shell/window/startup.h"
+#include "reader/commands.h"
+#include "reader/main_window.h"
+#include "reader/menu_tables.h"
+#include "reader/pane_input.h"
+#include "reader/startup.h"
 #include "view/page_view.h"
 
 namespace shell_test {

@@ -5,7 +5,7 @@
 
 #include "content/verse_map.h"
 #include "export/export.h"
-#include "shell/window/go_to_verse.h"
+#include "reader/go_to_verse.h"
 #include "shell_fixture.h"
 
 namespace shell_test {

@@ -1,5 +1,5 @@
 // The "Go to Verse" box and showing verses in the upper pane, selected.
-#include "shell/window/go_to_verse.h"
+#include "reader/go_to_verse.h"
 
 #include "platform/ui_text.h"
 #include <vector>

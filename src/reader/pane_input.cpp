@@ -1,4 +1,4 @@
-#include "shell/window/pane_input.h"
+#include "reader/pane_input.h"
 
 #include <algorithm>
 #include <vector>

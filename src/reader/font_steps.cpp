@@ -1,4 +1,4 @@
-#include "shell/window/font_steps.h"
+#include "reader/font_steps.h"
 
 #include "dialogs/font_chooser.h"
 #include "shell/panes.h"

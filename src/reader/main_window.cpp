@@ -1,4 +1,4 @@
-#include "shell/window/main_window.h"
+#include "reader/main_window.h"
 
 #include "dialogs/about_box.h"
 #include "search/find_all_list.h"
@@ -10,12 +10,12 @@
 #include "shell/panes.h"
 #include "shell/settings.h"
 #include "shell/shell_state.h"
-#include "shell/window/commands.h"
-#include "shell/window/colour_scheme_switch.h"
-#include "shell/window/font_steps.h"
-#include "shell/window/go_to_verse.h"
-#include "shell/window/menu_tables.h"
-#include "shell/window/pane_input.h"
+#include "reader/commands.h"
+#include "reader/colour_scheme_switch.h"
+#include "reader/font_steps.h"
+#include "reader/go_to_verse.h"
+#include "reader/menu_tables.h"
+#include "reader/pane_input.h"
 #include "view/page_view.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "shell/window/print_command.h"
+#include "reader/print_command.h"
 
 #include <vector>
 

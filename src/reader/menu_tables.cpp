@@ -1,4 +1,4 @@
-#include "shell/window/menu_tables.h"
+#include "reader/menu_tables.h"
 #include "platform/ui_text.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "shell/window/startup.h"
+#include "reader/startup.h"
 
 #include <string>
 
@@ -10,10 +10,10 @@
 #include "shell/owned_messages.h"
 #include "shell/shell_state.h"
 #include "shell/window_geometry.h"
-#include "shell/window/font_steps.h"
-#include "shell/window/go_to_verse.h"
-#include "shell/window/main_window.h"
-#include "shell/window/menu_tables.h"
+#include "reader/font_steps.h"
+#include "reader/go_to_verse.h"
+#include "reader/main_window.h"
+#include "reader/menu_tables.h"
 #include "view/page_view.h"
 
 int ReaderMain(void* instance, int showState, const char16_t* reference) {

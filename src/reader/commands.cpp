@@ -1,4 +1,4 @@
-#include "shell/window/commands.h"
+#include "reader/commands.h"
 
 #include "dialogs/about_box.h"
 #include "dialogs/font_chooser.h"
@@ -15,10 +15,10 @@
 #include "shell/panes.h"
 #include "shell/reader_settings.h"
 #include "shell/shell_state.h"
-#include "shell/window/colour_scheme_switch.h"
-#include "shell/window/font_steps.h"
-#include "shell/window/print_command.h"
-#include "shell/window/go_to_verse.h"
+#include "reader/colour_scheme_switch.h"
+#include "reader/font_steps.h"
+#include "reader/print_command.h"
+#include "reader/go_to_verse.h"
 #include "view/page_view.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "shell/window/colour_scheme_switch.h"
+#include "reader/colour_scheme_switch.h"
 
 #include "shell/colour_scheme_choice.h"
 #include "shell/panes.h"
