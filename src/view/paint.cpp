@@ -37,24 +37,9 @@ namespace {
 // negative.
 int32_t RowX(const LineRecord& entry) { return int16_t(entry.x); }
 
-// Characters up to the text's 0.
-int32_t TextLength(const uint8_t* p) {
-  int32_t n = 0;
-  while (p[n]) ++n;
-  return n;
-}
-
-// Characters of the word at p (up to a space or the end).
-int32_t WordLength(const uint8_t* p) {
-  int32_t n = 0;
-  while (p[n] && p[n] != ' ') ++n;
-  return n;
-}
-
-const uint8_t* SkipSpaces(const uint8_t* p) {
-  while (*p == ' ') ++p;
-  return p;
-}
+using view_internal::SkipSpaces;
+using view_internal::TextLength;
+using view_internal::WordLength;
 
 // On a right-to-left lead row the lead word is stored after the row proper and the spaces
 // that follow it. (A row proper of no characters starts right at the lead word.)

@@ -55,22 +55,9 @@ bool FindRecord(const PageView* view, uint32_t offset, RecordText* record) {
   return false;
 }
 
-int32_t TextLength(const uint8_t* p) {
-  int32_t n = 0;
-  while (p[n]) ++n;
-  return n;
-}
-
-int32_t WordLength(const uint8_t* p) {
-  int32_t n = 0;
-  while (p[n] && p[n] != ' ') ++n;
-  return n;
-}
-
-const uint8_t* SkipSpaces(const uint8_t* p) {
-  while (*p == ' ') ++p;
-  return p;
-}
+using view_internal::SkipSpaces;
+using view_internal::TextLength;
+using view_internal::WordLength;
 
 bool DrawingReversed(const PageView* view) { return view->fontSpec.fontAsciiBase != 97 && view->drawReversed; }
 

@@ -7,6 +7,26 @@
 
 namespace view_internal {
 
+// Characters up to the text's 0.
+inline int32_t TextLength(const uint8_t* p) {
+  int32_t n = 0;
+  while (p[n]) ++n;
+  return n;
+}
+
+// Characters of the word at p (up to a space or the end).
+inline int32_t WordLength(const uint8_t* p) {
+  int32_t n = 0;
+  while (p[n] && p[n] != ' ') ++n;
+  return n;
+}
+
+inline const uint8_t* SkipSpaces(const uint8_t* p) {
+  while (*p == ' ') ++p;
+  return p;
+}
+
+
 // Reads of a stream never reach this many bytes: offsets are 16 bits wide.
 constexpr uint32_t kStreamLimit = 0x10000;
 
