@@ -26,32 +26,10 @@ printf '\327\251\327\234\327\225\327\235 \327\242\327\225\327\234\327\235\nabc 1
 office --infilter='Text (encoded):UTF8' --convert-to rtf --outdir "$work" "$work/earlier.txt"
 grep -q "'3f" "$work/earlier.rtf" || { echo "LibreOffice wrote no RTF with fallbacks" >&2; exit 1; }
 
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb=$!
-reader=
-cleanup() {
-  if [ -n "$reader" ]; then
-    kill "$reader" 2>/dev/null || true
-    wait "$reader" 2>/dev/null || true
-  fi
-  kill "$xvfb" 2>/dev/null || true
-  wait "$xvfb" 2>/dev/null || true
-}
-trap cleanup EXIT
-for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-DISPLAY=":$(cat "$work/display")"
-export DISPLAY
-
-QT_QPA_PLATFORM=xcb "$solmar" >"$work/reader.log" 2>&1 &
-reader=$!
-window=
-for _ in $(seq 100); do
-  window=$(xdotool search --onlyvisible --name '^Solmar$' 2>/dev/null | head -n 1) || true
-  [ -n "$window" ] && break
-  sleep 0.1
-done
-[ -n "$window" ] || { echo "the reader's window did not appear" >&2; cat "$work/reader.log" >&2; exit 1; }
+. "$(dirname "$0")/xvfb.sh"
+start_xvfb "$work"
+start_reader
+wait_for_window
 sleep 0.5
 
 read_clipboard() {

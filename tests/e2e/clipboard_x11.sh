@@ -28,38 +28,10 @@ done
 QT_QPA_PLATFORM=none "$solmar" --rtf 1 >"$work/expected.rtf"
 QT_QPA_PLATFORM=none "$solmar" --dump 1 >"$work/expected.txt"
 
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb=$!
-reader=
-# The reader saves its settings when told to end: wait for it before the server goes.
-cleanup() {
-  if [ -n "$reader" ]; then
-    kill "$reader" 2>/dev/null || true
-    wait "$reader" 2>/dev/null || true
-  fi
-  kill "$xvfb" 2>/dev/null || true
-  wait "$xvfb" 2>/dev/null || true
-}
-trap cleanup EXIT
-for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-DISPLAY=":$(cat "$work/display")"
-export DISPLAY
-
-QT_QPA_PLATFORM=xcb "$solmar" >"$work/reader.log" 2>&1 &
-reader=$!
-window=
-# The window once it is mapped, with the keyboard focus.
-focused=
-for _ in $(seq 100); do
-  window=$(xdotool search --onlyvisible --name '^Solmar$' 2>/dev/null | head -n 1) || true
-  if [ -n "$window" ] && xdotool windowfocus --sync "$window" 2>/dev/null; then
-    focused=1
-    break
-  fi
-  sleep 0.1
-done
-[ -n "$focused" ] || { echo "the reader's window did not appear" >&2; cat "$work/reader.log" >&2; exit 1; }
+. "$(dirname "$0")/xvfb.sh"
+start_xvfb "$work"
+start_reader
+wait_for_window focused
 sleep 0.5
 
 fail=0

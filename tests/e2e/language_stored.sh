@@ -2,7 +2,7 @@
 # The language chosen in the reader wins over the desktop's at the next start, and --lang
 # over both: the real program under Xvfb, its window found by the name it carries in the
 # language it speaks ("Solmar" or "סולמר").
-# Usage: language_stored.sh SOLMAR (run under xvfb-run, with xdotool)
+# Usage: language_stored.sh SOLMAR (run under with_xvfb.sh, with xdotool)
 set -eu
 solmar=$1
 scratch=$(mktemp -d)

@@ -3,7 +3,7 @@
 # current page; printing it to a file (Qt's "Print to File (PDF)", the choice where no
 # printer is set up) writes that page with its commentary, read back by poppler. Then the
 # whole book is chosen and its progress window cancelled: the file being written goes.
-# Usage: print_dialog_x11.sh SOLMAR WORK_DIR   (runs xvfb-run itself)
+# Usage: print_dialog_x11.sh SOLMAR WORK_DIR   (starts its own Xvfb)
 set -eu
 solmar=$(readlink -f "$1")
 work=$2
@@ -67,7 +67,7 @@ wait $pid 2>/dev/null
 exit 0
 DRIVE
 WORK=$work SOLMAR=$solmar HOME=$work XDG_CONFIG_HOME=$work/config QT_QPA_PLATFORM=xcb \
-  xvfb-run -a -s "-screen 0 1024x900x24" sh "$work/drive.sh"
+  sh "$(dirname "$0")/with_xvfb.sh" 1024x900x24 sh "$work/drive.sh"
 [ -s "$work/current.pdf" ] || { echo "FAIL: the print dialog wrote no file" >&2; exit 1; }
 text=$(pdftotext -enc UTF-8 "$work/current.pdf" - | perl -CSD -pe 's/[\x{200E}\x{200F}\x{202A}-\x{202E}]//g')
 # Page 3 is Genesis 4:15 to 6:8 (its title range and a word of its first verse); page 1's
