@@ -696,6 +696,23 @@ int InstanceScenario(int argc, char** argv) {
               info.st_uid == ::geteuid() && (info.st_mode & 0777) == 0700,
           "the reader makes <temp>/Solmar-<uid> for itself, closed to others");
     Check(SolmarEntries(fallback).size() == 2, "the socket and the lock are in it");
+    // What reaches the socket from elsewhere: a line that never ends is cut off, and lines
+    // that are no request get no answer; the reader serves on.
+    for (const QByteArray& sent : {QByteArray(8192, 'x'), QByteArray("second start please\nQUIT\n\n")}) {
+      const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+      sockaddr_un address{};
+      address.sun_family = AF_UNIX;
+      const QByteArray path = QFile::encodeName(fallback + QStringLiteral("/Solmar"));
+      std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
+      Check(::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0, "a stranger connects");
+      Check(::send(fd, sent.constData(), size_t(sent.size()), MSG_NOSIGNAL) == ssize_t(sent.size()), "and sends");
+      if (sent.size() < 100) ::shutdown(fd, SHUT_WR);
+      timeval wait{5, 0};
+      ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait);
+      char answer[16];
+      Check(::recv(fd, answer, sizeof answer, 0) == 0, "the reader closes the connection without an answer");
+      ::close(fd);
+    }
     // The reader is in front, so a second start makes it open its index and waits for that;
     // the request to close ends both.
     QProcess second;

@@ -1,38 +1,40 @@
 // The single instance and the requests to close on Qt.
 //
 // Single instance: a lock file decides which process is the reader, and that process
-// serves a QLocalServer; both live in a directory only this user can enter. A later start
-// connects, sends one line ("second start" or "quit") and waits for the answer "done",
-// which comes once the running reader's window procedure has handled the request.
+// listens on a Unix socket; both live in a directory only this user can enter. A later
+// start connects, sends one line ("second start", "quit" or "goto REF") and waits for the
+// answer "done", which comes once the running reader's window procedure has handled the
+// request. The socket is served with plain POSIX calls and a QSocketNotifier rather than
+// QLocalServer: Qt's network library and the Kerberos and proxy libraries it brings cost
+// every start more than a millisecond and a megabyte, for one local line.
 // SIGTERM, SIGINT and SIGHUP (the terminal closing) reach the window as the private quit
 // message, through a socket pair so nothing but a write happens in the signal handler;
 // the desktop session ending does too.
+#include <QByteArray>
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QGuiApplication>
-#include <QLocalServer>
-#include <QLocalSocket>
 #include <QLockFile>
-#include <QPointer>
 #include <QSessionManager>
 #include <QSocketNotifier>
 #include <QStandardPaths>
 #include <QThread>
 #include <cstdio>
+#include <cstring>
 
 #include "platform/platform.h"
 #include "platform/qt/qt_app.h"
 #include "platform/qt/qt_window_access.h"
 
-#if defined(Q_OS_UNIX)
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
-#endif
 
 namespace platform::qt {
 namespace {
@@ -40,7 +42,8 @@ namespace {
 struct InstanceState {
   bool singleInstance = true;
   QLockFile* lock = nullptr;  // held for the life of the process
-  QPointer<QLocalServer> server;
+  int serverFd = -1;          // the listening socket, while this process is the reader
+  QByteArray serverPath;
   Window* requestWindow = nullptr;
   bool closeRequestsInstalled = false;
 };
@@ -60,29 +63,163 @@ constexpr int kRequestTimeoutMs = 60000;
 // How long a start that finds the lock held looks for the holder's server: the holder
 // takes the lock a moment before it listens.
 constexpr int kServerProbeMs = 1500;
+// The longest request line a connection may send; a peer that sends more without ending
+// its line is cut off, so nothing that reaches the socket can make the reader hold
+// unbounded memory.
+constexpr qsizetype kMaxRequestLine = 4096;
 
-void HandleConnection(QLocalSocket* socket) {
-  QObject::connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-  auto serve = [socket] {
-    while (socket->canReadLine()) {
-      const QByteArray line = socket->readLine().trimmed();
-      Window* window = State().requestWindow;
-      if (line == kSecondStartLine)
-        SendMessage(window, kMsgSecondStart, 0, 0);
-      else if (line == kQuitLine)
-        SendMessage(window, kMsgPrivateQuit, 0, 0);
-      else if (line.startsWith(kGoToPrefix)) {
-        const QString text = QString::fromUtf8(line.mid(int(sizeof kGoToPrefix) - 1));
-        SendMessage(window, kMsgGoToReference, 0, reinterpret_cast<intptr_t>(text.utf16()));
-      } else
-        continue;
-      socket->write(kDoneLine);
-      socket->flush();
-      socket->waitForBytesWritten(1000);
+void CloseFd(int& fd) {
+  if (fd >= 0) ::close(fd);
+  fd = -1;
+}
+
+// The socket address of path; false when the path does not fit in one.
+bool SocketAddress(const QByteArray& path, sockaddr_un* address) {
+  *address = sockaddr_un{};
+  address->sun_family = AF_UNIX;
+  if (path.isEmpty() || size_t(path.size()) >= sizeof address->sun_path) return false;
+  std::memcpy(address->sun_path, path.constData(), size_t(path.size()));
+  return true;
+}
+
+// A connected socket to the server at path, or -1 (nobody listens, or its queue is full).
+int ConnectTo(const QString& path) {
+  sockaddr_un address;
+  if (!SocketAddress(QFile::encodeName(path), &address)) return -1;
+  int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+  if (fd < 0) return -1;
+  if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) CloseFd(fd);
+  return fd;
+}
+
+// Waits up to timeoutMs for fd to become ready for events; false on timeout or error.
+bool WaitFor(int fd, short events, qint64 timeoutMs) {
+  pollfd entry{fd, events, 0};
+  for (;;) {
+    const int ready = ::poll(&entry, 1, int(std::max<qint64>(0, timeoutMs)));
+    if (ready > 0) return true;
+    if (ready == 0 || errno != EINTR) return false;
+  }
+}
+
+// Writes all of bytes to a non-blocking socket within timeoutMs; never raises SIGPIPE.
+bool SendAll(int fd, const QByteArray& bytes, qint64 timeoutMs) {
+  QElapsedTimer timer;
+  timer.start();
+  qsizetype sent = 0;
+  while (sent < bytes.size()) {
+    const ssize_t n = ::send(fd, bytes.constData() + sent, size_t(bytes.size() - sent), MSG_NOSIGNAL);
+    if (n > 0) {
+      sent += n;
+    } else if (n < 0 && errno == EINTR) {
+      continue;
+    } else if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+      if (!WaitFor(fd, POLLOUT, timeoutMs - timer.elapsed())) return false;
+    } else {
+      return false;
     }
-  };
-  QObject::connect(socket, &QLocalSocket::readyRead, socket, serve);
-  if (socket->bytesAvailable() > 0) serve();
+  }
+  return true;
+}
+
+// One connection to the reader's socket: reads request lines as they come and answers
+// each handled one with "done". Lines it does not know are skipped.
+class Connection : public QObject {
+ public:
+  explicit Connection(int fd) : QObject(QCoreApplication::instance()), fd_(fd), notifier_(fd, QSocketNotifier::Read, this) {
+    QObject::connect(&notifier_, &QSocketNotifier::activated, this, [this] { OnReadable(); });
+  }
+  ~Connection() override { CloseFd(fd_); }
+
+ private:
+  void OnReadable() {
+    char bytes[1024];
+    for (;;) {
+      const ssize_t n = ::read(fd_, bytes, sizeof bytes);
+      if (n > 0) {
+        buffer_.append(bytes, qsizetype(n));
+        continue;
+      }
+      if (n < 0 && errno == EINTR) continue;
+      if (n == 0 || (errno != EAGAIN && errno != EWOULDBLOCK)) ended_ = true;
+      break;
+    }
+    // A request may open a modal dialog, whose event loop must not read this connection
+    // again underneath it.
+    notifier_.setEnabled(false);
+    qsizetype end;
+    while ((end = buffer_.indexOf('\n')) >= 0) {
+      const QByteArray line = buffer_.left(end).trimmed();
+      buffer_.remove(0, end + 1);
+      if (Handle(line)) SendAll(fd_, kDoneLine, 1000);
+    }
+    if (ended_ || buffer_.size() > kMaxRequestLine) {
+      CloseFd(fd_);
+      deleteLater();
+      return;
+    }
+    notifier_.setEnabled(true);
+  }
+
+  static bool Handle(const QByteArray& line) {
+    Window* window = State().requestWindow;
+    if (line == kSecondStartLine) {
+      SendMessage(window, kMsgSecondStart, 0, 0);
+    } else if (line == kQuitLine) {
+      SendMessage(window, kMsgPrivateQuit, 0, 0);
+    } else if (line.startsWith(kGoToPrefix)) {
+      const QString text = QString::fromUtf8(line.mid(qsizetype(sizeof kGoToPrefix) - 1));
+      SendMessage(window, kMsgGoToReference, 0, reinterpret_cast<intptr_t>(text.utf16()));
+    } else {
+      return false;
+    }
+    return true;
+  }
+
+  int fd_;
+  QSocketNotifier notifier_;
+  QByteArray buffer_;
+  bool ended_ = false;
+};
+
+// Listens at path (a socket left there by a reader that did not end cleanly is replaced:
+// the caller holds the lock) and serves what connects. False when it cannot listen.
+bool Listen(const QString& path) {
+  const QByteArray encoded = QFile::encodeName(path);
+  sockaddr_un address;
+  if (!SocketAddress(encoded, &address)) return false;
+  int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+  if (fd < 0) return false;
+  ::unlink(encoded.constData());
+  // Only this user may connect, whatever the directory allows.
+  const mode_t oldMask = ::umask(077);
+  const bool bound = ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+  ::umask(oldMask);
+  if (!bound || ::listen(fd, 16) != 0) {
+    CloseFd(fd);
+    return false;
+  }
+  State().serverFd = fd;
+  State().serverPath = encoded;
+  auto* notifier = new QSocketNotifier(fd, QSocketNotifier::Read, QCoreApplication::instance());
+  QObject::connect(notifier, &QSocketNotifier::activated, notifier, [fd] {
+    for (;;) {
+      const int peer = ::accept4(fd, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+      if (peer >= 0) {
+        new Connection(peer);
+        continue;
+      }
+      if (errno == EINTR) continue;
+      break;
+    }
+  });
+  return true;
+}
+
+void StopListening() {
+  if (State().serverFd < 0) return;
+  CloseFd(State().serverFd);
+  ::unlink(State().serverPath.constData());
 }
 
 // Closes the reader as Exit does: its window procedure saves the settings and ends the loop.
@@ -90,24 +227,12 @@ void RequestClose() {
   if (!QuitRequested()) SendMessage(State().requestWindow, kMsgPrivateQuit, 0, 0);
 }
 
-#if defined(Q_OS_UNIX)
 // [0] is written by the signal handler, [1] read by the event loop. Both ends are
 // non-blocking, so a burst of signals never blocks the handler, and closed on exec, so
 // programs the reader starts (a browser) cannot hold or write them.
 int gSignalPipe[2] = {-1, -1};
 
-bool MakeSignalPipe() {
-#if defined(SOCK_CLOEXEC) && defined(SOCK_NONBLOCK)
-  return ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, gSignalPipe) == 0;
-#else
-  if (::socketpair(AF_UNIX, SOCK_STREAM, 0, gSignalPipe) != 0) return false;
-  for (const int fd : gSignalPipe) {
-    ::fcntl(fd, F_SETFD, FD_CLOEXEC);
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
-  }
-  return true;
-#endif
-}
+bool MakeSignalPipe() { return ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, gSignalPipe) == 0; }
 
 extern "C" void OnTerminationSignal(int) {
   // The interrupted code may be about to look at errno.
@@ -139,9 +264,6 @@ void InstallTerminationSignals() {
     ::sigaction(signal, &action, nullptr);
   }
 }
-#else
-void InstallTerminationSignals() {}
-#endif
 
 // The platform's polite requests to close, each handled as Exit: termination signals and
 // the desktop session ending (the session would otherwise end the reader unsaved).
@@ -156,7 +278,6 @@ void InstallCloseRequests() {
 #endif
 }
 
-#if defined(Q_OS_UNIX)
 // Whether path is a real directory (not a link) of this user that nobody else may enter.
 bool IsPrivateDirectory(const QString& path) {
   struct stat info {};
@@ -180,17 +301,18 @@ QString InstanceDirectory(const QString& name) {
                qPrintable(fallback));
   return QString();
 }
-#endif
 
-// Whether a server listens under fullName, trying for a while: the holder of the lock
-// may not be listening yet.
-bool ServerAnswers(const QString& fullName) {
+// Whether a server listens under path, trying for a while: the holder of the lock may not
+// be listening yet.
+bool ServerAnswers(const QString& path) {
   QElapsedTimer timer;
   timer.start();
   for (;;) {
-    QLocalSocket socket;
-    socket.connectToServer(fullName);
-    if (socket.waitForConnected(500)) return true;
+    int fd = ConnectTo(path);
+    if (fd >= 0) {
+      CloseFd(fd);
+      return true;
+    }
     if (timer.elapsed() >= kServerProbeMs) return false;
     QThread::msleep(50);
   }
@@ -202,21 +324,12 @@ void SetSingleInstanceEnabled(bool enabled) { State().singleInstance = enabled; 
 
 QString InstanceServerName(const char16_t* name) {
   const QString base = QString::fromUtf16(name ? name : u"");
-#if defined(Q_OS_UNIX)
   const QString directory = InstanceDirectory(base);
   return directory.isEmpty() ? QString() : QDir(directory).filePath(base);
-#else
-  // A pipe name, private to the user's session there.
-  return base + QLatin1Char('-') + qEnvironmentVariable("USERNAME");
-#endif
 }
 
 QString InstanceLockPath(const QString& serverName) {
-#if defined(Q_OS_UNIX)
   return serverName.isEmpty() ? QString() : serverName + QStringLiteral(".lock");
-#else
-  return serverName.isEmpty() ? QString() : QDir(QDir::tempPath()).filePath(serverName + QStringLiteral(".lock"));
-#endif
 }
 
 }  // namespace platform::qt
@@ -234,7 +347,7 @@ bool ClaimSingleInstance(const char16_t* name) {
   const QString lockPath = qt::InstanceLockPath(full);
   // The lock decides who is first: taking it is atomic, and a lock left by a reader that
   // ended without releasing it is taken over (its process no longer runs). Listening alone
-  // cannot decide: a user-only server replaces an existing socket of the same name.
+  // cannot decide: a new server replaces an existing socket of the same name.
   auto* lock = new QLockFile(lockPath);
   lock->setStaleLockTime(0);  // only a dead owner makes a lock stale, never its age
   if (!lock->tryLock(0)) {
@@ -256,21 +369,12 @@ bool ClaimSingleInstance(const char16_t* name) {
   State().lock = lock;
   // Once the reader ends, later starts are readers of their own.
   QObject::connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, [] {
-    if (State().server) State().server->close();
+    qt::StopListening();
     delete State().lock;
     State().lock = nullptr;
   });
-  QLocalServer::removeServer(full);  // a socket left by a reader that did not end cleanly
-  auto* server = new QLocalServer(QCoreApplication::instance());
-  server->setSocketOptions(QLocalServer::UserAccessOption);
-  if (!server->listen(full)) {
-    delete server;
-    return true;
-  }
-  State().server = server;
-  QObject::connect(server, &QLocalServer::newConnection, server, [server] {
-    while (QLocalSocket* socket = server->nextPendingConnection()) qt::HandleConnection(socket);
-  });
+  if (!qt::Listen(full))
+    std::fprintf(stderr, "solmar: cannot listen on %s; running without the single instance\n", qPrintable(full));
   return true;
 }
 
@@ -283,9 +387,8 @@ bool SendInstanceRequest(const char16_t* name, InstanceRequest request, const ch
   if (!State().singleInstance) return false;
   const QString full = qt::InstanceServerName(name);
   if (full.isEmpty()) return false;
-  QLocalSocket socket;
-  socket.connectToServer(full);
-  if (!socket.waitForConnected(2000)) {
+  int fd = qt::ConnectTo(full);
+  if (fd < 0) {
     // The running reader answered a moment ago; a second start must not end unexplained.
     if (request == InstanceRequest::kSecondStart)
       std::fprintf(stderr, "solmar: the running reader does not answer on %s\n", qPrintable(full));
@@ -295,17 +398,27 @@ bool SendInstanceRequest(const char16_t* name, InstanceRequest request, const ch
   if (request == InstanceRequest::kGoTo) {
     QString argument = QString::fromUtf16(text ? text : u"");
     argument.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
-    line = QByteArray(qt::kGoToPrefix) + argument.toUtf8() + '\n';
+    line = QByteArray(qt::kGoToPrefix) + argument.toUtf8().left(qt::kMaxRequestLine - 64) + '\n';
   } else {
     line = request == InstanceRequest::kSecondStart ? "second start\n" : "quit\n";
   }
-  socket.write(line);
-  if (!socket.waitForBytesWritten(2000)) return false;
-  QElapsedTimer timer;
-  timer.start();
-  while (!socket.canReadLine() && socket.state() == QLocalSocket::ConnectedState && timer.elapsed() < qt::kRequestTimeoutMs)
-    socket.waitForReadyRead(int(qt::kRequestTimeoutMs - timer.elapsed()));
-  return socket.canReadLine() && socket.readLine().trimmed() == "done";
+  QByteArray answer;
+  if (qt::SendAll(fd, line, 2000)) {
+    QElapsedTimer timer;
+    timer.start();
+    char bytes[64];
+    while (!answer.contains('\n') && answer.size() < 64 &&
+           qt::WaitFor(fd, POLLIN, qt::kRequestTimeoutMs - timer.elapsed())) {
+      const ssize_t n = ::read(fd, bytes, sizeof bytes);
+      if (n > 0)
+        answer.append(bytes, qsizetype(n));
+      else if (n == 0 || (errno != EINTR && errno != EAGAIN))
+        break;
+    }
+  }
+  qt::CloseFd(fd);
+  const qsizetype end = answer.indexOf('\n');
+  return end >= 0 && answer.left(end).trimmed() == "done";
 }
 
 }  // namespace platform
