@@ -1,5 +1,7 @@
 #include "content/letter_code.h"
 
+#include <algorithm>
+
 #include "platform/platform.h"
 
 ConversionBuffer gConversionBuffer{};
@@ -80,4 +82,15 @@ void ToLetterCode(const char16_t* input, uint8_t* searchString, int32_t fontAsci
       searchString[out++] = uint8_t(c & 0xFF);
   }
   searchString[out] = 0;
+}
+
+std::vector<std::u16string_view> SplitAtSpaces(std::u16string_view text) {
+  std::vector<std::u16string_view> words;
+  size_t at = 0;
+  while (at < text.size()) {
+    const size_t end = std::min(text.find(u' ', at), text.size());
+    if (end > at) words.push_back(text.substr(at, end - at));
+    at = end + 1;
+  }
+  return words;
 }

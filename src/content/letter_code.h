@@ -7,12 +7,23 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
+#include <vector>
 
 constexpr uint8_t kLetterFirst = 0x61;
 constexpr int kLetterCount = 27;
 constexpr uint8_t kLiteralBrace = 0x7E;
 // The letter base of Unicode fonts: the letters land on U+05D0..U+05EA.
 constexpr int32_t kUnicodeLetterBase = 1488;
+
+// Whether c is one of the 27 Unicode Hebrew letters (U+05D0..U+05EA, finals included).
+constexpr bool IsUnicodeHebrewLetter(char16_t c) {
+  return c >= kUnicodeLetterBase && c < kUnicodeLetterBase + kLetterCount;
+}
+
+// The words of text, split at spaces (runs of spaces make no empty words). The views point
+// into text.
+std::vector<std::u16string_view> SplitAtSpaces(std::u16string_view text);
 
 // The search string: 33 letter-code characters and the 0.
 constexpr int kSearchStringSize = 34;

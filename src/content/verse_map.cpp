@@ -27,18 +27,6 @@ constexpr int kLetterValues[kLetterCount] = {1,  2,  3,  4,  5,  6,  7,  8,  9, 
 VerseMap gBookVerseMap;
 bool gBookVerseMapMade = false;
 
-bool IsHebrewLetter(char16_t c) { return c >= kUnicodeLetterBase && c < kUnicodeLetterBase + kLetterCount; }
-
-std::vector<std::u16string_view> Words(std::u16string_view text) {
-  std::vector<std::u16string_view> words;
-  size_t at = 0;
-  while (at < text.size()) {
-    const size_t end = std::min(text.find(u' ', at), text.size());
-    if (end > at) words.push_back(text.substr(at, end - at));
-    at = end + 1;
-  }
-  return words;
-}
 
 int BookOfName(std::u16string_view word) {
   for (int book = 0; book < kTorahBookCount; ++book)
@@ -51,7 +39,7 @@ bool ChapterVerse(std::u16string_view word, int* chapter, int* verse) {
   const size_t colon = word.find(u':');
   if (colon == std::u16string_view::npos) return false;
   const std::u16string_view c = word.substr(0, colon), v = word.substr(colon + 1);
-  if (!std::all_of(c.begin(), c.end(), IsHebrewLetter) || !std::all_of(v.begin(), v.end(), IsHebrewLetter))
+  if (!std::all_of(c.begin(), c.end(), IsUnicodeHebrewLetter) || !std::all_of(v.begin(), v.end(), IsUnicodeHebrewLetter))
     return false;
   *chapter = HebrewNumeralValue(c);
   *verse = HebrewNumeralValue(v);
@@ -60,7 +48,7 @@ bool ChapterVerse(std::u16string_view word, int* chapter, int* verse) {
 
 // A verse number leading a paragraph: letters only (the book writes no geresh there).
 int LeadNumber(std::u16string_view word) {
-  if (word.empty() || word.size() > 3 || !std::all_of(word.begin(), word.end(), IsHebrewLetter)) return 0;
+  if (word.empty() || word.size() > 3 || !std::all_of(word.begin(), word.end(), IsUnicodeHebrewLetter)) return 0;
   return HebrewNumeralValue(word);
 }
 
@@ -88,7 +76,7 @@ std::vector<RecordVerseKey> ArticleRecordVerses(const uint8_t* article, uint32_t
   while (NextParagraph(article, article + std::min<uint32_t>(length, 0x10000), &at, &record)) {
     RecordVerseKey entry{uint16_t(record.offset), uint16_t(at), VerseKey{Small(std::max(book, 0)), 0, 0}};
     const std::u16string text = RecordReadingText(record.text, record.length, record.flags);
-    const std::vector<std::u16string_view> words = Words(text);
+    const std::vector<std::u16string_view> words = SplitAtSpaces(text);
     if (record.flags == kTitleFlags) {
       // "book chapter:verse - chapter:verse": the page starts in its first chapter.
       if (!words.empty()) book = BookOfName(words[0]);
@@ -224,7 +212,7 @@ int HebrewNumeralValue(std::u16string_view text) {
   int value = 0, previous = 1000, letters = 0;
   for (char16_t c : text) {
     if (c == u'\'' || c == u'"' || c == u'\u05F3' || c == u'\u05F4') continue;
-    if (!IsHebrewLetter(c)) return 0;
+    if (!IsUnicodeHebrewLetter(c)) return 0;
     const int letterValue = kLetterValues[c - kUnicodeLetterBase];
     if (letterValue > previous) return 0;
     previous = letterValue;

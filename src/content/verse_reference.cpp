@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "content/article.h"
+#include "content/letter_code.h"
 #include "content/search_input.h"
 #include "platform/platform.h"
 #include "platform/ui_text.h"
@@ -39,7 +40,6 @@ constexpr BookForm kBookForms[] = {
 
 bool IsSpace(char16_t c) { return c == u' ' || c == u'\t' || c == u'\u00A0' || c == u'\r' || c == u'\n'; }
 bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
-bool IsHebrewLetter(char16_t c) { return c >= u'\u05D0' && c <= u'\u05EA'; }
 bool IsGeresh(char16_t c) { return c == u'\'' || c == u'"' || c == u'\u05F3' || c == u'\u05F4'; }
 bool IsDash(char16_t c) { return c == u'-' || c == u'\u2013' || c == u'\u2014' || c == u'\u05BE'; }
 bool IsSeparator(char16_t c) { return c == u':' || c == u'.' || c == u','; }
@@ -110,15 +110,15 @@ bool ReadNumber(Scanner* s, int* value, std::u16string* written) {
     }
     for (char16_t c : *written) *value = *value * 10 + (c - u'0');
     // Letters glued to the digits make no number.
-    if (IsHebrewLetter(s->Peek()) || IsLatinLetter(s->Peek())) {
+    if (IsUnicodeHebrewLetter(s->Peek()) || IsLatinLetter(s->Peek())) {
       while (!s->AtEnd() && !IsSpace(s->Peek()) && !IsSeparator(s->Peek()) && !IsDash(s->Peek())) ++s->at;
       *written = std::u16string(s->text.substr(from, s->at - from));
       *value = -1;
     }
     return true;
   }
-  if (!IsHebrewLetter(s->Peek())) return false;
-  while (IsHebrewLetter(s->Peek()) || IsGeresh(s->Peek())) ++s->at;
+  if (!IsUnicodeHebrewLetter(s->Peek())) return false;
+  while (IsUnicodeHebrewLetter(s->Peek()) || IsGeresh(s->Peek())) ++s->at;
   *written = std::u16string(s->text.substr(from, s->at - from));
   *value = HebrewNumeralValue(*written);
   if (*value == 0) *value = -1;

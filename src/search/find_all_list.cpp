@@ -40,25 +40,12 @@ const platform::ResultColumn kColumns[kFindAllColumnCount] = {
 
 char16_t DisplayUnit(uint8_t byte) { return LetterToDisplayUnit(byte, kUnicodeLetterBase); }
 
-bool IsHebrewLetter(char16_t c) { return c >= kUnicodeLetterBase && c < kUnicodeLetterBase + kLetterCount; }
-
-std::vector<std::u16string> Words(const std::u16string& text) {
-  std::vector<std::u16string> words;
-  size_t at = 0;
-  while (at < text.size()) {
-    const size_t end = std::min(text.find(u' ', at), text.size());
-    if (end > at) words.push_back(text.substr(at, end - at));
-    at = end + 1;
-  }
-  return words;
-}
-
-bool IsNumeral(const std::u16string& word) {
-  return !word.empty() && word.size() <= kLongestNumeral && std::all_of(word.begin(), word.end(), IsHebrewLetter);
+bool IsNumeral(std::u16string_view word) {
+  return !word.empty() && word.size() <= kLongestNumeral && std::all_of(word.begin(), word.end(), IsUnicodeHebrewLetter);
 }
 
 // "chapter:verse" in letters; colon receives the position of the ":".
-bool IsChapterVerse(const std::u16string& word, size_t* colon) {
+bool IsChapterVerse(std::u16string_view word, size_t* colon) {
   const size_t at = word.find(u':');
   if (at == std::u16string::npos || at == 0 || at + 1 >= word.size()) return false;
   if (!IsNumeral(word.substr(0, at)) || !IsNumeral(word.substr(at + 1))) return false;
@@ -148,7 +135,8 @@ std::vector<RecordVerse> ArticleVerses(const uint8_t* article, uint32_t length) 
   while (NextParagraph(article, article + length, &at, &record)) {
     if (record.flags == kTitleFlags) {
       // The range "book chapter:verse - chapter:verse": the page starts in its first chapter.
-      for (const std::u16string& word : Words(WholeText(record))) {
+      const std::u16string whole = WholeText(record);
+      for (std::u16string_view word : SplitAtSpaces(whole)) {
         size_t colon = 0;
         if (IsChapterVerse(word, &colon)) {
           chapter = word.substr(0, colon);
@@ -166,7 +154,8 @@ std::vector<RecordVerse> ArticleVerses(const uint8_t* article, uint32_t length) 
       verses.push_back({record.offset, verse});
       continue;
     }
-    const std::vector<std::u16string> words = Words(WholeText(record));
+    const std::u16string whole = WholeText(record);
+    const std::vector<std::u16string_view> words = SplitAtSpaces(whole);
     if (words.size() >= 2 && words[0] == kChapterWord) {
       chapter = words[1];
       verse.clear();
@@ -182,7 +171,7 @@ std::vector<RecordVerse> ArticleVerses(const uint8_t* article, uint32_t length) 
       verse = words[0];
       chapter = verse.substr(0, colon);
     } else if (!words.empty() && IsNumeral(words[0])) {
-      verse = chapter.empty() ? words[0] : chapter + u":" + words[0];
+      verse = chapter.empty() ? std::u16string(words[0]) : chapter + u":" + std::u16string(words[0]);
     }
     verses.push_back({record.offset, verse});
   }

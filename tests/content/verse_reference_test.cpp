@@ -1,8 +1,6 @@
 // The verse map read from the shipped book, and references read against it.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -10,36 +8,18 @@
 #include "content/verse_map.h"
 #include "content/verse_reference.h"
 #include "platform/fake/fake_platform.h"
+#include "support/book_pack.h"
 
 namespace {
 
-std::vector<uint8_t> ReadPack() {
-  std::ifstream in(SOLMAR_BOOK_PACK_FILE, std::ios::binary);
-  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+using test_support::Utf8;
 
-std::string Utf8(const std::u16string& text) {
-  std::string out;
-  for (char16_t c : text) {
-    if (c < 0x80) {
-      out += char(c);
-    } else if (c < 0x800) {
-      out += char(0xC0 | (c >> 6));
-      out += char(0x80 | (c & 0x3F));
-    } else {
-      out += char(0xE0 | (c >> 12));
-      out += char(0x80 | ((c >> 6) & 0x3F));
-      out += char(0x80 | (c & 0x3F));
-    }
-  }
-  return out;
-}
 
 class BookVerseTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     fake::ResetAll();
-    ASSERT_TRUE(fake::UsePack(ReadPack())) << SOLMAR_BOOK_PACK_FILE;
+    ASSERT_TRUE(fake::UsePack(test_support::ReadBookPack())) << SOLMAR_BOOK_PACK_FILE;
     ResetBookVerseMap();
     map_ = &BookVerseMap();
   }

@@ -32,14 +32,6 @@ start_reader
 wait_for_window
 sleep 0.5
 
-read_clipboard() {
-  for _ in $(seq 50); do
-    xclip -o -selection clipboard -t "$1" >"$2" 2>/dev/null && [ -s "$2" ] && return 0
-    sleep 0.1
-  done
-  return 1
-}
-
 fail=0
 # append NAME TARGET FILE: FILE offered by xclip under TARGET alone, then Ctrl+E.
 append() {

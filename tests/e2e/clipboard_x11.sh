@@ -35,15 +35,6 @@ wait_for_window focused
 sleep 0.5
 
 fail=0
-# read_clipboard TARGET FILE: what the reader offers under TARGET.
-read_clipboard() {
-  for _ in $(seq 50); do
-    xclip -o -selection clipboard -t "$1" >"$2" 2>/dev/null && [ -s "$2" ] && return 0
-    sleep 0.1
-  done
-  return 1
-}
-
 xdotool key --clearmodifiers ctrl+c
 for target in text/rtf text/richtext application/rtf; do
   read_clipboard "$target" "$work/copy.rtf" || { echo "nothing under $target after Ctrl+C" >&2; fail=1; continue; }

@@ -4,6 +4,7 @@
 # exports DISPLAY. start_reader LOG: starts the reader there and sets $reader.
 # wait_for_window: sets $window once the reader's window is mapped (and, with an argument,
 # once it has the keyboard focus); fails with the reader's and the server's logs if not.
+# read_clipboard TARGET FILE: what the clipboard's owner offers under TARGET, once there.
 # The reader is ended before the server, so that it can save its settings.
 xvfb=
 reader=
@@ -62,4 +63,12 @@ wait_for_window() {
     sleep 0.1
   done
   xvfb_failed "the reader's window did not appear"
+}
+
+read_clipboard() {
+  for _ in $(seq 50); do
+    xclip -o -selection clipboard -t "$1" >"$2" 2>/dev/null && [ -s "$2" ] && return 0
+    sleep 0.1
+  done
+  return 1
 }

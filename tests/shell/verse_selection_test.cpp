@@ -1,43 +1,23 @@
 // Verses and selections in the reader with the real book: going to a reference, selecting
 // with the mouse and the keyboard in both panes, and copying a selection with its reference.
-#include <fstream>
-#include <iterator>
 
 #include "content/verse_map.h"
 #include "export/export.h"
 #include "reader/go_to_verse.h"
 #include "shell_fixture.h"
+#include "support/book_pack.h"
 
 namespace shell_test {
 namespace {
 
-std::vector<uint8_t> BookPack() {
-  std::ifstream in(SOLMAR_BOOK_PACK_FILE, std::ios::binary);
-  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+using test_support::Utf8;
 
-std::string Utf8(const std::u16string& text) {
-  std::string out;
-  for (char16_t c : text) {
-    if (c < 0x80) {
-      out += char(c);
-    } else if (c < 0x800) {
-      out += char(0xC0 | (c >> 6));
-      out += char(0x80 | (c & 0x3F));
-    } else {
-      out += char(0xE0 | (c >> 12));
-      out += char(0x80 | ((c >> 6) & 0x3F));
-      out += char(0x80 | (c & 0x3F));
-    }
-  }
-  return out;
-}
 
 class VerseSelectionTest : public ShellTest {
  protected:
   void SetUp() override {
     ShellTest::SetUp();
-    ASSERT_TRUE(fake::UsePack(BookPack())) << SOLMAR_BOOK_PACK_FILE;
+    ASSERT_TRUE(fake::UsePack(test_support::ReadBookPack())) << SOLMAR_BOOK_PACK_FILE;
     ResetBookVerseMap();
     fake::PutStringSetting(kSettingsKeyPath, u"FontName", u"David CLM");
     ASSERT_NE(Start(), nullptr);

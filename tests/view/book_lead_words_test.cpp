@@ -9,16 +9,13 @@
 
 #include "content/article.h"
 #include "content/streams.h"
+#include "support/book_pack.h"
 #include "view_fixture.h"
 
 namespace {
 
 class BookLeadWordTest : public ViewTest {
  protected:
-  static std::vector<uint8_t> ReadPack() {
-    std::ifstream in(SOLMAR_BOOK_PACK_FILE, std::ios::binary);
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  }
   static bool IsHighlight(const fake::DrawCall& c) {
     return c.backgroundMode == platform::kBkOpaque && c.textColour == kHighlightTextColour;
   }
@@ -28,7 +25,7 @@ class BookLeadWordTest : public ViewTest {
 };
 
 TEST_F(BookLeadWordTest, EveryVerseNumberIsScrolledToAndHighlightedWhereItIsDrawn) {
-  ASSERT_TRUE(fake::UsePack(ReadPack())) << SOLMAR_BOOK_PACK_FILE;
+  ASSERT_TRUE(fake::UsePack(test_support::ReadBookPack())) << SOLMAR_BOOK_PACK_FILE;
   // Letters read as themselves, and a Hebrew base with the drawing order turned around.
   const struct {
     int32_t base;
