@@ -145,6 +145,11 @@ TEST_F(QtDeferredWorkTest, ToolButtonCellsMatchTheStrip) {
       EXPECT_EQ(cell.convertToFormat(QImage::Format_ARGB32),
                 strip.copy(int(std::lround(i * 16 * ratio)), 0, side, side).convertToFormat(QImage::Format_ARGB32))
           << "cell " << i << " at " << ratio;
+      // The tool bar's icon of the cell draws the same pixels when a screen of that scale asks.
+      EXPECT_EQ(platform::qt::PictureCellIcon(114, i, 16, 16).pixmap(QSize(16, 16), ratio).toImage().convertToFormat(
+                    QImage::Format_ARGB32),
+                cell.convertToFormat(QImage::Format_ARGB32))
+          << "icon " << i << " at " << ratio;
     }
   }
   // A pixel pattern comes at its own size whatever the scale asked.

@@ -77,17 +77,16 @@ Menu* NewMenu() {
   return Menus().back().get();
 }
 
-// The icon turned round left to right, at size for each scale the pictures are made for.
+// The icon turned round left to right, drawn (like the icon itself) only at the scales a
+// screen asks for.
 QIcon Mirrored(const QIcon& icon, const QSize& size) {
-  QIcon mirrored;
-  for (const qreal ratio : qt::kPictureRatios) {
-    const QPixmap pixmap = icon.pixmap(size, ratio);
-    if (pixmap.isNull()) continue;
-    QImage image = pixmap.toImage().mirrored(true, false);
-    image.setDevicePixelRatio(pixmap.devicePixelRatio());
-    mirrored.addPixmap(QPixmap::fromImage(image));
-  }
-  return mirrored;
+  return qt::DrawnIcon(
+      [icon, size](QSize pixels) {
+        const qreal ratio = size.width() > 0 ? qreal(pixels.width()) / size.width() : 1.0;
+        QImage image = icon.pixmap(size, ratio).toImage().mirrored(true, false);
+        return image;
+      },
+      {size}, false);
 }
 
 QMainWindow* FrameOf(Window* owner) { return qobject_cast<QMainWindow*>(WidgetOf(owner)); }
@@ -232,21 +231,13 @@ bool BarAddTips(Window* bar, const char16_t* const* tips, size_t count) {
 namespace qt {
 namespace {
 
-// The count cells of a picture strip as icons, with one pixmap per ratio, so a scaled screen
-// gets cells drawn for it, not enlarged ones.
+// The count cells of a picture strip as icons, each drawn when a screen first shows it and
+// at that screen's scale, so a scaled screen gets cells drawn for it, not enlarged ones, and
+// no start pays for scales nobody sees.
 std::vector<QIcon> StripIcons(const BarState::Strip& s) {
-  std::vector<QIcon> icons(static_cast<size_t>(s.count));
-  for (const qreal ratio : kPictureRatios) {
-    const QImage strip = PictureAt(s.bitmapId, ratio);
-    const qreal made = strip.devicePixelRatio();
-    if (made != ratio && ratio != 1.0) continue;  // a pixel pattern, added at ratio 1 already
-    for (int i = 0; i < s.count; ++i) {
-      QImage cell = strip.copy(int(std::lround(i * s.width * made)), 0, int(std::lround(s.width * made)),
-                               int(std::lround(s.height * made)));
-      cell.setDevicePixelRatio(made);
-      icons[size_t(i)].addPixmap(QPixmap::fromImage(cell));
-    }
-  }
+  std::vector<QIcon> icons;
+  icons.reserve(static_cast<size_t>(s.count));
+  for (int i = 0; i < s.count; ++i) icons.push_back(PictureCellIcon(s.bitmapId, i, s.width, s.height));
   return icons;
 }
 

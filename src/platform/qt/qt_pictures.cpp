@@ -30,6 +30,14 @@ struct Icon {
 namespace platform::qt {
 
 // The letter code of each key of picture 119, position 1 first (for the picture's tests).
+QIcon PictureCellIcon(uint32_t id, int index, int32_t width, int32_t height) {
+  return DrawnIcon(
+      [=](QSize pixels) {
+        return PictureCellAt(id, index, width, height, width > 0 ? qreal(pixels.width()) / width : 1.0);
+      },
+      {QSize(width, height)}, false);
+}
+
 const char* KeyboardPictureLetters();
 
 namespace {

@@ -10,10 +10,6 @@
 
 namespace platform::qt {
 
-// The device pixel ratios the tool-bar strips are drawn for (100 %, 150 %, 200 %, 300 %):
-// a screen between two of them gets the larger one, scaled down.
-inline constexpr qreal kPictureRatios[] = {1.0, 1.5, 2.0, 3.0};
-
 // Bitmap id drawn for a device pixel ratio: an image of ratio times the logical size,
 // with that ratio set. Pictures that are pixel patterns (the tree glyphs) come at ratio 1
 // whatever is asked. A null image for an unknown id.
@@ -31,5 +27,8 @@ using DrawnPicture = std::function<QImage(QSize pixels)>;
 // what it offers; a scalable icon is drawn at any size asked, another one no larger than
 // its first size at the scale asked.
 QIcon DrawnIcon(DrawnPicture draw, QList<QSize> sizes, bool scalable);
+// Cell index of bitmap id as such an icon: drawn at the scale of the screen that shows it,
+// when it first does.
+QIcon PictureCellIcon(uint32_t id, int index, int32_t width, int32_t height);
 
 }  // namespace platform::qt
