@@ -172,6 +172,24 @@ TEST_F(PageViewTest, MeasureFitAnswersTheFittingPrefixAndItsWidth) {
   count = 3;
   MeasureFit(dc_, text, 1488, &width, &count);
   EXPECT_EQ(gConversionBuffer.block[0], u'\u05D0') << "measured in stored order, never reversed";
+
+  // Long texts are measured a piece at a time: the answer is the same on either side of
+  // where one piece ends and the next begins, and where the text's 0 comes.
+  std::vector<uint8_t> longText(700, 'a');
+  longText[500] = 0;
+  struct Case {
+    int32_t width, count, fits;
+  } const cases[] = {
+      {159 * 6, 600, 159}, {160 * 6, 600, 160}, {161 * 6, 600, 161}, {320 * 6 + 5, 600, 320},
+      {700 * 6, 600, 500}, {700 * 6, 480, 480}, {161 * 6, 161, 161},
+  };
+  for (const Case& c : cases) {
+    width = c.width;
+    count = c.count;
+    MeasureFit(dc_, longText.data(), 97, &width, &count);
+    EXPECT_EQ(count, c.fits) << c.width << " wide, " << c.count << " asked";
+    EXPECT_EQ(width, c.fits * 6) << c.width << " wide, " << c.count << " asked";
+  }
 }
 
 TEST_F(PageViewTest, DrawingPrimitivesRestoreTheContext) {

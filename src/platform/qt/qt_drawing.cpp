@@ -229,9 +229,11 @@ bool GetTextMetrics(Dc* dc, TextMetrics* metrics) {
 int32_t CharactersFitting(Dc* dc, const char16_t* text, int32_t count, int32_t maxWidth) {
   FontFace& face = *dc->face;
   qreal x = 0;
+  // Advances are whole pixels, so x stays a whole number and is compared as it is.
+  const qreal limit = maxWidth;
   for (int32_t i = 0; i < count; ++i) {
     x += face.Advance(text[i]);
-    if (qt::Pixels(x) > maxWidth) return i;
+    if (x > limit) return i;
   }
   return std::max(count, 0);
 }
