@@ -1,5 +1,7 @@
 #include "index/index_dialog.h"
 
+#include <algorithm>
+
 #include <cstring>
 
 #include "content/article.h"
@@ -68,8 +70,12 @@ uint8_t* WriteRecord(uint8_t* out, uint16_t key, uint8_t flags, uint8_t param, c
 platform::Rect ClientBox(platform::Window* dialog) {
   platform::Rect box{0, 0, 0, 0};
   platform::GetClientRect(dialog, &box);
-  box.right -= platform::SystemMetric(platform::kSystemMetricScrollBarWidth);
-  if (box.right < box.left) box.right = box.left;
+  // The scroll bar stands at the box's right, or at its left in a right-to-left interface.
+  const int32_t bar = platform::SystemMetric(platform::kSystemMetricScrollBarWidth);
+  if (platform::IsLayoutRightToLeft())
+    box.left = std::min(box.left + bar, box.right);
+  else
+    box.right = std::max(box.right - bar, box.left);
   return box;
 }
 

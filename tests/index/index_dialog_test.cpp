@@ -100,6 +100,24 @@ TEST_F(IndexDialogTest, OpensOnTheCurrentPagesBranchAndATapGoesThere) {
   EXPECT_EQ(messages.back().message, platform::kMsgDestroy);
 }
 
+// The tree keeps clear of the dialog's scroll bar: at its right, or at its left in a
+// right-to-left interface.
+TEST_F(IndexDialogTest, TheTreeStandsBesideTheScrollBarOnEitherSide) {
+  for (const bool rightToLeft : {false, true}) {
+    fake::SetLayoutRightToLeft(rightToLeft);
+    const int32_t bar = platform::SystemMetric(platform::kSystemMetricScrollBarWidth);
+    RunCommand({fake::Inspect([&](Window* dialog) {
+                  platform::Rect client{0, 0, 0, 0};
+                  platform::GetClientRect(dialog, &client);
+                  EXPECT_EQ(gIndexDialog.box.left, rightToLeft ? client.left + bar : client.left) << rightToLeft;
+                  EXPECT_EQ(gIndexDialog.box.right, rightToLeft ? client.right : client.right - bar) << rightToLeft;
+                  EXPECT_EQ(gIndexDialog.view->x, gIndexDialog.box.left) << rightToLeft;
+                }),
+                fake::PressButton(platform::kIdCancel)});
+  }
+  fake::SetLayoutRightToLeft(false);
+}
+
 TEST_F(IndexDialogTest, OkAndDoneKeepTheArticleAndCancelAnswersZero) {
   GoToArticle(window_, 3);
   const struct {

@@ -233,7 +233,7 @@ class DialogFrame : public QDialog {
     if (record_->ownScrollBar)
       if (QWidget* bar = WidgetOf(record_->ownScrollBar)) {
         const int w = SystemMetric(kSystemMetricScrollBarWidth);
-        bar->setGeometry(width() - w, 0, w, std::max(0, height() - strip));
+        bar->setGeometry(IsLayoutRightToLeft() ? 0 : width() - w, 0, w, std::max(0, height() - strip));
       }
   }
 
