@@ -440,7 +440,8 @@ bool CentredInside(const QRect& inner, const QRect& outer) {
 // The dialogs as a desktop user meets them, in a real X window: the first start's chooser
 // smaller than the main window and centred over it, with its line, a reading face and a
 // size chosen in advance and in view; Cancel keeps them; "Choose Section" is a dialog over
-// the window, not a cover, and keeps the size the user gives it for the next run.
+// the window, not a cover, and keeps the size the user gives it for the next run; "Go to
+// Verse" is centred over the window with its keyboard whole.
 int DialogsScenario(int argc, char** argv) {
   QApplication app(argc, argv);
   PrepareReaderApplication();
@@ -487,6 +488,28 @@ int DialogsScenario(int argc, char** argv) {
       });
       platform::SendMessage(platform::FindWindow(kReaderClassName, kReaderClassName), platform::kMsgCommand, kCmdIndex, 0);
       Check(IndexDialog() == nullptr, "Escape closes Choose Section");
+      QTimer::singleShot(0, [main] {
+        QWidget* box = VisibleTopLevel(QStringLiteral("SolmarDialog126"));
+        Check(box != nullptr, "Go to Verse opens");
+        if (!box) return;
+        QTest::qWait(100);
+        Check(CentredInside(box->frameGeometry(), main->frameGeometry()),
+              "Go to Verse is smaller than the main window and centred over it");
+        // The keyboard lies whole inside the box, below its edit box and above its OK.
+        QLabel* keyboard = nullptr;
+        for (QLabel* label : box->findChildren<QLabel*>())
+          if (!label->pixmap().isNull()) keyboard = label;
+        QLineEdit* edit = box->findChild<QLineEdit*>();
+        QPushButton* ok = box->findChild<QPushButton*>(QStringLiteral("SolmarDialogOk"));
+        const auto inBox = [box](QWidget* w) { return QRect(w->mapTo(box, QPoint(0, 0)), w->size()); };
+        Check(keyboard && edit && ok && box->rect().contains(inBox(keyboard)) &&
+                  inBox(keyboard).top() > inBox(edit).bottom() && inBox(keyboard).bottom() < inBox(ok).top(),
+              "Go to Verse shows its keyboard whole, between the edit box and OK");
+        Shot(box, "go-to-verse");
+        QTest::keyClick(box, Qt::Key_Escape);
+      });
+      platform::SendMessage(platform::FindWindow(kReaderClassName, kReaderClassName), platform::kMsgCommand, kCmdGoToVerse, 0);
+      Check(VisibleTopLevel(QStringLiteral("SolmarDialog126")) == nullptr, "Escape closes Go to Verse");
       platform::DestroyWindow(platform::FindWindow(kReaderClassName, kReaderClassName));
     });
     QTest::keyClick(chooser, Qt::Key_Escape);

@@ -1,11 +1,13 @@
 // Verses and selections in the reader with the real book: going to a reference, selecting
 // with the mouse and the keyboard in both panes, and copying a selection with its reference.
+#include <cstring>
 #include <fstream>
 #include <iterator>
 
 #include "content/verse_map.h"
 #include "export/export.h"
 #include "reader/go_to_verse.h"
+#include "search/hebrew_keyboard.h"
 #include "shell_fixture.h"
 
 namespace shell_test {
@@ -172,6 +174,42 @@ TEST_F(VerseSelectionTest, TheGoToVerseBoxKeepsABadReferenceAndGoesWithAGoodOne)
   EXPECT_EQ(Utf8(shown), "בראשית has no chapter 51: it has 50 chapters.");
   EXPECT_EQ(gReaderSettings.lesson, Place(VerseKey{4, 34, 12}).article);
   EXPECT_TRUE(PageViewHasSelection(Upper()));
+}
+
+// A tap on the box's keyboard picture (at 7, 64 dialog units: 14, 128 pixels with the fake's
+// base units) on the key of a Hebrew letter, or on the space bar for ' '.
+fake::DialogStep TapKey(char16_t letter) {
+  int32_t x = 14 + 3 * kKeyWidth + 5, y = 128 + 3 * kKeyHeight + 5;
+  if (letter != u' ') {
+    const int position = int(std::strchr(KeyboardLayout, char(0x61 + (letter - 0x05D0))) - KeyboardLayout) + 1;
+    x = 14 + (8 - (position - 1) % 9) * kKeyWidth + 8;
+    y = 128 + (position - 1) / 9 * kKeyHeight + 12;
+  }
+  return fake::TapDialog(x, y);
+}
+
+TEST_F(VerseSelectionTest, TheGoToVerseBoxTakesHebrewFromItsKeyboard) {
+  // A bad reference leaves the box with all of it selected: the taps that follow replace it,
+  // in reading order, and take typed characters after them.
+  std::u16string tapped;
+  int offKeys = -1;
+  std::vector<fake::DialogStep> steps = {fake::TypeText(kGoToVerseEditId, u"Gen 51:1"),
+                                         fake::PressButton(platform::kIdOk)};
+  for (char16_t c : std::u16string(u"שמות כה")) steps.push_back(TapKey(c));
+  steps.push_back(fake::TypeKeys(kGoToVerseEditId, u":ח"));
+  steps.push_back(fake::DialogStep{[&](platform::Window* dialog) {
+    tapped = fake::ControlInfo(platform::GetDialogItem(dialog, kGoToVerseEditId))->text;
+    // Beside the space bar and under the message line no key lies.
+    offKeys = GoToVerseKeyboardTap(dialog, 14 + 5, 128 + 3 * kKeyHeight + 5) +
+              GoToVerseKeyboardTap(dialog, 14 + 5, 128 - 2);
+  }});
+  steps.push_back(fake::PressButton(platform::kIdOk));
+  fake::ScriptDialogSteps(kGoToVerseDialogTemplate, std::move(steps));
+  Command(kCmdGoToVerse);
+  EXPECT_EQ(Utf8(tapped), "שמות כה:ח");
+  EXPECT_EQ(offKeys, 2);
+  EXPECT_EQ(gReaderSettings.lesson, Place(VerseKey{1, 25, 8}).article);
+  EXPECT_EQ(Upper()->selectionStart, Place(VerseKey{1, 25, 8}).firstRecord + 2);
 }
 
 TEST_F(VerseSelectionTest, ADragSelectsInReadingOrderAndAClickClearsAndPages) {
