@@ -145,6 +145,10 @@ TEST_F(VerseSelectionTest, ARangePastItsPageIsSelectedToThePagesEnd) {
   ASSERT_EQ(GoToTypedReference(window_, u"Gen 2:15-2:20", &message), 1) << Utf8(message);
   EXPECT_EQ(gReaderSettings.lesson, 1);
   EXPECT_EQ(Upper()->selectionEnd, Place(VerseKey{0, 2, 16}).endRecord - 1);
+  // What is copied names the verses copied, not the range asked for.
+  Command(kCmdCopy);
+  const std::string copied = Utf8(ClipboardText());
+  EXPECT_EQ(copied.substr(copied.rfind("\r\n(")), "\r\n(בראשית ב:טו-טז)\r\n");
 }
 
 TEST_F(VerseSelectionTest, ABadReferenceChangesNothingAndSaysWhy) {
