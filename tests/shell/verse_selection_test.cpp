@@ -2,6 +2,7 @@
 // with the mouse and the keyboard in both panes, and copying a selection with its reference.
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <iterator>
 
 #include "content/verse_map.h"
@@ -335,6 +336,55 @@ TEST_F(VerseSelectionTest, TheSelectionIsTheDocumentsAccessibleSelection) {
     const size_t heading = selected.find(u"\nפרק ב\n");
     if (heading != std::u16string::npos) selected.erase(heading, 6);
     EXPECT_EQ(Utf8(selected), Utf8(expected)) << Utf8(reference);
+  }
+}
+
+// Every change of a pane's selection, wherever the reader makes it, is told to assistive
+// technology once, for that pane; what leaves the selections alone tells nothing.
+TEST_F(VerseSelectionTest, ScreenReadersHearOfEverySelectionChange) {
+  const auto& notices = fake::AccessibleSelectionNotices();
+  const auto told = [&](size_t before) {
+    std::vector<int> panes;
+    for (size_t i = before; i < notices.size(); ++i) {
+      EXPECT_EQ(notices[i].first, window_);
+      panes.push_back(notices[i].second);
+    }
+    return panes;
+  };
+  const VersePlace& place = Place(VerseKey{0, 1, 3});
+  int32_t x = 0, y = 0, lx = 0, ly = 0;
+  ASSERT_TRUE(PointOf(Upper(), uint16_t(place.firstRecord + 2 + 9), &x, &y));
+  const std::vector<RecordVerseKey> records = ArticleRecordVerses(Lower()->text, Lower()->textLength);
+  ASSERT_GT(records.size(), 4u);
+  ASSERT_TRUE(PointOf(Lower(), uint16_t(records[3].recordOffset + 4), &lx, &ly));
+  struct Step {
+    const char* what;
+    std::function<void()> act;
+    std::vector<int> panes;
+  } const steps[] = {
+      {"nothing selected yet: scrolling", [&] { Key(platform::kVkDown); }, {}},
+      {"a double click selects a word", [&] { Key(platform::kVkUp); Clicks(x, y, 2); }, {0}},
+      // Each click of a triple click is a message of its own: the first one's release
+      // clears, the second selects the word, the third the verse.
+      {"a triple click selects the verse", [&] { Clicks(x, y, 3); }, {0, 0, 0}},
+      {"scrolling keeps it", [&] { Key(platform::kVkDown); }, {}},
+      {"Shift+Down extends it", [&] { Send(platform::kMsgKeyDown, platform::kVkDown, platform::kKeyWithShift); }, {0}},
+      {"a selection in the commentary takes the page's away", [&] { Clicks(lx, ly, 3); }, {0, 1, 1}},
+      {"Escape clears it", [&] { Key(platform::kVkEscape); }, {1}},
+      {"Escape with nothing selected", [&] { Key(platform::kVkEscape); }, {}},
+      {"Go to Verse selects on another page",
+       [&] {
+         fake::ScriptDialogSteps(kGoToVerseDialogTemplate, {fake::TypeText(kGoToVerseEditId, u"Exod 25:8"),
+                                                            fake::PressButton(platform::kIdOk)});
+         Command(kCmdGoToVerse);
+       },
+       {0}},
+      {"the next page clears it", [&] { Key(platform::kVkRight); }, {0}},
+  };
+  for (const Step& step : steps) {
+    const size_t before = notices.size();
+    step.act();
+    EXPECT_EQ(told(before), step.panes) << step.what;
   }
 }
 
