@@ -82,6 +82,7 @@
 #include "platform/qt/qt_app.h"
 #include "search/find_all.h"
 #include "search/find_all_list.h"
+#include "search/hebrew_keyboard.h"
 #include "shell/command_ids.h"
 #include "shell/panes.h"
 #include "view/page_view.h"
@@ -505,6 +506,20 @@ int DialogsScenario(int argc, char** argv) {
         Check(keyboard && edit && ok && box->rect().contains(inBox(keyboard)) &&
                   inBox(keyboard).top() > inBox(edit).bottom() && inBox(keyboard).bottom() < inBox(ok).top(),
               "Go to Verse shows its keyboard whole, between the edit box and OK");
+        if (keyboard && edit) {
+          // Clicks on the keys put their letters in reading order, the bar a space; typing goes on after them.
+          for (char16_t letter : std::u16string(u"שמות כה")) {
+            QPoint at(3 * 17 + 5, 3 * 25 + 5);
+            if (letter != u' ') {
+              const int position = int(std::strchr(KeyboardLayout, char(0x61 + (letter - 0x05D0))) - KeyboardLayout);
+              at = QPoint((8 - position % 9) * 17 + 8, position / 9 * 25 + 12);
+            }
+            QTest::mouseClick(keyboard->parentWidget(), Qt::LeftButton, Qt::NoModifier, keyboard->pos() + at);
+          }
+          for (QChar c : QString::fromUtf16(u":ח"))
+            QTest::sendKeyEvent(QTest::Click, edit, Qt::Key(c.unicode()), QString(c), Qt::NoModifier);
+          Check(edit->text() == QString::fromUtf16(u"שמות כה:ח"), "clicks on Go to Verse's keyboard write the reference");
+        }
         Shot(box, "go-to-verse");
         QTest::keyClick(box, Qt::Key_Escape);
       });
