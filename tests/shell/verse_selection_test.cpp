@@ -386,6 +386,10 @@ TEST_F(VerseSelectionTest, ScreenReadersHearOfEverySelectionChange) {
     step.act();
     EXPECT_EQ(told(before), step.panes) << step.what;
   }
+  // Only a pane that shows is a document to tell of.
+  EXPECT_TRUE(platform::NotifyAccessibleSelection(window_, 1));
+  EXPECT_FALSE(platform::NotifyAccessibleSelection(window_, 2));
+  EXPECT_FALSE(platform::NotifyAccessibleSelection(window_, -1));
 }
 
 TEST_F(VerseSelectionTest, WithoutASelectionCopyTakesTheWholeArticle) {
