@@ -14,12 +14,14 @@ const ControlTemplate kSearchControls[] = {
     {1014, ControlKind::kButton, 69, 117, 50, 12, kWsTabStop | kBsPushButton | kBsBesideOk, SOLMAR_TEXT("Dialog", "Find &All"), 0},
 };
 
-// 126: "Go to Verse". The reference is typed or pasted in reading order; a reference that
-// names no verse is answered on the line under the box.
+// 126: "Go to Verse". The reference is typed, pasted or tapped on the keyboard picture (as
+// in the search dialog) in reading order; a reference that names no verse is answered on
+// the lines under the box, above the keyboard.
 const ControlTemplate kGoToVerseControls[] = {
     {kNoControlId, ControlKind::kStaticText, 7, 7, 146, 8, kSsLeft, SOLMAR_TEXT("Dialog", "&Verse (Genesis 1:3, בראשית א:ג-ה):"), 0},
     {1001, ControlKind::kEdit, 7, 18, 146, 12, kWsBorder | kWsTabStop | kEsAutoHScroll, nullptr, 0},
     {1002, ControlKind::kStaticText, 7, 34, 146, 26, kSsLeft, nullptr, 0},
+    {kNoControlId, ControlKind::kPicture, 7, 64, 0, 0, 0, nullptr, 119},
 };
 
 // 125: every hit of the search pattern, a non-modal window. The list fills it; the caption
@@ -78,7 +80,7 @@ const DialogTemplate kTemplates[] = {
      sizeof kFontControls / sizeof kFontControls[0]},
     {115, SOLMAR_TEXT("Dialog", "Solmar"), 126, 131, nullptr, 8, 0, kDialogOkInCaption, kSearchControls,
      sizeof kSearchControls / sizeof kSearchControls[0]},
-    {126, SOLMAR_TEXT("Dialog", "Go to Verse"), 160, 64, nullptr, 8, 0, kDialogOkInCaption, kGoToVerseControls,
+    {126, SOLMAR_TEXT("Dialog", "Go to Verse"), 160, 124, nullptr, 8, 0, kDialogOkInCaption, kGoToVerseControls,
      sizeof kGoToVerseControls / sizeof kGoToVerseControls[0]},
     {125, SOLMAR_TEXT("Dialog", "Find All"), 360, 180, nullptr, 8, 0, 0, kFindAllControls,
      sizeof kFindAllControls / sizeof kFindAllControls[0]},

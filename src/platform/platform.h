@@ -732,6 +732,10 @@ struct AccessibleDocuments {
 // Makes documents (kept by pointer; none takes them away) the description of window's
 // client area. False for a window that is not a top-level window of a registered class.
 bool SetAccessibleDocuments(Window* window, const AccessibleDocuments* documents);
+// Tells assistive technology that the selection of document index of window's client area
+// changed (made, moved or cleared); the backend reads the new one through the documents'
+// selection callback. False when window has no such document.
+bool NotifyAccessibleSelection(Window* window, int index);
 
 // Gives a window (a scroll bar, a control) the name assistive technology speaks for it; the
 // backend shows name in the interface's language (context "Accessibility" of

@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "content/verse_map.h"
+#include "platform/dialog_template.h"
+#include "search/hebrew_keyboard.h"
 #include "shell/menu_marks.h"
 #include "shell/navigation.h"
 #include "shell/panes.h"
@@ -17,7 +19,33 @@ namespace {
 // Units the box takes: far more than any reference.
 constexpr uint32_t kReferenceCapacity = 200;
 
+// Where the box's template puts the keyboard picture, in dialog units; false when it has none.
+bool KeyboardPlace(int32_t* left, int32_t* top) {
+  const platform::DialogTemplate* t = platform::FindDialogTemplate(kGoToVerseDialogTemplate);
+  for (size_t i = 0; t && i < t->controlCount; ++i)
+    if (t->controls[i].kind == platform::ControlKind::kPicture) {
+      *left = t->controls[i].x;
+      *top = t->controls[i].y;
+      return true;
+    }
+  return false;
+}
+
 }  // namespace
+
+int GoToVerseKeyboardTap(platform::Window* dialog, int32_t x, int32_t y) {
+  int32_t left = 0, top = 0;
+  if (!KeyboardPlace(&left, &top)) return 1;
+  const int position = KeyboardKeyAt(x, y, left, top, platform::GetDialogBaseUnits());
+  platform::Window* edit = platform::GetDialogItem(dialog, kGoToVerseEditId);
+  if (position < 0 || !edit) return 1;
+  // The box holds the reference in reading order, as it is typed: the letter goes in place
+  // of the selection and the caret after it.
+  const char16_t text[2] = {KeyboardUnicodeCharacter(position), 0};
+  platform::EditReplaceSelection(edit, text, true);
+  platform::SetFocus(edit);
+  return 0;
+}
 
 int ShowVerses(platform::Window* mainWindow, const VerseRange& range) {
   const VerseMap& map = BookVerseMap();
@@ -66,7 +94,7 @@ void OnGoToRequest(platform::Window* mainWindow, const char16_t* typed) {
   platform::SetForegroundWindow(mainWindow);
 }
 
-intptr_t GoToVerseDialogProc(platform::Window* dialog, uint32_t message, uintptr_t wParam, intptr_t /*lParam*/) {
+intptr_t GoToVerseDialogProc(platform::Window* dialog, uint32_t message, uintptr_t wParam, intptr_t lParam) {
   switch (message) {
     case platform::kMsgInitDialog:
       platform::SetFocus(platform::GetDialogItem(dialog, kGoToVerseEditId));
@@ -95,6 +123,9 @@ intptr_t GoToVerseDialogProc(platform::Window* dialog, uint32_t message, uintptr
         default:
           return 0;
       }
+    case platform::kMsgLButtonDown:
+      return GoToVerseKeyboardTap(dialog, int16_t(platform::LowWord(uintptr_t(lParam))),
+                                  int16_t(platform::HighWord(uintptr_t(lParam))));
     default:
       return 0;
   }

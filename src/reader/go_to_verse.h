@@ -1,4 +1,5 @@
-// Going to a verse: the "Go to Verse" box (template 126), `solmar --goto` and a running
+// Going to a verse: the "Go to Verse" box (template 126: the reference's edit box, the
+// line saying what is wrong with it, the Hebrew keyboard picture), `solmar --goto` and a running
 // reader asked by a later start. The verses' page becomes current, the upper pane active,
 // the first verse's first row comes into view and the verses are selected.
 #pragma once
@@ -29,5 +30,9 @@ int GoToTypedReference(platform::Window* mainWindow, std::u16string_view typed, 
 void OnGoToRequest(platform::Window* mainWindow, const char16_t* typed);
 
 intptr_t GoToVerseDialogProc(platform::Window* dialog, uint32_t message, uintptr_t wParam, intptr_t lParam);
+// A press at client pixels x, y of the box: on a key of the keyboard picture it puts the
+// key's Hebrew letter (the space bar: a space) in place of the edit box's selection, the
+// caret after it, and answers 0; elsewhere 1, and nothing changes.
+int GoToVerseKeyboardTap(platform::Window* dialog, int32_t x, int32_t y);
 // Runs the box modally over mainWindow: kIdOk when it went to a verse, kIdCancel otherwise.
 intptr_t OpenGoToVerseDialog(platform::Window* mainWindow);

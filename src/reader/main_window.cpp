@@ -59,7 +59,9 @@ void CreateBars() {
   platform::ShowWindow(bar, platform::kSwShow);
 }
 
-intptr_t MainWindowProc(platform::Window* window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
+namespace {
+
+intptr_t HandleMessage(platform::Window* window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
   switch (message) {
     case platform::kMsgCreate:
       gShellWindows.mainWindow = window;
@@ -154,6 +156,16 @@ intptr_t MainWindowProc(platform::Window* window, uint32_t message, uintptr_t wP
     default:
       return platform::DefWindowProc(window, message, wParam, lParam);
   }
+}
+
+}  // namespace
+
+intptr_t MainWindowProc(platform::Window* window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
+  const intptr_t answer = HandleMessage(window, message, wParam, lParam);
+  // Whatever the message did to a pane's selection (a drag, a key, a command, a page turned),
+  // screen readers hear of it.
+  if (message != platform::kMsgDestroy) ReportSelectionChanges(window);
+  return answer;
 }
 
 void OnSecondStart(platform::Window* mainWindow) {

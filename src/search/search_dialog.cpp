@@ -15,8 +15,6 @@
 #include "view/page_view.h"
 #include "platform/ui_text.h"
 
-const char KeyboardLayout[28] = "abcdefghijlkmonqprsutwvxyz{";
-
 SearchDialogState gSearchDialog{};
 
 void ResetSearchDialogState() { gSearchDialog = SearchDialogState{}; }
@@ -209,22 +207,9 @@ intptr_t SearchDialogProc(platform::Window* dialog, uint32_t message, uintptr_t 
 
 int KeyboardTap(platform::Window* dialog, int32_t x, int32_t y) {
   // The platform's base units, as read at initialisation, place the picture.
-  const int32_t x0 = kKeyboardLeft * int32_t(gSearchDialog.baseUnitX) / 4;
-  const int32_t y0 = kKeyboardTop * int32_t(gSearchDialog.baseUnitY) / 8;
-  const int32_t dx = x - x0, dy = y - y0;
-  if (dy < 0 || dx < 0 || dy >= kKeyboardHeight || dx >= kKeyboardWidth) return 1;
-  const int32_t row = dy / kKeyHeight;
-  // Nine keys of 17 pixels cover 153 of the picture's 154 columns: the last one belongs to
-  // the ninth key.
-  int32_t column = dx / kKeyWidth;
-  if (column > 8) column = 8;
-  int position;
-  if (row < 3) {
-    position = (row + 1) * 9 - column;
-  } else {
-    if (column < 2 || column >= 7) return 1;
-    position = 0;
-  }
+  const int position = KeyboardKeyAt(x, y, kKeyboardLeft, kKeyboardTop,
+                                     uint32_t(platform::MakeLong(gSearchDialog.baseUnitX, gSearchDialog.baseUnitY)));
+  if (position < 0) return 1;
   InsertKeyboardLetter(dialog, position);
   return 0;
 }

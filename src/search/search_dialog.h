@@ -10,6 +10,7 @@
 #include <cstdint>
 
 #include "platform/platform.h"
+#include "search/hebrew_keyboard.h"
 
 constexpr uint32_t kSearchDialogTemplate = 115;
 constexpr int kSearchEditId = 1013;
@@ -20,17 +21,9 @@ constexpr int kSearchFindAllId = 1014;
 // Units the edit box holds. The search string's limit of 33 characters applies to the text
 // once normalised: a pointed word pasted from another edition is longer in the box.
 constexpr uint32_t kSearchTextLimit = 255;
-// The keyboard picture's place in the dialog (dialog units) and its size in pixels.
+// The keyboard picture's place in the dialog (dialog units).
 constexpr int32_t kKeyboardLeft = 7;
 constexpr int32_t kKeyboardTop = 71;
-constexpr int32_t kKeyboardWidth = 154;
-constexpr int32_t kKeyboardHeight = 95;
-constexpr int32_t kKeyWidth = 17;
-constexpr int32_t kKeyHeight = 25;
-
-// The letter code of each key: entry k - 1 belongs to key position k (1..27), counted from
-// the right of the top row, row by row. Position 0 is the space bar.
-extern const char KeyboardLayout[28];
 
 // The dialog's process-wide state: the edit box's font (made at initialisation, deleted at
 // destruction) and the base units read at initialisation.

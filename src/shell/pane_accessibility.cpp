@@ -64,6 +64,32 @@ bool Selection(platform::Window*, int index, int* start, int* end) {
 
 constexpr platform::AccessibleDocuments kPaneDocuments{Count, Describe, Text, Focus, Selection};
 
+// A view's selection as last reported.
+struct ReportedSelection {
+  const PageView* view;
+  uint16_t start, end;
+};
+ReportedSelection gReported[2] = {};
+
 }  // namespace
 
-void ExposePanes(platform::Window* mainWindow) { platform::SetAccessibleDocuments(mainWindow, &kPaneDocuments); }
+void ReportSelectionChanges(platform::Window* mainWindow) {
+  PageView* views[2] = {nullptr, nullptr};
+  const int count = PaneViews(views);
+  for (int index = 0; index < count; ++index) {
+    const PageView* view = views[index];
+    ReportedSelection& last = gReported[view == gPaneState.lowerView ? 1 : 0];
+    const uint16_t start = PageViewHasSelection(view) ? view->selectionStart : 0;
+    const uint16_t end = PageViewHasSelection(view) ? view->selectionEnd : 0;
+    if (last.view == view && last.start == start && last.end == end) continue;
+    // A pane seen for the first time has nothing selected to tell of.
+    const bool news = last.view == view || start != end;
+    last = {view, start, end};
+    if (news) platform::NotifyAccessibleSelection(mainWindow, index);
+  }
+}
+
+void ExposePanes(platform::Window* mainWindow) {
+  gReported[0] = gReported[1] = ReportedSelection{};
+  platform::SetAccessibleDocuments(mainWindow, &kPaneDocuments);
+}

@@ -7,3 +7,7 @@
 // one as "Commentary" while it has a height, each with the text of its page view in
 // reading order; moving the keyboard focus to a pane makes it the active pane.
 void ExposePanes(platform::Window* mainWindow);
+// Tells assistive technology of each shown pane whose selection is not what it was at the
+// last call (made, moved or cleared). Cheap when nothing changed: the main window calls it
+// after every message, wherever in the reader the selection changed.
+void ReportSelectionChanges(platform::Window* mainWindow);

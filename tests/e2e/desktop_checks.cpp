@@ -35,11 +35,13 @@
 #include <cmath>
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <set>
 #include <vector>
 
 #include "app/app.h"
 #include "platform/platform.h"
+#include "platform/qt/qt_accessibility.h"
 #include "shell/reader_settings.h"
 #include "shell/shell_state.h"
 #include "reader/main_window.h"
@@ -384,6 +386,25 @@ void CheckWindow(QWidget* frame, const QString& bookDir) {
       platform::DeleteBitmap(bitmap);
     }
   Check(loaded == 3 && platform::LoadBitmap(204) == nullptr, "pictures 201 to 203 load, 204 is none");
+
+  // A selection made or cleared is told to screen readers as the Page's text selection:
+  // the event from the Page's interface with the offsets its text interface answers. (Qt
+  // sends events only while assistive technology listens, so the event itself is checked.)
+  platform::Window* mainWindow = platform::FindWindow(kReaderClassName, kReaderClassName);
+  platform::SendMessage(mainWindow, platform::kMsgGoToReference, 0, intptr_t(u"Gen 1:3"));
+  int start = -1, end = -1;
+  page->textInterface()->selection(0, &start, &end);
+  std::unique_ptr<QAccessibleTextSelectionEvent> event = platform::qt::SelectionChangeEvent(mainWindow, 0);
+  Check(end > start && event && event->type() == QAccessible::TextSelectionChanged &&
+            event->accessibleInterface() == page && event->selectionStart() == start && event->selectionEnd() == end,
+        "the Page's selection after going to a verse is told as its text selection");
+  client->setFocus(Qt::OtherFocusReason);
+  QTest::keyClick(client, Qt::Key_Escape);
+  event = platform::qt::SelectionChangeEvent(mainWindow, 0);
+  Check(event && event->selectionStart() == -1 && event->selectionEnd() == -1, "after Escape it is told as none");
+  Check(platform::NotifyAccessibleSelection(mainWindow, 1) && !platform::NotifyAccessibleSelection(mainWindow, 2) &&
+            !platform::qt::SelectionChangeEvent(mainWindow, 2),
+        "the selection is told for the two panes only");
 }
 
 int WindowScenario(int argc, char** argv, const QString& bookDir) {

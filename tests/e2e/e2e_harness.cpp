@@ -82,6 +82,7 @@
 #include "platform/qt/qt_app.h"
 #include "search/find_all.h"
 #include "search/find_all_list.h"
+#include "search/hebrew_keyboard.h"
 #include "shell/command_ids.h"
 #include "shell/panes.h"
 #include "view/page_view.h"
@@ -440,7 +441,8 @@ bool CentredInside(const QRect& inner, const QRect& outer) {
 // The dialogs as a desktop user meets them, in a real X window: the first start's chooser
 // smaller than the main window and centred over it, with its line, a reading face and a
 // size chosen in advance and in view; Cancel keeps them; "Choose Section" is a dialog over
-// the window, not a cover, and keeps the size the user gives it for the next run.
+// the window, not a cover, and keeps the size the user gives it for the next run; "Go to
+// Verse" is centred over the window with its keyboard whole.
 int DialogsScenario(int argc, char** argv) {
   QApplication app(argc, argv);
   PrepareReaderApplication();
@@ -487,6 +489,42 @@ int DialogsScenario(int argc, char** argv) {
       });
       platform::SendMessage(platform::FindWindow(kReaderClassName, kReaderClassName), platform::kMsgCommand, kCmdIndex, 0);
       Check(IndexDialog() == nullptr, "Escape closes Choose Section");
+      QTimer::singleShot(0, [main] {
+        QWidget* box = VisibleTopLevel(QStringLiteral("SolmarDialog126"));
+        Check(box != nullptr, "Go to Verse opens");
+        if (!box) return;
+        QTest::qWait(100);
+        Check(CentredInside(box->frameGeometry(), main->frameGeometry()),
+              "Go to Verse is smaller than the main window and centred over it");
+        // The keyboard lies whole inside the box, below its edit box and above its OK.
+        QLabel* keyboard = nullptr;
+        for (QLabel* label : box->findChildren<QLabel*>())
+          if (!label->pixmap().isNull()) keyboard = label;
+        QLineEdit* edit = box->findChild<QLineEdit*>();
+        QPushButton* ok = box->findChild<QPushButton*>(QStringLiteral("SolmarDialogOk"));
+        const auto inBox = [box](QWidget* w) { return QRect(w->mapTo(box, QPoint(0, 0)), w->size()); };
+        Check(keyboard && edit && ok && box->rect().contains(inBox(keyboard)) &&
+                  inBox(keyboard).top() > inBox(edit).bottom() && inBox(keyboard).bottom() < inBox(ok).top(),
+              "Go to Verse shows its keyboard whole, between the edit box and OK");
+        if (keyboard && edit) {
+          // Clicks on the keys put their letters in reading order, the bar a space; typing goes on after them.
+          for (char16_t letter : std::u16string(u"שמות כה")) {
+            QPoint at(3 * 17 + 5, 3 * 25 + 5);
+            if (letter != u' ') {
+              const int position = int(std::strchr(KeyboardLayout, char(0x61 + (letter - 0x05D0))) - KeyboardLayout);
+              at = QPoint((8 - position % 9) * 17 + 8, position / 9 * 25 + 12);
+            }
+            QTest::mouseClick(keyboard->parentWidget(), Qt::LeftButton, Qt::NoModifier, keyboard->pos() + at);
+          }
+          for (QChar c : QString::fromUtf16(u":ח"))
+            QTest::sendKeyEvent(QTest::Click, edit, Qt::Key(c.unicode()), QString(c), Qt::NoModifier);
+          Check(edit->text() == QString::fromUtf16(u"שמות כה:ח"), "clicks on Go to Verse's keyboard write the reference");
+        }
+        Shot(box, "go-to-verse");
+        QTest::keyClick(box, Qt::Key_Escape);
+      });
+      platform::SendMessage(platform::FindWindow(kReaderClassName, kReaderClassName), platform::kMsgCommand, kCmdGoToVerse, 0);
+      Check(VisibleTopLevel(QStringLiteral("SolmarDialog126")) == nullptr, "Escape closes Go to Verse");
       platform::DestroyWindow(platform::FindWindow(kReaderClassName, kReaderClassName));
     });
     QTest::keyClick(chooser, Qt::Key_Escape);

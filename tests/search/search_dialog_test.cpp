@@ -83,6 +83,24 @@ TEST_F(SearchDialogTest, KeyboardOriginTruncatesWithTheBaseUnits) {
        })});
 }
 
+// The keyboard as another dialog uses it: its picture at another place, other base units,
+// and the Unicode character of each key.
+TEST(HebrewKeyboard, KeysAtAnyPlaceAndTheirUnicodeCharacters) {
+  struct Case {
+    int32_t x, y;  // client pixels; the picture at 7, 64 with base units 6 x 13: 10, 104
+    int position;
+  } const cases[] = {{10, 104, 9}, {9, 104, -1}, {10, 103, -1}, {163, 104, 1}, {164, 104, -1},
+                     {10 + 40, 104 + 80, 0}, {10 + 118, 104 + 94, 0}, {10 + 119, 104 + 94, -1}, {10, 104 + 95, -1}};
+  for (const Case& c : cases)
+    EXPECT_EQ(KeyboardKeyAt(c.x, c.y, 7, 64, uint32_t(platform::MakeLong(6, 13))), c.position) << c.x << ", " << c.y;
+  // Positions 11 and 12 follow the picture's second row: kaf, then final kaf.
+  struct Character {
+    int position;
+    char16_t expected;
+  } const characters[] = {{0, u' '}, {1, u'\u05D0'}, {11, u'\u05DB'}, {12, u'\u05DA'}, {27, u'\u05EA'}, {-1, 0}, {28, 0}};
+  for (const Character& c : characters) EXPECT_EQ(KeyboardUnicodeCharacter(c.position), c.expected) << c.position;
+}
+
 TEST_F(SearchDialogTest, TapsBuildTheTextLeftwardsAndOkStoresItInThatOrder) {
   Run({TapKeyboard(140, 5), TapKeyboard(120, 5), fake::Inspect([](Window* dialog) {
          // Position 1 first, then position 2: the first letter ends up last.

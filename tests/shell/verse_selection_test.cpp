@@ -1,9 +1,12 @@
 // Verses and selections in the reader with the real book: going to a reference, selecting
 // with the mouse and the keyboard in both panes, and copying a selection with its reference.
+#include <cstring>
+#include <functional>
 
 #include "content/verse_map.h"
 #include "export/export.h"
 #include "reader/go_to_verse.h"
+#include "search/hebrew_keyboard.h"
 #include "shell_fixture.h"
 #include "support/book_pack.h"
 
@@ -123,6 +126,10 @@ TEST_F(VerseSelectionTest, ARangePastItsPageIsSelectedToThePagesEnd) {
   ASSERT_EQ(GoToTypedReference(window_, u"Gen 2:15-2:20", &message), 1) << Utf8(message);
   EXPECT_EQ(gReaderSettings.lesson, 1);
   EXPECT_EQ(Upper()->selectionEnd, Place(VerseKey{0, 2, 16}).endRecord - 1);
+  // What is copied names the verses copied, not the range asked for.
+  Command(kCmdCopy);
+  const std::string copied = Utf8(ClipboardText());
+  EXPECT_EQ(copied.substr(copied.rfind("\r\n(")), "\r\n(בראשית ב:טו-טז)\r\n");
 }
 
 TEST_F(VerseSelectionTest, ABadReferenceChangesNothingAndSaysWhy) {
@@ -152,6 +159,42 @@ TEST_F(VerseSelectionTest, TheGoToVerseBoxKeepsABadReferenceAndGoesWithAGoodOne)
   EXPECT_EQ(Utf8(shown), "בראשית has no chapter 51: it has 50 chapters.");
   EXPECT_EQ(gReaderSettings.lesson, Place(VerseKey{4, 34, 12}).article);
   EXPECT_TRUE(PageViewHasSelection(Upper()));
+}
+
+// A tap on the box's keyboard picture (at 7, 64 dialog units: 14, 128 pixels with the fake's
+// base units) on the key of a Hebrew letter, or on the space bar for ' '.
+fake::DialogStep TapKey(char16_t letter) {
+  int32_t x = 14 + 3 * kKeyWidth + 5, y = 128 + 3 * kKeyHeight + 5;
+  if (letter != u' ') {
+    const int position = int(std::strchr(KeyboardLayout, char(0x61 + (letter - 0x05D0))) - KeyboardLayout) + 1;
+    x = 14 + (8 - (position - 1) % 9) * kKeyWidth + 8;
+    y = 128 + (position - 1) / 9 * kKeyHeight + 12;
+  }
+  return fake::TapDialog(x, y);
+}
+
+TEST_F(VerseSelectionTest, TheGoToVerseBoxTakesHebrewFromItsKeyboard) {
+  // A bad reference leaves the box with all of it selected: the taps that follow replace it,
+  // in reading order, and take typed characters after them.
+  std::u16string tapped;
+  int offKeys = -1;
+  std::vector<fake::DialogStep> steps = {fake::TypeText(kGoToVerseEditId, u"Gen 51:1"),
+                                         fake::PressButton(platform::kIdOk)};
+  for (char16_t c : std::u16string(u"שמות כה")) steps.push_back(TapKey(c));
+  steps.push_back(fake::TypeKeys(kGoToVerseEditId, u":ח"));
+  steps.push_back(fake::DialogStep{[&](platform::Window* dialog) {
+    tapped = fake::ControlInfo(platform::GetDialogItem(dialog, kGoToVerseEditId))->text;
+    // Beside the space bar and under the message line no key lies.
+    offKeys = GoToVerseKeyboardTap(dialog, 14 + 5, 128 + 3 * kKeyHeight + 5) +
+              GoToVerseKeyboardTap(dialog, 14 + 5, 128 - 2);
+  }});
+  steps.push_back(fake::PressButton(platform::kIdOk));
+  fake::ScriptDialogSteps(kGoToVerseDialogTemplate, std::move(steps));
+  Command(kCmdGoToVerse);
+  EXPECT_EQ(Utf8(tapped), "שמות כה:ח");
+  EXPECT_EQ(offKeys, 2);
+  EXPECT_EQ(gReaderSettings.lesson, Place(VerseKey{1, 25, 8}).article);
+  EXPECT_EQ(Upper()->selectionStart, Place(VerseKey{1, 25, 8}).firstRecord + 2);
 }
 
 TEST_F(VerseSelectionTest, ADragSelectsInReadingOrderAndAClickClearsAndPages) {
@@ -274,6 +317,59 @@ TEST_F(VerseSelectionTest, TheSelectionIsTheDocumentsAccessibleSelection) {
     if (heading != std::u16string::npos) selected.erase(heading, 6);
     EXPECT_EQ(Utf8(selected), Utf8(expected)) << Utf8(reference);
   }
+}
+
+// Every change of a pane's selection, wherever the reader makes it, is told to assistive
+// technology once, for that pane; what leaves the selections alone tells nothing.
+TEST_F(VerseSelectionTest, ScreenReadersHearOfEverySelectionChange) {
+  const auto& notices = fake::AccessibleSelectionNotices();
+  const auto told = [&](size_t before) {
+    std::vector<int> panes;
+    for (size_t i = before; i < notices.size(); ++i) {
+      EXPECT_EQ(notices[i].first, window_);
+      panes.push_back(notices[i].second);
+    }
+    return panes;
+  };
+  const VersePlace& place = Place(VerseKey{0, 1, 3});
+  int32_t x = 0, y = 0, lx = 0, ly = 0;
+  ASSERT_TRUE(PointOf(Upper(), uint16_t(place.firstRecord + 2 + 9), &x, &y));
+  const std::vector<RecordVerseKey> records = ArticleRecordVerses(Lower()->text, Lower()->textLength);
+  ASSERT_GT(records.size(), 4u);
+  ASSERT_TRUE(PointOf(Lower(), uint16_t(records[3].recordOffset + 4), &lx, &ly));
+  struct Step {
+    const char* what;
+    std::function<void()> act;
+    std::vector<int> panes;
+  } const steps[] = {
+      {"nothing selected yet: scrolling", [&] { Key(platform::kVkDown); }, {}},
+      {"a double click selects a word", [&] { Key(platform::kVkUp); Clicks(x, y, 2); }, {0}},
+      // Each click of a triple click is a message of its own: the first one's release
+      // clears, the second selects the word, the third the verse.
+      {"a triple click selects the verse", [&] { Clicks(x, y, 3); }, {0, 0, 0}},
+      {"scrolling keeps it", [&] { Key(platform::kVkDown); }, {}},
+      {"Shift+Down extends it", [&] { Send(platform::kMsgKeyDown, platform::kVkDown, platform::kKeyWithShift); }, {0}},
+      {"a selection in the commentary takes the page's away", [&] { Clicks(lx, ly, 3); }, {0, 1, 1}},
+      {"Escape clears it", [&] { Key(platform::kVkEscape); }, {1}},
+      {"Escape with nothing selected", [&] { Key(platform::kVkEscape); }, {}},
+      {"Go to Verse selects on another page",
+       [&] {
+         fake::ScriptDialogSteps(kGoToVerseDialogTemplate, {fake::TypeText(kGoToVerseEditId, u"Exod 25:8"),
+                                                            fake::PressButton(platform::kIdOk)});
+         Command(kCmdGoToVerse);
+       },
+       {0}},
+      {"the next page clears it", [&] { Key(platform::kVkRight); }, {0}},
+  };
+  for (const Step& step : steps) {
+    const size_t before = notices.size();
+    step.act();
+    EXPECT_EQ(told(before), step.panes) << step.what;
+  }
+  // Only a pane that shows is a document to tell of.
+  EXPECT_TRUE(platform::NotifyAccessibleSelection(window_, 1));
+  EXPECT_FALSE(platform::NotifyAccessibleSelection(window_, 2));
+  EXPECT_FALSE(platform::NotifyAccessibleSelection(window_, -1));
 }
 
 TEST_F(VerseSelectionTest, WithoutASelectionCopyTakesTheWholeArticle) {

@@ -1,6 +1,8 @@
 // Assistive technology on the fake: the documents a window was given are kept for tests.
 #include <map>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/fake/fake_platform.h"
 
@@ -17,6 +19,11 @@ std::map<platform::Window*, std::u16string>& Names() {
   return names;
 }
 
+std::vector<std::pair<platform::Window*, int>>& SelectionNotices() {
+  static std::vector<std::pair<platform::Window*, int>> notices;
+  return notices;
+}
+
 }  // namespace
 
 std::u16string AccessibleNameOf(platform::Window* window) {
@@ -29,9 +36,12 @@ const platform::AccessibleDocuments* AccessibleDocumentsOf(platform::Window* win
   return found == Documents().end() ? nullptr : found->second;
 }
 
+const std::vector<std::pair<platform::Window*, int>>& AccessibleSelectionNotices() { return SelectionNotices(); }
+
 void ResetAccessibility() {
   Documents().clear();
   Names().clear();
+  SelectionNotices().clear();
 }
 
 }  // namespace fake
@@ -42,6 +52,15 @@ bool SetAccessibleDocuments(Window* window, const AccessibleDocuments* documents
   const fake::FakeWindowInfo* info = fake::WindowInfo(window);
   if (!info || info->destroyed || info->foreign || info->parent || !info->dc) return false;
   fake::Documents()[window] = documents;
+  return true;
+}
+
+bool NotifyAccessibleSelection(Window* window, int index) {
+  const AccessibleDocuments* documents = fake::AccessibleDocumentsOf(window);
+  const fake::FakeWindowInfo* info = fake::WindowInfo(window);
+  if (!documents || !documents->count || !info || info->destroyed || index < 0 || index >= documents->count(window))
+    return false;
+  fake::SelectionNotices().emplace_back(window, index);
   return true;
 }
 

@@ -444,6 +444,9 @@ void FailOpenAddress(bool fail);
 const platform::AccessibleDocuments* AccessibleDocumentsOf(platform::Window* window);
 // The name SetAccessibleName gave a window; empty when none.
 std::u16string AccessibleNameOf(platform::Window* window);
+// Each NotifyAccessibleSelection that answered true since the reset, in order: the window
+// and the document's index.
+const std::vector<std::pair<platform::Window*, int>>& AccessibleSelectionNotices();
 void ResetAccessibility();
 
 // --- The interface's language ----------------------------------------------------------

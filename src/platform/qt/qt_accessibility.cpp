@@ -278,6 +278,16 @@ void FocusDocumentAt(Window* window, QWidget* client, QPoint point) {
   }
 }
 
+std::unique_ptr<QAccessibleTextSelectionEvent> SelectionChangeEvent(Window* window, int index) {
+  QWidget* client = index >= 0 && index < CountOf(window) ? ClientWidgetOf(window) : nullptr;
+  QAccessibleInterface* area = client ? QAccessible::queryAccessibleInterface(client) : nullptr;
+  QAccessibleInterface* document = area ? area->child(index) : nullptr;
+  if (!document) return nullptr;
+  int start = -1, end = -1;
+  if (!SelectionOf(window, index, &start, &end)) start = end = -1;
+  return std::make_unique<QAccessibleTextSelectionEvent>(document, start, end);
+}
+
 void PaintDocumentFocus(Window* window, QWidget* client, QPainter* painter) {
   DocumentsState* state = StateOf(window);
   QRect rect;
@@ -300,6 +310,16 @@ bool SetAccessibleName(Window* window, const char16_t* name) {
   QWidget* widget = qt::WidgetOf(window);
   if (!widget || !name) return false;
   widget->setAccessibleName(qt::Translated("Accessibility", name));
+  return true;
+}
+
+bool NotifyAccessibleSelection(Window* window, int index) {
+  if (!window || window->destroyed || index < 0 || index >= qt::CountOf(window)) return false;
+  // Without assistive technology listening nobody needs the document's interface made.
+  if (!QAccessible::isActive()) return true;
+  const std::unique_ptr<QAccessibleTextSelectionEvent> event = qt::SelectionChangeEvent(window, index);
+  if (!event) return false;
+  QAccessible::updateAccessibility(event.get());
   return true;
 }
 

@@ -4,9 +4,11 @@
 
 #include <QPoint>
 #include <Qt>
+#include <memory>
 
 #include "platform/platform.h"
 
+class QAccessibleTextSelectionEvent;
 class QPainter;
 class QWidget;
 
@@ -23,5 +25,9 @@ void EnterDocumentFocus(Window* window, QWidget* client, Qt::FocusReason reason)
 void FocusDocumentAt(Window* window, QWidget* client, QPoint point);
 // Draws the focus mark around the focused document while the client area has the focus.
 void PaintDocumentFocus(Window* window, QWidget* client, QPainter* painter);
+// The event that tells assistive technology the selection of document index of window's
+// client area: from the document's interface, with the selection's offsets into its whole
+// text (-1 and -1 when nothing is selected). None when there is no such document.
+std::unique_ptr<QAccessibleTextSelectionEvent> SelectionChangeEvent(Window* window, int index);
 
 }  // namespace platform::qt
