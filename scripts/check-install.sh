@@ -55,7 +55,7 @@ if [ -n "$deb" ]; then
   [ -n "$(field Maintainer)" ] && [ -n "$(field Description)" ] && [ -n "$(field Section)" ] ||
     fail "Maintainer, Description or Section missing"
   depends=$(field Depends)
-  for need in libqt6core6 libqt6gui6 libqt6widgets6 libqt6network6 libqt6printsupport6 libstdc++6 qt6-qpa-plugins culmus; do
+  for need in libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 libstdc++6 qt6-qpa-plugins culmus; do
     [[ ", $depends," == *", $need"[\ ,]* ]] || fail "Depends lacks $need: $depends"
   done
   dpkg-deb -f "$deb"
