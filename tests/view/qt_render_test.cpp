@@ -275,4 +275,18 @@ TEST_F(QtRenderTest, RendersAnArticleForALook) {
   ASSERT_TRUE(image_.save(path));
 }
 
+// Six stock brushes, kept for the whole run: deleting one leaves it alone, and a number
+// outside them names none.
+TEST(QtStockBrushTest, SixStockBrushesAndNoneBeyond) {
+  std::vector<platform::Brush*> stock;
+  for (int i = 0; i < 6; ++i) {
+    stock.push_back(platform::StockBrush(i));
+    platform::DeleteBrush(stock.back());
+    EXPECT_NE(stock.back(), nullptr) << i;
+  }
+  std::sort(stock.begin(), stock.end());
+  EXPECT_EQ(std::unique(stock.begin(), stock.end()), stock.end());
+  for (int outside : {-1, 6, 1000}) EXPECT_EQ(platform::StockBrush(outside), nullptr) << outside;
+}
+
 }  // namespace
