@@ -58,7 +58,8 @@ endforeach()
 # The command line's own messages speak the same language as --help; the exit code, the
 # program's and the options' names stay as they are, and the English text does not change.
 # said(<exit code> <English message> <Hebrew message> <arguments>...): each message is the
-# whole of standard error, after "solmar: ".
+# whole of standard error, after "solmar: "; standard output goes to said_output.
+set(said_output /dev/null)
 function(said code english hebrew)
   foreach(run "en;-;en" "he;-;he" "he;--lang;en" "en;--lang;he")
     list(GET run 0 desktop)
@@ -70,12 +71,18 @@ function(said code english hebrew)
     if(option STREQUAL "--lang")
       set(extra "${option}" "${language}")
     endif()
-    execute_process(COMMAND "${SOLMAR}" ${extra} ${ARGN} RESULT_VARIABLE got OUTPUT_QUIET ERROR_VARIABLE error)
+    # Through a file, whose size shows bytes (a NUL) that a variable would drop.
+    set(file "${CMAKE_CURRENT_BINARY_DIR}/language_cli_said.txt")
+    execute_process(COMMAND "${SOLMAR}" ${extra} ${ARGN} RESULT_VARIABLE got OUTPUT_FILE "${said_output}"
+                    ERROR_FILE "${file}")
+    file(READ "${file}" error)
+    file(SIZE "${file}" size)
     set(expected "solmar: ${english}\n")
     if(language STREQUAL "he")
       set(expected "solmar: ${hebrew}\n")
     endif()
-    if(NOT got EQUAL code OR NOT error STREQUAL expected)
+    string(LENGTH "${expected}" length)
+    if(NOT got EQUAL code OR NOT error STREQUAL expected OR NOT size EQUAL length)
       message(FATAL_ERROR "LANGUAGE=${desktop} solmar ${extra} ${ARGN}: exit ${got} (expected ${code}), said\n"
                           "${error}expected\n${expected}")
     endif()
@@ -95,5 +102,8 @@ said(2 [[the book's text cannot hold "q" (U+0071), so the pattern matches nothin
      [[טקסט הספר אינו יכול להכיל את „q” (U+0071), ולכן התבנית אינה מתאימה לשום מקום]] --find q)
 said(2 [["Foo" is not one of the five books: write Genesis, Exodus, Leviticus, Numbers or Deuteronomy, in Hebrew or in English.]]
      [[„Foo” אינו אחד מחמשת החומשים: כתבו בראשית, שמות, ויקרא, במדבר או דברים, בעברית או באנגלית.]] --verses Foo)
+set(said_output /dev/full)
+said(1 [[cannot write article 7]] [[אי אפשר לכתוב את מאמר 7]] --dump 7)
+set(said_output /dev/null)
 said(0 [[ignoring unknown argument "-zz" (see solmar --help)]] [[מתעלמים מהארגומנט הלא מוכר „-zz” (ראו solmar --help)]]
      --verses "Gen 1:1" -zz)
