@@ -181,6 +181,36 @@ TEST_F(QtRenderTest, UnitsAreDrawnLeftToRightInTheOrderGiven) {
   platform::DeleteFont(font);
 }
 
+// Centred text, as a printed sheet's page number and the About box's caption are drawn: its
+// ink in the middle of the rectangle across, and down within the line centred in it.
+TEST_F(QtRenderTest, CentredTextStandsInTheMiddleOfItsRectangle) {
+  platform::FontDescription d{};
+  d.height = 24;
+  d.weight = 400;
+  std::copy(fontSpec_.faceName, fontSpec_.faceName + 32, d.face);
+  platform::Font* font = platform::CreateFont(d);
+  platform::Font* old = platform::SelectFont(dc_, font);
+  platform::TextMetrics m{};
+  ASSERT_TRUE(platform::GetTextMetrics(dc_, &m));
+  const std::u16string text = u"143";
+  for (const platform::Rect& rect : {platform::Rect{0, 0, 480, 360}, platform::Rect{100, 40, 180, 100},
+                                     platform::Rect{300, 200, 470, 230}}) {
+    image_.fill(Qt::white);
+    platform::DrawTextCentred(dc_, text.data(), int32_t(text.size()), rect);
+    int left = image_.width(), right = -1, top = image_.height(), bottom = -1;
+    for (int y = 0; y < image_.height(); ++y)
+      for (int x = 0; x < image_.width(); ++x)
+        if (Ink(image_, x, y)) left = std::min(left, x), right = std::max(right, x), top = std::min(top, y), bottom = std::max(bottom, y);
+    ASSERT_GE(right, 0) << "nothing drawn in " << rect.left << "," << rect.top;
+    EXPECT_NEAR((left + right + 1) / 2.0, (rect.left + rect.right) / 2.0, 2.0) << rect.left << "," << rect.top;
+    const int lineTop = rect.top + (rect.bottom - rect.top - m.height) / 2;
+    EXPECT_GE(top, lineTop) << rect.left << "," << rect.top;
+    EXPECT_LE(bottom, lineTop + m.height) << rect.left << "," << rect.top;
+  }
+  platform::SelectFont(dc_, old);
+  platform::DeleteFont(font);
+}
+
 TEST_F(QtRenderTest, RightToLeftParagraphIsRightAlignedAndReadsFromTheRight) {
   MakeView(20, 20, 460, 340);
   Stream s;
