@@ -3,10 +3,12 @@
 // rendered article is saved as view_render.png in the build folder for a look.
 #include <gtest/gtest.h>
 
+#include <QFont>
 #include <QGuiApplication>
 #include <QImage>
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -178,6 +180,19 @@ TEST_F(QtRenderTest, UnitsAreDrawnLeftToRightInTheOrderGiven) {
   EXPECT_GT(reorderedDifference, 100);
   EXPECT_LT(DifferentPixels(together, inOrder), reorderedDifference / 20);  // whole-pixel advances
   platform::SelectFont(dc_, old);
+  platform::DeleteFont(font);
+}
+
+// A face name that fills its whole field has no terminating zero: it ends with the field,
+// whatever follows it.
+TEST_F(QtRenderTest, AFaceNameFillingItsFieldEndsWithIt) {
+  platform::FontDescription d{};
+  std::fill(std::begin(d.face), std::end(d.face), u'A');
+  d.underline = 1;
+  platform::Font* font = platform::CreateFont(d);
+  ASSERT_NE(font, nullptr);
+  EXPECT_EQ(platform::qt::QFontOf(font).family(), QString(32, QLatin1Char('A')));
+  EXPECT_TRUE(platform::qt::QFontOf(font).underline());
   platform::DeleteFont(font);
 }
 
