@@ -88,6 +88,138 @@ any other argument is ignored with a warning.
 מכל ארגומנט אחר מתעלמים, עם אזהרה.
 </translation>
     </message>
+    <message>
+        <source>%1 needs a value</source>
+        <translation>לאפשרות %1 חסר ערך</translation>
+    </message>
+    <message>
+        <source>%1 wants a number from 1 to %2 (got &quot;%3&quot;)</source>
+        <translation>האפשרות %1 מקבלת מספר מ־1 עד %2 (התקבל „%3”)</translation>
+    </message>
+    <message>
+        <source>--size wants WxH, each from 100 to 8192 (got &quot;%1&quot;)</source>
+        <translation>האפשרות --size מקבלת WxH, כל אחד מ־100 עד 8192 (התקבל „%1”)</translation>
+    </message>
+    <message>
+        <source>--lang wants he or en (got &quot;%1&quot;)</source>
+        <translation>האפשרות --lang מקבלת he או en (התקבל „%1”)</translation>
+    </message>
+    <message>
+        <source>--article wants a number from 1 to %1 (got &quot;%2&quot;)</source>
+        <translation>האפשרות --article מקבלת מספר מ־1 עד %1 (התקבל „%2”)</translation>
+    </message>
+    <message>
+        <source>--size and --article go with --screenshot</source>
+        <translation>האפשרויות --size ו־--article באות רק עם --screenshot</translation>
+    </message>
+    <message>
+        <source>--pages and --paper go with --pdf</source>
+        <translation>האפשרויות --pages ו־--paper באות רק עם --pdf</translation>
+    </message>
+    <message>
+        <source>--pdf goes alone, with --pages and --paper only</source>
+        <translation>האפשרות --pdf באה לבדה, ולצדה רק --pages ו־--paper</translation>
+    </message>
+    <message>
+        <source>--dump and --rtf go alone, one at a time</source>
+        <translation>האפשרויות --dump ו־--rtf באות לבדן, אחת בכל פעם</translation>
+    </message>
+    <message>
+        <source>--verses goes alone</source>
+        <translation>האפשרות --verses באה לבדה</translation>
+    </message>
+    <message>
+        <source>--goto goes alone, or with --screenshot</source>
+        <translation>האפשרות --goto באה לבדה, או עם --screenshot</translation>
+    </message>
+    <message>
+        <source>--find goes alone, without --quit or --screenshot</source>
+        <translation>האפשרות --find באה לבדה, בלי --quit ובלי --screenshot</translation>
+    </message>
+    <message>
+        <source>--quit and --screenshot do not go together</source>
+        <translation>אי אפשר לתת את --quit ואת --screenshot יחד</translation>
+    </message>
+    <message>
+        <source>ignoring unknown argument &quot;%1&quot; (see solmar --help)</source>
+        <translation>מתעלמים מהארגומנט הלא מוכר „%1” (ראו solmar --help)</translation>
+    </message>
+    <message>
+        <source>no reader is running</source>
+        <translation>אין קורא פועל</translation>
+    </message>
+    <message>
+        <source>--find wants a pattern with something to look for</source>
+        <translation>האפשרות --find מקבלת תבנית שיש בה מה לחפש</translation>
+    </message>
+    <message>
+        <source>the pattern is longer than %1 characters</source>
+        <translation>התבנית ארוכה מ־%1 תווים</translation>
+    </message>
+    <message>
+        <source>the book&apos;s text cannot hold &quot;%1&quot; (U+%2), so the pattern matches nothing</source>
+        <translation>טקסט הספר אינו יכול להכיל את „%1” (U+%2), ולכן התבנית אינה מתאימה לשום מקום</translation>
+    </message>
+    <message>
+        <source>the book carried in the program cannot be read</source>
+        <translation>אי אפשר לקרוא את הספר שבתוך התוכנית</translation>
+    </message>
+    <message>
+        <source>%1 articles could not be read and were passed over</source>
+        <translation>%1 מאמרים לא נקראו ודילגנו עליהם</translation>
+    </message>
+    <message>
+        <source>a page of the book cannot be read</source>
+        <translation>אי אפשר לקרוא עמוד מעמודי הספר</translation>
+    </message>
+    <message>
+        <source>cannot write the verses</source>
+        <translation>אי אפשר לכתוב את הפסוקים</translation>
+    </message>
+    <message>
+        <source>article %1 cannot be read</source>
+        <translation>אי אפשר לקרוא את מאמר %1</translation>
+    </message>
+    <message>
+        <source>not enough memory for article %1</source>
+        <translation>אין די זיכרון למאמר %1</translation>
+    </message>
+    <message>
+        <source>cannot write article %1</source>
+        <translation>אי אפשר לכתוב את מאמר %1</translation>
+    </message>
+    <message>
+        <source>cannot make a temporary directory for the screenshot</source>
+        <translation>אי אפשר ליצור תיקייה זמנית לצילום המסך</translation>
+    </message>
+    <message>
+        <source>the window could not be made</source>
+        <translation>אי אפשר היה ליצור את החלון</translation>
+    </message>
+    <message>
+        <source>cannot write %1</source>
+        <translation>אי אפשר לכתוב אל %1</translation>
+    </message>
+    <message>
+        <source>--pages wants a page or a range A-B (got &quot;%1&quot;)</source>
+        <translation>האפשרות --pages מקבלת עמוד או טווח A-B (התקבל „%1”)</translation>
+    </message>
+    <message>
+        <source>--pages: the book has pages 1 to %1 (got &quot;%2&quot;)</source>
+        <translation>--pages: בספר יש עמודים מ־1 עד %1 (התקבל „%2”)</translation>
+    </message>
+    <message>
+        <source>--pages: the range &quot;%1&quot; runs backwards</source>
+        <translation>--pages: הטווח „%1” הפוך, סופו לפני תחילתו</translation>
+    </message>
+    <message>
+        <source>--paper wants a4 or letter (got &quot;%1&quot;)</source>
+        <translation>האפשרות --paper מקבלת a4 או letter (התקבל „%1”)</translation>
+    </message>
+    <message>
+        <source>page %1 cannot be read</source>
+        <translation>אי אפשר לקרוא את עמוד %1</translation>
+    </message>
 </context>
 <context>
     <name>Dialog</name>

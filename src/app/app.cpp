@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <string_view>
 
 #include "content/article.h"
 #include "platform/platform.h"
@@ -74,6 +75,10 @@ constexpr char kUsage[] = QT_TRANSLATE_NOOP(
     "Qt's own options (-platform NAME, -style NAME, -session ID, ...) are passed on to Qt;\n"
     "any other argument is ignored with a warning.\n");
 
+// The --lang value the command line's messages follow (none: the desktop's language). Read
+// before the options are checked, so that a refusal already speaks it.
+const char* g_langArgument = nullptr;
+
 struct Options {
   bool help = false;
   bool version = false;
@@ -125,7 +130,7 @@ bool ParseOptions(int argc, char** argv, Options* options) {
     const std::string arg = argv[i];
     auto value = [&](const char* name) -> const char* {
       if (i + 1 >= argc) {
-        std::fprintf(stderr, "solmar: %s needs a value\n", name);
+        PrintMessage(QT_TRANSLATE_NOOP("CommandLine", "%1 needs a value"), {name});
         return nullptr;
       }
       return argv[++i];
@@ -149,8 +154,8 @@ bool ParseOptions(int argc, char** argv, Options* options) {
       if (!text) return false;
       int* article = arg == "--dump" ? &options->dump : &options->rtf;
       if (!ParseArticle(text, article)) {
-        std::fprintf(stderr, "solmar: %s wants a number from 1 to %d (got \"%s\")\n", arg.c_str(), kArticleCount,
-                     text);
+        PrintMessage(QT_TRANSLATE_NOOP("CommandLine", "%1 wants a number from 1 to %2 (got \"%3\")"),
+                     {arg, std::to_string(kArticleCount), text});
         return false;
       }
     } else if (arg == "--pdf" || arg == "--pages" || arg == "--paper") {
@@ -161,58 +166,59 @@ bool ParseOptions(int argc, char** argv, Options* options) {
       const char* text = value("--size");
       if (!text) return false;
       if (!ParseSize(text, &options->width, &options->height)) {
-        std::fprintf(stderr, "solmar: --size wants WxH, each from 100 to 8192 (got \"%s\")\n", text);
+        PrintMessage(QT_TRANSLATE_NOOP("CommandLine", "--size wants WxH, each from 100 to 8192 (got \"%1\")"), {text});
         return false;
       }
       options->sizeGiven = true;
     } else if (arg == "--lang") {
       if (!(options->lang = value("--lang"))) return false;
       if (!platform::qt::IsInterfaceLanguage(QString::fromLocal8Bit(options->lang))) {
-        std::fprintf(stderr, "solmar: --lang wants he or en (got \"%s\")\n", options->lang);
+        PrintMessage(QT_TRANSLATE_NOOP("CommandLine", "--lang wants he or en (got \"%1\")"), {options->lang});
         return false;
       }
     } else if (arg == "--article") {
       const char* text = value("--article");
       if (!text) return false;
       if (!ParseArticle(text, &options->article)) {
-        std::fprintf(stderr, "solmar: --article wants a number from 1 to %d (got \"%s\")\n", kArticleCount, text);
+        PrintMessage(QT_TRANSLATE_NOOP("CommandLine", "--article wants a number from 1 to %1 (got \"%2\")"),
+                     {std::to_string(kArticleCount), text});
         return false;
       }
       options->articleGiven = true;
     }
   }
   if ((options->sizeGiven || options->articleGiven) && !options->screenshot) {
-    std::fprintf(stderr, "solmar: --size and --article go with --screenshot\n");
+    PrintMessage(QT_TRANSLATE_NOOP("CommandLine", "--size and --article go with --screenshot"));
     return false;
   }
   if ((options->pages || options->paper) && !options->pdf) {
-    std::fprintf(stderr, "solmar: --pages and --paper go with --pdf\n");
+    PrintMessage(QT_TRANSLATE_NOOP("CommandLine", "--pages and --paper go with --pdf"));
     return false;
   }
   if (options->pdf && (options->find || options->quit || options->screenshot || options->dump || options->rtf)) {
-    std::fprintf(stderr, "solmar: --pdf goes alone, with --pages and --paper only\n");
+    PrintMessage(QT_TRANSLATE_NOOP("CommandLine", "--pdf goes alone, with --pages and --paper only"));
     return false;
   }
   const int exports = (options->dump ? 1 : 0) + (options->rtf ? 1 : 0);
   if (exports && (exports > 1 || options->find || options->quit || options->screenshot)) {
-    std::fprintf(stderr, "solmar: --dump and --rtf go alone, one at a time\n");
+    PrintMessage(QT_TRANSLATE_NOOP("CommandLine", "--dump and --rtf go alone, one at a time"));
     return false;
   }
   const int listings = (options->find ? 1 : 0) + (options->verses ? 1 : 0);
   if (options->verses && (exports || listings > 1 || options->quit || options->screenshot || options->gotoReference)) {
-    std::fprintf(stderr, "solmar: --verses goes alone\n");
+    PrintMessage(QT_TRANSLATE_NOOP("CommandLine", "--verses goes alone"));
     return false;
   }
   if (options->gotoReference && (exports || options->find || options->quit)) {
-    std::fprintf(stderr, "solmar: --goto goes alone, or with --screenshot\n");
+    PrintMessage(QT_TRANSLATE_NOOP("CommandLine", "--goto goes alone, or with --screenshot"));
     return false;
   }
   if (options->find && (options->quit || options->screenshot)) {
-    std::fprintf(stderr, "solmar: --find goes alone, without --quit or --screenshot\n");
+    PrintMessage(QT_TRANSLATE_NOOP("CommandLine", "--find goes alone, without --quit or --screenshot"));
     return false;
   }
   if (options->quit && options->screenshot) {
-    std::fprintf(stderr, "solmar: --quit and --screenshot do not go together\n");
+    PrintMessage(QT_TRANSLATE_NOOP("CommandLine", "--quit and --screenshot do not go together"));
     return false;
   }
   return true;
@@ -229,7 +235,7 @@ void WarnUnknownArguments(int argc, char** argv) {
       ++i;
       continue;
     }
-    std::fprintf(stderr, "solmar: ignoring unknown argument \"%s\" (see solmar --help)\n", arg.c_str());
+    PrintMessage(QT_TRANSLATE_NOOP("CommandLine", "ignoring unknown argument \"%1\" (see solmar --help)"), {arg});
   }
 }
 
@@ -237,7 +243,7 @@ int RunQuit(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   WarnUnknownArguments(argc, argv);
   if (platform::SendInstanceRequest(kReaderClassName, platform::InstanceRequest::kQuit)) return 0;
-  std::fprintf(stderr, "solmar: no reader is running\n");
+  PrintMessage(QT_TRANSLATE_NOOP("CommandLine", "no reader is running"));
   return 1;
 }
 
@@ -253,18 +259,23 @@ int RunFind(int argc, char** argv, const char* patternText) {
                                         stored, &refused)) {
     case PatternError::kNone: break;
     case PatternError::kEmpty:
-      std::fprintf(stderr, "solmar: --find wants a pattern with something to look for\n");
+      PrintMessage(QT_TRANSLATE_NOOP("CommandLine", "--find wants a pattern with something to look for"));
       return 2;
     case PatternError::kTooLong:
-      std::fprintf(stderr, "solmar: the pattern is longer than %d characters\n", kMaxPatternLength);
+      PrintMessage(QT_TRANSLATE_NOOP("CommandLine", "the pattern is longer than %1 characters"),
+                   {std::to_string(kMaxPatternLength)});
       return 2;
-    case PatternError::kNotInLetterCode:
-      std::fprintf(stderr, "solmar: the book's text cannot hold \"%s\" (U+%04X), so the pattern matches nothing\n",
-                   QString::fromUcs4(&refused, 1).toUtf8().constData(), unsigned(refused));
+    case PatternError::kNotInLetterCode: {
+      char code[16];
+      std::snprintf(code, sizeof code, "%04X", unsigned(refused));
+      PrintMessage(QT_TRANSLATE_NOOP("CommandLine",
+                                     "the book's text cannot hold \"%1\" (U+%2), so the pattern matches nothing"),
+                   {QString::fromUcs4(&refused, 1).toUtf8().toStdString(), code});
       return 2;
+    }
   }
   if (!platform::qt::UsePack(solmar_book_pack, size_t(solmar_book_pack_end - solmar_book_pack))) {
-    std::fprintf(stderr, "solmar: the book carried in the program cannot be read\n");
+    PrintMessage(QT_TRANSLATE_NOOP("CommandLine", "the book carried in the program cannot be read"));
     return 2;
   }
   const BookSearchCount count = FindAllInBook(stored, [](const BookHit& hit) {
@@ -273,7 +284,8 @@ int RunFind(int argc, char** argv, const char* patternText) {
                 text.constData());
   });
   if (count.unreadableArticles > 0)
-    std::fprintf(stderr, "solmar: %d articles could not be read and were passed over\n", count.unreadableArticles);
+    PrintMessage(QT_TRANSLATE_NOOP("CommandLine", "%1 articles could not be read and were passed over"),
+                 {std::to_string(count.unreadableArticles)});
   return count.hits > 0 ? 0 : 1;
 }
 
@@ -282,7 +294,7 @@ int RunFind(int argc, char** argv, const char* patternText) {
 int RunVerses(int argc, char** argv, const char* referenceText) {
   WarnUnknownArguments(argc, argv);
   if (!platform::qt::UsePack(solmar_book_pack, size_t(solmar_book_pack_end - solmar_book_pack))) {
-    std::fprintf(stderr, "solmar: the book carried in the program cannot be read\n");
+    PrintMessage(QT_TRANSLATE_NOOP("CommandLine", "the book carried in the program cannot be read"));
     return 2;
   }
   const VerseMap& map = BookVerseMap();
@@ -290,6 +302,10 @@ int RunVerses(int argc, char** argv, const char* referenceText) {
   const ReferenceResult result =
       ParseTypedReference(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()), size_t(text.size())), map);
   if (result.error != ReferenceError::kNone) {
+    // The refusal is put together from translated pieces, which need the translation
+    // installed, and that needs an application object.
+    QCoreApplication app(argc, argv);
+    platform::qt::UseLanguage(CommandLineLanguage());
     const std::u16string message = ReferenceErrorMessage(result, map);
     std::fprintf(stderr, "solmar: %s\n",
                  QString::fromUtf16(message.data(), qsizetype(message.size())).toUtf8().constData());
@@ -299,11 +315,11 @@ int RunVerses(int argc, char** argv, const char* referenceText) {
   const bool whole = WriteVerses(map, result.range, &out);
   const QByteArray utf8 = QString::fromUtf16(out.data(), qsizetype(out.size())).toUtf8();
   if (!whole) {
-    std::fprintf(stderr, "solmar: a page of the book cannot be read\n");
+    PrintMessage(QT_TRANSLATE_NOOP("CommandLine", "a page of the book cannot be read"));
     return 2;
   }
   if (std::fwrite(utf8.constData(), 1, size_t(utf8.size()), stdout) != size_t(utf8.size()) || std::fflush(stdout) != 0) {
-    std::fprintf(stderr, "solmar: cannot write the verses\n");
+    PrintMessage(QT_TRANSLATE_NOOP("CommandLine", "cannot write the verses"));
     return 1;
   }
   return 0;
@@ -315,13 +331,13 @@ int RunVerses(int argc, char** argv, const char* referenceText) {
 int RunExport(int argc, char** argv, int article, bool rtf) {
   WarnUnknownArguments(argc, argv);
   if (!platform::qt::UsePack(solmar_book_pack, size_t(solmar_book_pack_end - solmar_book_pack))) {
-    std::fprintf(stderr, "solmar: the book carried in the program cannot be read\n");
+    PrintMessage(QT_TRANSLATE_NOOP("CommandLine", "the book carried in the program cannot be read"));
     return 2;
   }
   uint32_t length = 0;
   uint8_t* stream = LoadArticle(article, nullptr, &length);
   if (!stream) {
-    std::fprintf(stderr, "solmar: article %d cannot be read\n", article);
+    PrintMessage(QT_TRANSLATE_NOOP("CommandLine", "article %1 cannot be read"), {std::to_string(article)});
     return 2;
   }
   // The same direction rule as Copy: a Unicode base always gives reading order.
@@ -329,7 +345,7 @@ int RunExport(int argc, char** argv, int article, bool rtf) {
   char16_t* text = ExportArticleText(stream, stream + length + 1, kUnicodeLetterBase, reverse);
   platform::Free(stream);
   if (!text) {
-    std::fprintf(stderr, "solmar: not enough memory for article %d\n", article);
+    PrintMessage(QT_TRANSLATE_NOOP("CommandLine", "not enough memory for article %1"), {std::to_string(article)});
     return 2;
   }
   bool written = false;
@@ -345,7 +361,7 @@ int RunExport(int argc, char** argv, int article, bool rtf) {
   platform::Free(text);
   if (std::fflush(stdout) != 0) written = false;
   if (!written) {
-    std::fprintf(stderr, "solmar: cannot write article %d\n", article);
+    PrintMessage(QT_TRANSLATE_NOOP("CommandLine", "cannot write article %1"), {std::to_string(article)});
     return 1;
   }
   return 0;
@@ -356,7 +372,7 @@ int RunScreenshot(int argc, char** argv, const Options& options) {
   // picture does not depend on them.
   QTemporaryDir configDir;
   if (!configDir.isValid()) {
-    std::fprintf(stderr, "solmar: cannot make a temporary directory for the screenshot\n");
+    PrintMessage(QT_TRANSLATE_NOOP("CommandLine", "cannot make a temporary directory for the screenshot"));
     return 1;
   }
   qputenv("XDG_CONFIG_HOME", QFile::encodeName(configDir.path()));
@@ -391,7 +407,7 @@ int RunScreenshot(int argc, char** argv, const Options& options) {
   LoadDeviceOptions();
   platform::Window* window = StartReader(platform::kSwShowNormal, uint16_t(options.article));
   if (!window) {
-    std::fprintf(stderr, "solmar: the window could not be made\n");
+    PrintMessage(QT_TRANSLATE_NOOP("CommandLine", "the window could not be made"));
     return 1;
   }
   if (options.gotoReference) {
@@ -408,13 +424,58 @@ int RunScreenshot(int argc, char** argv, const Options& options) {
   platform::qt::SettleWindow(window, 5000);
   const QImage image = platform::qt::RenderWindow(window);
   if (image.isNull() || !image.save(QString::fromLocal8Bit(options.screenshot), "PNG")) {
-    std::fprintf(stderr, "solmar: cannot write %s\n", options.screenshot);
+    PrintMessage(QT_TRANSLATE_NOOP("CommandLine", "cannot write %1"), {options.screenshot});
     return 1;
   }
   return 0;
 }
 
+// The last value of --lang among the arguments that names a language the interface speaks,
+// read the way the options are (the value of an option that takes one is not an option);
+// none when there is no such value.
+const char* LangArgument(int argc, char** argv) {
+  const char* lang = nullptr;
+  for (int i = 1; i + 1 < argc; ++i) {
+    const std::string arg = argv[i];
+    if (!TakesValue(arg)) continue;
+    if (arg == "--lang" && platform::qt::IsInterfaceLanguage(QString::fromLocal8Bit(argv[i + 1]))) lang = argv[i + 1];
+    ++i;
+  }
+  return lang;
+}
+
+// Copies text with %1 ... %9 replaced by the matching argument, in one pass: what an
+// argument holds is never replaced in turn.
+std::string WithArguments(const std::string& text, std::initializer_list<std::string_view> args) {
+  std::string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char next = i + 1 < text.size() ? text[i + 1] : '\0';
+    if (text[i] == '%' && next >= '1' && next <= '9' && size_t(next - '1') < args.size()) {
+      out += args.begin()[next - '1'];
+      ++i;
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
+
 }  // namespace
+
+QString CommandLineLanguage() {
+  return platform::qt::ChooseLanguage(QString::fromLocal8Bit(g_langArgument ? g_langArgument : ""), {});
+}
+
+void PrintMessage(const char* text, std::initializer_list<std::string_view> args) {
+  const std::string line = "solmar: " +
+                           WithArguments(platform::qt::TranslatedFor(CommandLineLanguage(), "CommandLine", text)
+                                             .toUtf8()
+                                             .toStdString(),
+                                         args) +
+                           "\n";
+  std::fwrite(line.data(), 1, line.size(), stderr);
+}
 
 void PrepareReaderApplication() {
   QCoreApplication::setApplicationName(QStringLiteral("Solmar"));
@@ -438,11 +499,11 @@ void ApplyInterfaceLanguage(const char* commandLine, bool readStored) {
 }
 
 int SolmarMain(int argc, char** argv) {
+  g_langArgument = LangArgument(argc, argv);
   Options options;
   if (!ParseOptions(argc, argv, &options)) return 2;
   if (options.help) {
-    const QString language = platform::qt::ChooseLanguage(QString::fromLocal8Bit(options.lang ? options.lang : ""), {});
-    std::fputs(platform::qt::TranslatedFor(language, "CommandLine", kUsage).toUtf8().constData(), stdout);
+    std::fputs(platform::qt::TranslatedFor(CommandLineLanguage(), "CommandLine", kUsage).toUtf8().constData(), stdout);
     return 0;
   }
   if (options.version) {

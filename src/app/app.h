@@ -1,9 +1,22 @@
 // The program's front end, shared by `solmar` and the end-to-end harness.
 #pragma once
 
+#include <QString>
+#include <initializer_list>
+#include <string_view>
+
 // The whole program: the command line, then the reader, the off-screen renderer or a
 // request to a running reader. Answers the exit code.
 int SolmarMain(int argc, char** argv);
+
+// Writes "solmar: MESSAGE" and a line end to standard error. The message is text (marked
+// with QT_TRANSLATE_NOOP("CommandLine", ...)) in the command line's language, that of
+// --lang, else the desktop's, with %1, %2, ... replaced by args byte for byte; the program's
+// and the options' names stay Latin in every language.
+void PrintMessage(const char* text, std::initializer_list<std::string_view> args = {});
+
+// The command line's language (see PrintMessage): "he" or "en".
+QString CommandLineLanguage();
 
 // Application set-up every reader process does once its QApplication exists: names and
 // the book carried in the program.

@@ -5,6 +5,7 @@
 #include <QString>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "platform/platform.h"
 #include "print/page_range.h"
@@ -25,13 +26,14 @@ int RunPdf(int argc, char** argv, const char* file, const char* pages, const cha
     switch (ParsePageRange(pages, kBookPageCount, &range)) {
       case PageRangeError::kNone: break;
       case PageRangeError::kMalformed:
-        std::fprintf(stderr, "solmar: --pages wants a page or a range A-B (got \"%s\")\n", pages);
+        PrintMessage(QT_TRANSLATE_NOOP("CommandLine", "--pages wants a page or a range A-B (got \"%1\")"), {pages});
         return 2;
       case PageRangeError::kOutside:
-        std::fprintf(stderr, "solmar: --pages: the book has pages 1 to %d (got \"%s\")\n", int(kBookPageCount), pages);
+        PrintMessage(QT_TRANSLATE_NOOP("CommandLine", "--pages: the book has pages 1 to %1 (got \"%2\")"),
+                     {std::to_string(kBookPageCount), pages});
         return 2;
       case PageRangeError::kBackwards:
-        std::fprintf(stderr, "solmar: --pages: the range \"%s\" runs backwards\n", pages);
+        PrintMessage(QT_TRANSLATE_NOOP("CommandLine", "--pages: the range \"%1\" runs backwards"), {pages});
         return 2;
     }
   }
@@ -40,7 +42,7 @@ int RunPdf(int argc, char** argv, const char* file, const char* pages, const cha
     if (std::strcmp(paper, "letter") == 0 || std::strcmp(paper, "Letter") == 0) {
       paperSize = platform::PaperSize::kLetter;
     } else if (std::strcmp(paper, "a4") != 0 && std::strcmp(paper, "A4") != 0) {
-      std::fprintf(stderr, "solmar: --paper wants a4 or letter (got \"%s\")\n", paper);
+      PrintMessage(QT_TRANSLATE_NOOP("CommandLine", "--paper wants a4 or letter (got \"%1\")"), {paper});
       return 2;
     }
   }
@@ -53,7 +55,7 @@ int RunPdf(int argc, char** argv, const char* file, const char* pages, const cha
   const QString path = QFile::decodeName(file);
   platform::PrintJob* job = platform::BeginPdfJob(reinterpret_cast<const char16_t*>(path.utf16()), paperSize);
   if (!job) {
-    std::fprintf(stderr, "solmar: cannot write %s\n", file);
+    PrintMessage(QT_TRANSLATE_NOOP("CommandLine", "cannot write %1"), {file});
     return 1;
   }
   // The reader's defaults: the Unicode letter base, Reverse off; no settings are read.
@@ -63,11 +65,11 @@ int RunPdf(int argc, char** argv, const char* file, const char* pages, const cha
   const PrintResult result = PrintBookPages(job, &range, 1, fontSpec, (kDefaultFlags & kFlagReverse) != 0);
   const bool written = platform::EndPrintJob(job, result.outcome == PrintOutcome::kPrinted);
   if (result.outcome == PrintOutcome::kFailed && result.failedPage) {
-    std::fprintf(stderr, "solmar: page %d cannot be read\n", int(result.failedPage));
+    PrintMessage(QT_TRANSLATE_NOOP("CommandLine", "page %1 cannot be read"), {std::to_string(int(result.failedPage))});
     return 1;
   }
   if (!written) {
-    std::fprintf(stderr, "solmar: cannot write %s\n", file);
+    PrintMessage(QT_TRANSLATE_NOOP("CommandLine", "cannot write %1"), {file});
     return 1;
   }
   return 0;

@@ -16,7 +16,7 @@
 //   "MessageBox"     message-box texts and captions
 //   "FindAll"        the Find All list's cells and the words of its caption
 //   "Accessibility"  names that only assistive technology speaks
-//   "CommandLine"    what solmar prints for --help
+//   "CommandLine"    what solmar prints: --help and its messages on standard error
 //
 // Texts the core puts together from pieces at run time ask for each piece with
 // platform::TranslateText and the same context. Text that is not marked (numbers, the

@@ -76,10 +76,12 @@ double LightShare(const QImage& image) {
 
 bool IsDark(const QColor& colour) { return colour.lightness() < 80; }
 
-// Runs check on the modal dialog named name once it shows, then presses Escape on it.
-void WhenDialogShows(const QString& name, const std::function<void(QWidget*)>& check) {
-  QTimer::singleShot(300, [name, check] {
+// Runs check on the modal dialog named name once it shows (looking for it for up to ten
+// seconds, as a loaded machine may take), then presses Escape on it.
+void WhenDialogShows(const QString& name, const std::function<void(QWidget*)>& check, int looks = 0) {
+  QTimer::singleShot(50, [name, check, looks] {
     QWidget* dialog = VisibleTopLevel(name);
+    if (!dialog && looks < 200) return WhenDialogShows(name, check, looks + 1);
     Check(dialog != nullptr, "the dialog opens");
     if (!dialog) return;
     QTest::qWait(100);

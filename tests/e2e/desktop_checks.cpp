@@ -42,6 +42,7 @@
 #include "app/app.h"
 #include "platform/platform.h"
 #include "platform/qt/qt_accessibility.h"
+#include "shell/panes.h"
 #include "shell/reader_settings.h"
 #include "shell/shell_state.h"
 #include "reader/main_window.h"
@@ -242,6 +243,16 @@ void CheckWindow(QWidget* frame, const QString& bookDir) {
   const QPoint inCommentary = commentary->rect().center();
   Check(clientNode && clientNode->childAt(inCommentary.x(), inCommentary.y()) == commentary,
         "the point in the middle of the lower pane is the Commentary");
+  Check(page->textInterface()->offsetAtPoint(inCommentary) == -1, "a point gives no text offset (-1: none)");
+  // With the lower pane set to none the Commentary is no document any more: its interface
+  // stops answering for a pane nobody sees, and answers again once the pane is back.
+  const int children = clientNode ? clientNode->childCount() : 0;
+  const int32_t lowerPane = gReaderSettings.bottomSection;
+  gReaderSettings.bottomSection = kLowerPaneNoneCode;
+  Check(page->isValid() && !commentary->isValid() && clientNode && clientNode->childCount() == children - 1,
+        "without the lower pane only the Page is a document");
+  gReaderSettings.bottomSection = lowerPane;
+  Check(commentary->isValid() && clientNode && clientNode->childCount() == children, "the Commentary is back with its pane");
 
   // The upper pane reads as article 1 of the book, paragraph by paragraph in reading order.
   const QStringList expected = SourceParagraphs(bookDir, 1);

@@ -18,7 +18,7 @@ set -u
 cd "$WORK"
 "$SOLMAR" & pid=$!
 window=
-for _ in $(seq 50); do
+for _ in $(seq 150); do
   window=$(xdotool search --name '^Solmar$' 2>/dev/null | head -1) && [ -n "$window" ] && break
   sleep 0.2
 done
@@ -27,7 +27,7 @@ sleep 1
 xdotool windowfocus --sync "$window"
 xdotool key ctrl+p
 dialog=
-for _ in $(seq 50); do
+for _ in $(seq 150); do
   dialog=$(xdotool search --name '^Print' 2>/dev/null | head -1) && [ -n "$dialog" ] && break
   sleep 0.2
 done

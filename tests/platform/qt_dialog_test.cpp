@@ -242,7 +242,8 @@ TEST_F(QtDialogTest, ListBoxesAndRadioButtons) {
 }
 
 // A non-modal dialog with a result list: a procedure that fills 40,000 rows and answers
-// each cell with its row and column, marking two units of the last column.
+// each cell with its row and column, marking the first two units of the last column (as
+// Find All marks a hit at the very start of an article).
 std::set<int> gRowsAsked;
 intptr_t ResultListProc(Window* dialog, uint32_t message, uintptr_t wParam, intptr_t lParam) {
   gMessages.push_back({message, wParam, lParam});
@@ -260,7 +261,7 @@ intptr_t ResultListProc(Window* dialog, uint32_t message, uintptr_t wParam, intp
       auto* cell = reinterpret_cast<platform::RowCell*>(lParam);
       gRowsAsked.insert(cell->row);
       cell->text = u"r" + std::u16string(1, char16_t(u'0' + cell->row % 10)) + u"c" + char16_t(u'0' + cell->column);
-      if (cell->column == 1) cell->markStart = 1, cell->markLength = 2;
+      if (cell->column == 1) cell->markStart = 0, cell->markLength = 2;
       return 1;
     }
     case platform::kMsgCommand:

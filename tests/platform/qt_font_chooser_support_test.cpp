@@ -299,6 +299,16 @@ TEST(QtPictureTest, KeyboardGridIsWhereTapsChangeKeys) {
   }
   EXPECT_EQ(columns, (std::vector<int>{0, 17, 34, 51, 68, 85, 102, 119, 136, 153}));
   EXPECT_EQ(rows, (std::vector<int>{0, 25, 50, 75}));
+  // Each key's letter stands in the middle of its key, so a tap lands on the letter it sees.
+  for (int row = 0; row < 3; ++row)
+    for (int column = 0; column < 9; ++column) {
+      int ink = 0, sumX = 0;
+      for (int y = row * 25 + 1; y < row * 25 + 25; ++y)
+        for (int x = column * 17 + 1; x < column * 17 + 17; ++x)
+          if (black(x, y)) ++ink, sumX += x;
+      ASSERT_GT(ink, 0) << "key at row " << row << ", column " << column << " is empty";
+      EXPECT_NEAR(double(sumX) / ink, column * 17 + 8.5, 2.0) << "row " << row << ", column " << column;
+    }
 }
 
 }  // namespace

@@ -274,16 +274,18 @@ TEST_F(QtWindowTest, ToolButtonsCarryImagesTipsAndCommands) {
   const char16_t* tips[] = {u"", u"Back", u"Forward"};
   ASSERT_TRUE(platform::BarAddTips(bar, tips, 3));
   EXPECT_EQ(platform::BarAddBitmap(bar, 114, 6, 16, 16), 0);
-  const platform::ToolButton buttons[] = {{0, 110}, {2, 109}};
-  ASSERT_TRUE(platform::BarAddButtons(bar, buttons, 2));
+  // The last two name pictures beyond the strip of six: they get none.
+  const platform::ToolButton buttons[] = {{0, 110}, {2, 109}, {6, 112}, {99, 113}};
+  ASSERT_TRUE(platform::BarAddButtons(bar, buttons, 4));
   platform::ShowWindow(bar, platform::kSwShow);
   auto* toolBar = frame_->findChild<QToolBar*>();
   ASSERT_NE(toolBar, nullptr);
   const QList<QAction*> actions = toolBar->actions();
-  ASSERT_EQ(actions.size(), 2);
+  ASSERT_EQ(actions.size(), 4);
   EXPECT_EQ(actions[0]->toolTip(), QStringLiteral("Back"));
   EXPECT_EQ(actions[1]->toolTip(), QStringLiteral("Forward"));
   EXPECT_FALSE(actions[0]->icon().isNull());
+  EXPECT_TRUE(actions[2]->icon().isNull() && actions[3]->icon().isNull());
   actions[1]->trigger();
   const auto commands = Received(platform::kMsgCommand);
   ASSERT_EQ(commands.size(), 1u);

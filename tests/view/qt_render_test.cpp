@@ -3,10 +3,12 @@
 // rendered article is saved as view_render.png in the build folder for a look.
 #include <gtest/gtest.h>
 
+#include <QFont>
 #include <QGuiApplication>
 #include <QImage>
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -181,6 +183,49 @@ TEST_F(QtRenderTest, UnitsAreDrawnLeftToRightInTheOrderGiven) {
   platform::DeleteFont(font);
 }
 
+// A face name that fills its whole field has no terminating zero: it ends with the field,
+// whatever follows it.
+TEST_F(QtRenderTest, AFaceNameFillingItsFieldEndsWithIt) {
+  platform::FontDescription d{};
+  std::fill(std::begin(d.face), std::end(d.face), u'A');
+  d.underline = 1;
+  platform::Font* font = platform::CreateFont(d);
+  ASSERT_NE(font, nullptr);
+  EXPECT_EQ(platform::qt::QFontOf(font).family(), QString(32, QLatin1Char('A')));
+  EXPECT_TRUE(platform::qt::QFontOf(font).underline());
+  platform::DeleteFont(font);
+}
+
+// Centred text, as a printed sheet's page number and the About box's caption are drawn: its
+// ink in the middle of the rectangle across, and down within the line centred in it.
+TEST_F(QtRenderTest, CentredTextStandsInTheMiddleOfItsRectangle) {
+  platform::FontDescription d{};
+  d.height = 24;
+  d.weight = 400;
+  std::copy(fontSpec_.faceName, fontSpec_.faceName + 32, d.face);
+  platform::Font* font = platform::CreateFont(d);
+  platform::Font* old = platform::SelectFont(dc_, font);
+  platform::TextMetrics m{};
+  ASSERT_TRUE(platform::GetTextMetrics(dc_, &m));
+  const std::u16string text = u"143";
+  for (const platform::Rect& rect : {platform::Rect{0, 0, 480, 360}, platform::Rect{100, 40, 180, 100},
+                                     platform::Rect{300, 200, 470, 230}}) {
+    image_.fill(Qt::white);
+    platform::DrawTextCentred(dc_, text.data(), int32_t(text.size()), rect);
+    int left = image_.width(), right = -1, top = image_.height(), bottom = -1;
+    for (int y = 0; y < image_.height(); ++y)
+      for (int x = 0; x < image_.width(); ++x)
+        if (Ink(image_, x, y)) left = std::min(left, x), right = std::max(right, x), top = std::min(top, y), bottom = std::max(bottom, y);
+    ASSERT_GE(right, 0) << "nothing drawn in " << rect.left << "," << rect.top;
+    EXPECT_NEAR((left + right + 1) / 2.0, (rect.left + rect.right) / 2.0, 2.0) << rect.left << "," << rect.top;
+    const int lineTop = rect.top + (rect.bottom - rect.top - m.height) / 2;
+    EXPECT_GE(top, lineTop) << rect.left << "," << rect.top;
+    EXPECT_LE(bottom, lineTop + m.height) << rect.left << "," << rect.top;
+  }
+  platform::SelectFont(dc_, old);
+  platform::DeleteFont(font);
+}
+
 TEST_F(QtRenderTest, RightToLeftParagraphIsRightAlignedAndReadsFromTheRight) {
   MakeView(20, 20, 460, 340);
   Stream s;
@@ -273,6 +318,20 @@ TEST_F(QtRenderTest, RendersAnArticleForALook) {
   PageViewShowTitleBanner(view_);
   const QString path = QStringLiteral(SOLMAR_ARTIFACT_DIR "/view_render.png");
   ASSERT_TRUE(image_.save(path));
+}
+
+// Six stock brushes, kept for the whole run: deleting one leaves it alone, and a number
+// outside them names none.
+TEST(QtStockBrushTest, SixStockBrushesAndNoneBeyond) {
+  std::vector<platform::Brush*> stock;
+  for (int i = 0; i < 6; ++i) {
+    stock.push_back(platform::StockBrush(i));
+    platform::DeleteBrush(stock.back());
+    EXPECT_NE(stock.back(), nullptr) << i;
+  }
+  std::sort(stock.begin(), stock.end());
+  EXPECT_EQ(std::unique(stock.begin(), stock.end()), stock.end());
+  for (int outside : {-1, 6, 1000}) EXPECT_EQ(platform::StockBrush(outside), nullptr) << outside;
 }
 
 }  // namespace

@@ -71,19 +71,29 @@ QString ChooseLanguage(const QString& commandLine, const QString& stored) {
   return DesktopLanguage();
 }
 
+namespace {
+
+// The layout direction belongs to a GUI application; a command-line run that only wants
+// translated texts has a plain QCoreApplication and no layout.
+void SetLayoutDirection(Qt::LayoutDirection direction) {
+  if (qobject_cast<QGuiApplication*>(QCoreApplication::instance())) QGuiApplication::setLayoutDirection(direction);
+}
+
+}  // namespace
+
 bool UseLanguage(const QString& code) {
   if (Installed()) {
     QCoreApplication::removeTranslator(Installed().get());
     Installed().reset();
   }
-  QGuiApplication::setLayoutDirection(Qt::LeftToRight);
+  SetLayoutDirection(Qt::LeftToRight);
   if (code == QLatin1String("en")) return true;
   if (!IsInterfaceLanguage(code)) return false;
   InitResources();
   auto translator = std::make_unique<QTranslator>();
   if (!translator->load(QmPath(code)) || !QCoreApplication::installTranslator(translator.get())) return false;
   Installed() = std::move(translator);
-  QGuiApplication::setLayoutDirection(code == QLatin1String("he") ? Qt::RightToLeft : Qt::LeftToRight);
+  SetLayoutDirection(code == QLatin1String("he") ? Qt::RightToLeft : Qt::LeftToRight);
   return true;
 }
 
