@@ -28,18 +28,9 @@
 #include "reader/startup.h"
 #include "view/colour_scheme.h"
 #include "view/page_view.h"
+#include "e2e_checks.h"
 
 namespace {
-
-int gFailures = 0;
-int gChecks = 0;
-
-void Check(bool condition, const char* what) {
-  ++gChecks;
-  if (condition) return;
-  ++gFailures;
-  std::fprintf(stderr, "FAILED: %s\n", what);
-}
 
 QRgb Rgb(uint32_t colour) { return qRgb(int(colour & 0xFF), int((colour >> 8) & 0xFF), int((colour >> 16) & 0xFF)); }
 

@@ -48,18 +48,9 @@
 #include "reader/main_window.h"
 #include "reader/startup.h"
 #include "view/page_view.h"
+#include "e2e_checks.h"
 
 namespace {
-
-int gFailures = 0;
-int gChecks = 0;
-
-void Check(bool condition, const char* what) {
-  ++gChecks;
-  if (condition) return;
-  ++gFailures;
-  std::fprintf(stderr, "FAILED: %s\n", what);
-}
 
 // --- Pictures ------------------------------------------------------------------------
 
@@ -425,9 +416,7 @@ int WindowScenario(int argc, char** argv, const QString& bookDir) {
   // its loop, must fail here rather than pass having checked nothing.
   bool windowChecked = false;
   QTimer::singleShot(0, [&] {
-    QWidget* frame = nullptr;
-    for (QWidget* w : QApplication::topLevelWidgets())
-      if (w->objectName() == QLatin1String("Solmar")) frame = w;
+    QWidget* frame = ReaderFrame();
     Check(frame != nullptr, "the main window exists");
     const bool exposed = frame && QTest::qWaitForWindowExposed(frame);
     Check(exposed, "the main window is shown");
@@ -551,9 +540,7 @@ int LanguageScenario(int argc, char** argv, bool hebrew) {
   PrepareReaderApplication();
   ApplyInterfaceLanguage(nullptr, true);
   QTimer::singleShot(0, [&] {
-    QWidget* frame = nullptr;
-    for (QWidget* w : QApplication::topLevelWidgets())
-      if (w->objectName() == QLatin1String("Solmar")) frame = w;
+    QWidget* frame = ReaderFrame();
     Check(frame != nullptr, "the main window exists");
     if (frame && QTest::qWaitForWindowExposed(frame)) {
       QTest::qWait(50);

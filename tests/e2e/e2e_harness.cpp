@@ -92,18 +92,9 @@
 #include "reader/startup.h"
 #include "content/verse_map.h"
 #include "view/page_view.h"
+#include "e2e_checks.h"
 
 namespace {
-
-int gFailures = 0;
-int gChecks = 0;
-
-void Check(bool condition, const char* what) {
-  ++gChecks;
-  if (condition) return;
-  ++gFailures;
-  std::fprintf(stderr, "FAILED: %s\n", what);
-}
 
 QString gSolmar;
 
@@ -252,9 +243,7 @@ int ReaderScenario(int argc, char** argv) {
   bool secondStartOpenedIndex = false;
 
   QTimer::singleShot(0, [&] {
-    QWidget* frame = nullptr;
-    for (QWidget* w : QApplication::topLevelWidgets())
-      if (w->objectName() == QLatin1String("Solmar")) frame = w;
+    QWidget* frame = ReaderFrame();
     Check(frame != nullptr, "the main window exists");
     if (!frame) return platform::PostQuitMessage(3);
     Check(QTest::qWaitForWindowExposed(frame), "the main window is shown");
@@ -876,9 +865,7 @@ int IndexScenario(int argc, char** argv) {
   bool secondStartOpenedIndex = false;
 
   QTimer::singleShot(0, [&] {
-    QWidget* frame = nullptr;
-    for (QWidget* w : QApplication::topLevelWidgets())
-      if (w->objectName() == QLatin1String("Solmar")) frame = w;
+    QWidget* frame = ReaderFrame();
     Check(frame != nullptr, "the main window exists");
     if (!frame) return platform::PostQuitMessage(3);
     frame->resize(480, 640);
@@ -1128,9 +1115,7 @@ int IndexTreeScenario(int argc, char** argv) {
   constexpr uint16_t kCurrentEntry = 0x4000 | 201;
 
   QTimer::singleShot(0, [&] {
-    QWidget* frame = nullptr;
-    for (QWidget* w : QApplication::topLevelWidgets())
-      if (w->objectName() == QLatin1String("Solmar")) frame = w;
+    QWidget* frame = ReaderFrame();
     Check(frame != nullptr, "the main window exists");
     if (!frame) return platform::PostQuitMessage(3);
     frame->resize(480, 400);
@@ -1317,9 +1302,7 @@ int FindAllScenario(int argc, char** argv) {
   };
   QProcess* quit = nullptr;
   QTimer::singleShot(0, [&] {
-    QWidget* frame = nullptr;
-    for (QWidget* w : QApplication::topLevelWidgets())
-      if (w->objectName() == QLatin1String("Solmar")) frame = w;
+    QWidget* frame = ReaderFrame();
     Check(frame != nullptr, "the main window exists");
     if (!frame) return platform::PostQuitMessage(3);
     frame->activateWindow();
@@ -1380,9 +1363,7 @@ int GoToScenario(int argc, char** argv) {
            upper->selectionStart == place->firstRecord + 2 && upper->selectionEnd == place->endRecord - 1;
   };
   QTimer::singleShot(0, [&] {
-    QWidget* frame = nullptr;
-    for (QWidget* w : QApplication::topLevelWidgets())
-      if (w->objectName() == QLatin1String("Solmar")) frame = w;
+    QWidget* frame = ReaderFrame();
     Check(frame != nullptr, "the main window exists");
     if (!frame) return platform::PostQuitMessage(3);
     frame->activateWindow();
