@@ -211,6 +211,20 @@ int EdgePixels(const QPixmap& pixmap) {
   return count;
 }
 
+// Runs the reader with the application's font stored, as chosen by an earlier run, so the
+// first start's chooser stays away; a scenario that has not ended after 30 seconds fails.
+void RunReaderWithAFontStored() {
+  QTimer::singleShot(30000, [] {
+    Check(false, "the scenario ends within 30 seconds");
+    platform::PostQuitMessage(4);
+  });
+  platform::SettingsKey* key = platform::OpenSettingsKey(u"Software\\Orvanel\\Solmar", true);
+  const std::u16string face = QApplication::font().family().toStdU16String();
+  platform::WriteSetting(key, u"FontName", platform::kSettingString, face.c_str(), uint32_t((face.size() + 1) * 2));
+  platform::CloseSettingsKey(key);
+  ReaderMain(nullptr, platform::kSwShowNormal);
+}
+
 void CheckWindow(QWidget* frame, const QString& bookDir) {
   QWidget* client = frame->findChild<QWidget*>(QStringLiteral("SolmarClient"));
   Check(client != nullptr, "the client area exists");
@@ -427,18 +441,7 @@ int WindowScenario(int argc, char** argv, const QString& bookDir) {
     }
     platform::PostQuitMessage(0);
   });
-  QTimer::singleShot(30000, [] {
-    Check(false, "the scenario ends within 30 seconds");
-    platform::PostQuitMessage(4);
-  });
-  {
-    // A font chosen by an earlier run: the first start's chooser stays away.
-    platform::SettingsKey* key = platform::OpenSettingsKey(u"Software\\Orvanel\\Solmar", true);
-    const std::u16string face = QApplication::font().family().toStdU16String();
-    platform::WriteSetting(key, u"FontName", platform::kSettingString, face.c_str(), uint32_t((face.size() + 1) * 2));
-    platform::CloseSettingsKey(key);
-  }
-  ReaderMain(nullptr, platform::kSwShowNormal);
+  RunReaderWithAFontStored();
   Check(windowChecked, "the window was checked");
   return gFailures ? 1 : 0;
 }
@@ -548,17 +551,7 @@ int LanguageScenario(int argc, char** argv, bool hebrew) {
     }
     platform::PostQuitMessage(0);
   });
-  QTimer::singleShot(30000, [] {
-    Check(false, "the scenario ends within 30 seconds");
-    platform::PostQuitMessage(4);
-  });
-  {
-    platform::SettingsKey* key = platform::OpenSettingsKey(u"Software\\Orvanel\\Solmar", true);
-    const std::u16string face = QApplication::font().family().toStdU16String();
-    platform::WriteSetting(key, u"FontName", platform::kSettingString, face.c_str(), uint32_t((face.size() + 1) * 2));
-    platform::CloseSettingsKey(key);
-  }
-  ReaderMain(nullptr, platform::kSwShowNormal);
+  RunReaderWithAFontStored();
   return gFailures ? 1 : 0;
 }
 
