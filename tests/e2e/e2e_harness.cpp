@@ -60,6 +60,7 @@
 #include <QSessionManager>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 #include <QTreeView>
 #include <csignal>
@@ -713,6 +714,21 @@ int InstanceScenario(int argc, char** argv) {
   const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
   const QString fallback = QDir::tempPath() + QStringLiteral("/Solmar-") + QString::number(::geteuid());
 
+  auto connectToReader = [&fallback](int waitSeconds) {
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const QByteArray path = QFile::encodeName(fallback + QStringLiteral("/Solmar"));
+    std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
+    Check(::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0, "a stranger connects");
+    timeval wait{waitSeconds, 0};
+    ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait);
+    return fd;
+  };
+  auto sendLine = [](int fd, const QByteArray& sent) {
+    Check(::send(fd, sent.constData(), size_t(sent.size()), MSG_NOSIGNAL) == ssize_t(sent.size()), "and sends");
+  };
+  char answer[16];
   // Without a runtime directory: a private directory in the temp path, made by the reader.
   qunsetenv("XDG_RUNTIME_DIR");
   {
@@ -726,17 +742,9 @@ int InstanceScenario(int argc, char** argv) {
     // What reaches the socket from elsewhere: a line that never ends is cut off, and lines
     // that are no request get no answer; the reader serves on.
     for (const QByteArray& sent : {QByteArray(8192, 'x'), QByteArray("second start please\nQUIT\n\n")}) {
-      const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-      sockaddr_un address{};
-      address.sun_family = AF_UNIX;
-      const QByteArray path = QFile::encodeName(fallback + QStringLiteral("/Solmar"));
-      std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
-      Check(::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0, "a stranger connects");
-      Check(::send(fd, sent.constData(), size_t(sent.size()), MSG_NOSIGNAL) == ssize_t(sent.size()), "and sends");
+      const int fd = connectToReader(5);
+      sendLine(fd, sent);
       if (sent.size() < 100) ::shutdown(fd, SHUT_WR);
-      timeval wait{5, 0};
-      ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait);
-      char answer[16];
       Check(::recv(fd, answer, sizeof answer, 0) == 0, "the reader closes the connection without an answer");
       ::close(fd);
     }
@@ -751,6 +759,20 @@ int InstanceScenario(int argc, char** argv) {
     Check(second.waitForFinished(10000) && second.exitStatus() == QProcess::NormalExit && second.exitCode() == 0,
           "a second start reaches the first and ends with 0");
     Check(reader.Finish() == 0, "the reader ends with 0");
+  }
+  {
+    ReaderProcess reader;
+    Check(reader.Start(), "solmar starts again");
+    // A request that opens the index holds its connection: a line sent on it while the index
+    // is open waits for the index, and is not read and answered underneath it.
+    const int held = connectToReader(2);
+    sendLine(held, "second start\n");
+    QThread::msleep(1000);
+    sendLine(held, "second start\n");
+    Check(::recv(held, answer, sizeof answer, 0) < 0, "nothing is answered while the index is open");
+    Check(RunSolmar({QStringLiteral("--quit")}) == 0, "solmar --quit reaches it with the index open");
+    Check(reader.Finish() == 0, "and it ends with 0");
+    ::close(held);
   }
 
   // A directory of that name that others may enter is refused: the reader runs without
