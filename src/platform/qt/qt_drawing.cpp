@@ -138,6 +138,9 @@ Pen* DefaultPen() {
   return &pen;
 }
 
+// The painter a drawing call paints with; none outside a paint.
+QPainter* PainterOf(Dc* dc) { return dc->borrowed ? dc->borrowed : dc->painter.get(); }
+
 void Changed(Dc* dc, const QRect& rect) {
   if (dc->onChanged && !rect.isEmpty()) dc->onChanged(rect);
 }
@@ -175,6 +178,8 @@ void SetImageDcTarget(Dc* dc, QImage* image) {
     if (!dc->painter->begin(image)) dc->painter.reset();
   }
 }
+
+void LendDcPainter(Dc* dc, QPainter* painter) { dc->borrowed = painter; }
 
 }  // namespace platform::qt
 
@@ -245,30 +250,34 @@ void TextExtent(Dc* dc, const char16_t* text, int32_t count, int32_t* width, int
 }
 
 void DrawTextCentred(Dc* dc, const char16_t* text, int32_t count, const Rect& rect) {
-  if (!dc->painter || count <= 0) return;
+  if (count <= 0) return;
   FontFace& face = *dc->face;
-  QVector<quint32> glyphs(count);
-  QVector<QPointF> positions(count);
+  QPainter* p = qt::PainterOf(dc);
+  QVector<quint32> glyphs(p ? count : 0);
+  QVector<QPointF> positions(p ? count : 0);
   qreal x = 0;
   for (int32_t i = 0; i < count; ++i) {
-    glyphs[i] = face.Glyph(text[i]);
-    positions[i] = QPointF(x, 0);
+    if (p) {
+      glyphs[i] = face.Glyph(text[i]);
+      positions[i] = QPointF(x, 0);
+    }
     x += face.Advance(text[i]);
   }
   const int32_t width = qt::Pixels(x);
   const int32_t height = face.ascent + face.descent;
   const int32_t left = rect.left + (rect.right - rect.left - width) / 2;
   const int32_t top = rect.top + (rect.bottom - rect.top - height) / 2;
-  QPainter& p = *dc->painter;
   const QRect box(left, top, width, height);
-  if (dc->backgroundMode == kBkOpaque) p.fillRect(box, qt::ToQColor(dc->backgroundColour));
-  QGlyphRun run;
-  run.setRawFont(face.raw);
-  run.setGlyphIndexes(glyphs);
-  run.setPositions(positions);
-  run.setUnderline(face.font.underline());
-  p.setPen(qt::ToQColor(dc->textColour));
-  p.drawGlyphRun(QPointF(left, top + face.ascent), run);
+  if (p) {
+    if (dc->backgroundMode == kBkOpaque) p->fillRect(box, qt::ToQColor(dc->backgroundColour));
+    QGlyphRun run;
+    run.setRawFont(face.raw);
+    run.setGlyphIndexes(glyphs);
+    run.setPositions(positions);
+    run.setUnderline(face.font.underline());
+    p->setPen(qt::ToQColor(dc->textColour));
+    p->drawGlyphRun(QPointF(left, top + face.ascent), run);
+  }
   qt::Changed(dc, box);
 }
 
@@ -279,31 +288,32 @@ int SetBackgroundMode(Dc* dc, int mode) { return std::exchange(dc->backgroundMod
 
 void DrawRectangle(Dc* dc, const Rect& rect) {
   const QRect r(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
-  if (!dc->painter || r.isEmpty()) return;
-  QPainter& p = *dc->painter;
-  if (dc->brush) p.fillRect(r, dc->brush->brush);
-  if (dc->pen) {
-    // The outline lies inside the rectangle, pen-width bands along its four edges.
-    const int w = std::min({dc->pen->width, r.width(), r.height()});
-    const QColor colour = qt::ToQColor(dc->pen->colour);
-    p.fillRect(QRect(r.left(), r.top(), r.width(), w), colour);
-    p.fillRect(QRect(r.left(), r.bottom() - w + 1, r.width(), w), colour);
-    p.fillRect(QRect(r.left(), r.top(), w, r.height()), colour);
-    p.fillRect(QRect(r.right() - w + 1, r.top(), w, r.height()), colour);
+  if (r.isEmpty()) return;
+  if (QPainter* p = qt::PainterOf(dc)) {
+    if (dc->brush) p->fillRect(r, dc->brush->brush);
+    if (dc->pen) {
+      // The outline lies inside the rectangle, pen-width bands along its four edges.
+      const int w = std::min({dc->pen->width, r.width(), r.height()});
+      const QColor colour = qt::ToQColor(dc->pen->colour);
+      p->fillRect(QRect(r.left(), r.top(), r.width(), w), colour);
+      p->fillRect(QRect(r.left(), r.bottom() - w + 1, r.width(), w), colour);
+      p->fillRect(QRect(r.left(), r.top(), w, r.height()), colour);
+      p->fillRect(QRect(r.right() - w + 1, r.top(), w, r.height()), colour);
+    }
   }
   qt::Changed(dc, r);
 }
 
 void FillRect(Dc* dc, const Rect& rect, Brush* brush) {
   const QRect r(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
-  if (!dc->painter || !brush || r.isEmpty()) return;
-  dc->painter->fillRect(r, brush->brush);
+  if (!brush || r.isEmpty()) return;
+  if (QPainter* p = qt::PainterOf(dc)) p->fillRect(r, brush->brush);
   qt::Changed(dc, r);
 }
 
 void CopyBitmapCell(Dc* dc, int32_t x, int32_t y, Bitmap* bitmap, int32_t sourceX, int32_t sourceY) {
-  if (!dc->painter || !bitmap) return;
-  dc->painter->drawImage(QPoint(x, y), bitmap->image, QRect(sourceX, sourceY, 9, 9));
+  if (!bitmap) return;
+  if (QPainter* p = qt::PainterOf(dc)) p->drawImage(QPoint(x, y), bitmap->image, QRect(sourceX, sourceY, 9, 9));
   qt::Changed(dc, QRect(x, y, 9, 9));
 }
 

@@ -1,8 +1,10 @@
 // Internal to the Qt backend: what the drawing handles are, for the window code that makes
-// drawing contexts over its backing image and loads pictures into bitmaps.
+// drawing contexts and loads pictures into bitmaps.
 //
-// A Dc paints with a QPainter that stays active on a QImage (the main window's backing
-// image) for as long as the image is its target. Text is drawn as glyph runs placed one
+// A Dc paints with a QPainter: its own, active on a QImage (an owner-drawn control's picture)
+// or a print device, or one it borrows from a window's paint event. A window's context
+// outside a paint draws nothing: each call only reports the rectangle it would change, and
+// the window paints that part anew from its paint message. Text is drawn as glyph runs placed one
 // after the other, strictly left to right in the order given, with no bidi reordering and
 // no shaping, and measured with the same per-character advances, so a width measured is
 // exactly the width drawn.
@@ -44,8 +46,9 @@ struct Bitmap {
 };
 
 struct Dc {
-  QImage* image = nullptr;             // none: measuring works, drawing does nothing
+  QImage* image = nullptr;             // none: measuring works, drawing only reports
   std::unique_ptr<QPainter> painter;   // active on image while there is one
+  QPainter* borrowed = nullptr;        // a paint event's painter, while it paints; before painter
   std::shared_ptr<qt::FontFace> defaultFace;
   std::shared_ptr<qt::FontFace> face;  // the selected font's, or defaultFace
   Font* font = nullptr;                // the selected handle; none for the default font
@@ -54,7 +57,7 @@ struct Dc {
   uint32_t textColour = 0x000000;
   uint32_t backgroundColour = 0xFFFFFF;
   int backgroundMode = kBkOpaque;
-  // Told the part of the image each drawing call changed (the window schedules an update).
+  // Told the part each drawing call changes, drawn or not (the window schedules an update).
   std::function<void(const QRect&)> onChanged;
 };
 
@@ -69,6 +72,9 @@ void DeleteImageDc(Dc* dc);
 // replaced or resized, and with the image again afterwards; fonts, colours, pen and brush
 // stay selected.
 void SetImageDcTarget(Dc* dc, QImage* image);
+// Lends the context a painter that is active elsewhere (a widget's paint event) until it is
+// called again with none; the painter's clip and device pixel ratio are kept.
+void LendDcPainter(Dc* dc, QPainter* painter);
 
 // The Qt font a font handle draws with (for controls that show text in it).
 QFont QFontOf(Font* font);

@@ -1,6 +1,7 @@
 // Windows and messages on Qt: the main window is a QMainWindow whose central widget is the
-// client area. The client area keeps the backing image the panes draw into (through one
-// drawing context) and turns Qt's events into the reader's messages; child scroll bars
+// client area. The client area paints from the window's paint message, through one drawing
+// context, into Qt's own backing store; what the window draws outside a paint only marks
+// that part to be painted anew. It also turns Qt's events into the reader's messages; child scroll bars
 // are QScrollBars on it that report their actions as vertical-scroll messages.
 #include <QApplication>
 #include <QCoreApplication>
@@ -135,33 +136,24 @@ class ClientArea : public QWidget {
     else
       afterFirstPaint_.push_back(std::move(work));
   }
-  void BeginPaintMessage() { painting_ = true; }
-  void EndPaintMessage() { painting_ = false; }
 
  protected:
   void resizeEvent(QResizeEvent*) override {
-    MakeImage();
     Deliver(window_, kMsgSize, 0, MakeLong(Clamp16(width()), Clamp16(height())));
     update();
   }
 
+  // Every paint asks the window for all of it over the ground; Qt clips to the part that
+  // needs it. The window paints from what it shows, so what it drew outside a paint (and
+  // only marked) comes out the same.
   void paintEvent(QPaintEvent* event) override {
-    // A window moved to a screen of another scale: the image follows, drawn anew, so text
-    // stays sharp; the reader's geometry (logical pixels) is unchanged.
-    if (!image_.isNull() && image_.devicePixelRatio() != devicePixelRatioF()) {
-      MakeImage();
-      update();  // all of it, not only the part this paint was for
-    }
-    if (invalid_ && !image_.isNull()) {
-      invalid_ = false;
-      Deliver(window_, kMsgPaint, 0, 0);
-    }
     QPainter painter(this);
-    if (image_.isNull())
-      painter.fillRect(event->rect(), ToQColor(ChromeColoursNow().ground));
-    else
-      painter.drawImage(event->rect(), image_, QRectF(QPointF(event->rect().topLeft()) * image_.devicePixelRatio(),
-                                                      QSizeF(event->rect().size()) * image_.devicePixelRatio()));
+    painter.fillRect(event->rect(), ToQColor(ChromeColoursNow().ground));
+    LendDcPainter(dc_, &painter);
+    painting_ = true;
+    Deliver(window_, kMsgPaint, 0, 0);
+    painting_ = false;
+    LendDcPainter(dc_, nullptr);
     PaintDocumentFocus(window_, this, &painter);
     if (paints_++ == 0) {
       if (qEnvironmentVariableIntValue("SOLMAR_REPORT_FIRST_PAINT") == 1)
@@ -253,23 +245,9 @@ class ClientArea : public QWidget {
   }
 
  private:
-  // A blank backing image of the widget's size in device pixels (the screen's ratio), to be
-  // drawn whole: the class redraws whole on every size change.
-  void MakeImage() {
-    const qreal ratio = devicePixelRatioF();
-    SetImageDcTarget(dc_, nullptr);
-    image_ = QImage(size() * ratio, QImage::Format_RGB32);
-    image_.setDevicePixelRatio(ratio);
-    image_.fill(ToQColor(ChromeColoursNow().ground));
-    SetImageDcTarget(dc_, &image_);
-    invalid_ = true;
-  }
-
   Window* window_;
   bool dialogBody_;
   Dc* dc_ = nullptr;
-  QImage image_;
-  bool invalid_ = true;
   bool painting_ = false;
   int paints_ = 0;
   QElapsedTimer lastDoubleClick_;
@@ -584,13 +562,11 @@ void ReleaseWindowDc(Window*, Dc*) {}
 
 Dc* BeginPaint(Window* window) {
   if (!qt::Alive(window) || !window->client) return nullptr;
-  window->client->BeginPaintMessage();
   return window->client->dc();
 }
 
-void EndPaint(Window* window) {
-  if (qt::Alive(window) && window->client) window->client->EndPaintMessage();
-}
+// The paint event that sent the message ends the painting; there is nothing to give back.
+void EndPaint(Window*) {}
 
 void SetScrollRange(Window* scrollBar, int32_t minimum, int32_t maximum, bool /*redraw*/) {
   if (scrollBar && scrollBar->kind == Window::Kind::kDialog) scrollBar = scrollBar->ownScrollBar;
