@@ -1,6 +1,7 @@
 #include "shell/settings.h"
 
 #include <cstddef>
+#include <string_view>
 
 #include "content/article.h"
 #include "platform/platform.h"
@@ -191,9 +192,14 @@ void LoadDeviceOptions() {
 bool LoadSettings() {
   gStoreState = StoreState::kLoading;
 
+  // The same path as last time is not written again: a start then writes nothing at all,
+  // and waits for no disk.
   char16_t path[kProgramPathCapacity] = {};
-  if (platform::GetProgramPath(path, kProgramPathCapacity) > 0 && path[0] != 0)
-    WriteStringSetting(u"Program Path", path);
+  if (platform::GetProgramPath(path, kProgramPathCapacity) > 0 && path[0] != 0) {
+    char16_t* stored = ReadStringSetting(u"Program Path");
+    if (!stored || std::u16string_view(stored) != std::u16string_view(path)) WriteStringSetting(u"Program Path", path);
+    if (stored) platform::Free(stored);
+  }
 
   for (const SettingDeclaration& setting : kSettings) LoadSetting(setting, gReaderSettings);
   LoadDialogSizes();

@@ -2,8 +2,8 @@
 // rule and the shutdown save. Each setting is declared once, in one table (name, field,
 // kind, default, when written) that both the load and the save walk.
 //
-// Persistent state is written only at shutdown (and "Program Path" at every start); every
-// change during the run lives in memory.
+// Persistent state is written only at shutdown (and "Program Path" at a start that finds
+// another path stored, or none); every change during the run lives in memory.
 #pragma once
 
 #include <cstdint>

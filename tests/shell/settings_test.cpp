@@ -106,10 +106,23 @@ TEST_F(SettingsTest, FirstStartGivesDefaultsAndWritesOnlyTheProgramPath) {
   EXPECT_FALSE(fake::HasSettingsKey(kDevice)) << "reading must not create the device key";
 }
 
-TEST_F(SettingsTest, UnknownProgramPathIsNotWritten) {
+TEST_F(SettingsTest, ProgramPathIsWrittenOnlyWhenKnownAndNew) {
   fake::SetProgramPath(u"");
   LoadSettings();
   EXPECT_TRUE(fake::SettingWrites().empty());
+  // The path stored last time: a start writes nothing.
+  fake::SetProgramPath(u"/opt/solmar/bin/solmar");
+  fake::PutStringSetting(kProduct, u"Program Path", u"/opt/solmar/bin/solmar");
+  LoadSettings();
+  EXPECT_TRUE(fake::SettingWrites().empty());
+  // Another one, or one that only begins the same, is written.
+  for (const char16_t* stored : {u"/usr/bin/solmar", u"/opt/solmar/bin/solmar-old", u"/opt/solmar"}) {
+    fake::PutStringSetting(kProduct, u"Program Path", stored);
+    const size_t before = fake::SettingWrites().size();
+    LoadSettings();
+    ASSERT_EQ(fake::SettingWrites().size(), before + 1) << std::u16string(stored).size();
+    EXPECT_EQ(fake::FindSetting(kProduct, u"Program Path")->data, Utf16Bytes(u"/opt/solmar/bin/solmar", true));
+  }
 }
 
 TEST_F(SettingsTest, StoredValuesAreLoadedAndSixteenBitFieldsTruncated) {

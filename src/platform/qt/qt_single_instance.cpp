@@ -1,6 +1,7 @@
 // The single instance and the requests to close on Qt.
 //
-// Single instance: a lock file decides which process is the reader, and that process
+// Single instance: a lock on a file (flock, which the kernel lets go when its holder ends,
+// however it ends) decides which process is the reader, and that process
 // listens on a Unix socket; both live in a directory only this user can enter. A later
 // start connects, sends one line ("second start", "quit" or "goto REF") and waits for the
 // answer "done", which comes once the running reader's window procedure has handled the
@@ -15,7 +16,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QGuiApplication>
-#include <QLockFile>
 #include <QSessionManager>
 #include <QSocketNotifier>
 #include <QStandardPaths>
@@ -31,6 +31,7 @@
 #include <csignal>
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -41,7 +42,7 @@ namespace {
 
 struct InstanceState {
   bool singleInstance = true;
-  QLockFile* lock = nullptr;  // held for the life of the process
+  int lockFd = -1;            // its lock held for the life of the process
   int serverFd = -1;          // the listening socket, while this process is the reader
   QByteArray serverPath;
   Window* requestWindow = nullptr;
@@ -345,14 +346,19 @@ bool ClaimSingleInstance(const char16_t* name) {
   // single instance (the reason is on stderr).
   if (full.isEmpty()) return true;
   const QString lockPath = qt::InstanceLockPath(full);
-  // The lock decides who is first: taking it is atomic, and a lock left by a reader that
-  // ended without releasing it is taken over (its process no longer runs). Listening alone
-  // cannot decide: a new server replaces an existing socket of the same name.
-  auto* lock = new QLockFile(lockPath);
-  lock->setStaleLockTime(0);  // only a dead owner makes a lock stale, never its age
-  if (!lock->tryLock(0)) {
-    const bool held = lock->error() == QLockFile::LockFailedError;
-    delete lock;
+  // The lock decides who is first: taking it is atomic, and the lock of a reader that ended
+  // however it ended is gone with its process. Listening alone cannot decide: a new server
+  // replaces an existing socket of the same name. Nothing is written into the file, so
+  // taking the lock costs the start no wait for the disk.
+  const int lockFd = ::open(QFile::encodeName(lockPath).constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+  if (lockFd < 0) {
+    std::fprintf(stderr, "solmar: cannot use the lock file %s; running without the single instance\n",
+                 qPrintable(lockPath));
+    return true;
+  }
+  if (::flock(lockFd, LOCK_EX | LOCK_NB) != 0) {
+    const bool held = errno == EWOULDBLOCK;
+    ::close(lockFd);
     if (!held) {
       std::fprintf(stderr, "solmar: cannot use the lock file %s; running without the single instance\n",
                    qPrintable(lockPath));
@@ -366,12 +372,12 @@ bool ClaimSingleInstance(const char16_t* name) {
                  qPrintable(lockPath), qPrintable(full));
     return true;
   }
-  State().lock = lock;
+  State().lockFd = lockFd;
   // Once the reader ends, later starts are readers of their own.
   QObject::connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, [] {
     qt::StopListening();
-    delete State().lock;
-    State().lock = nullptr;
+    ::close(State().lockFd);
+    State().lockFd = -1;
   });
   if (!qt::Listen(full))
     std::fprintf(stderr, "solmar: cannot listen on %s; running without the single instance\n", qPrintable(full));
