@@ -1,8 +1,9 @@
 // Windows and messages on Qt: the main window is a QMainWindow whose central widget is the
 // client area. The client area paints from the window's paint message, through one drawing
 // context, into Qt's own backing store; what the window draws outside a paint only marks
-// that part to be painted anew. It also turns Qt's events into the reader's messages; child scroll bars
-// are QScrollBars on it that report their actions as vertical-scroll messages.
+// that part to be painted anew. It also turns Qt's events into the reader's messages;
+// child scroll bars are QScrollBars on it that report their actions as vertical-scroll
+// messages.
 #include <QApplication>
 #include <QCoreApplication>
 #include <QCloseEvent>
