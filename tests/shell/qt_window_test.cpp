@@ -31,13 +31,13 @@ struct Message {
 
 std::vector<Message> gMessages;
 intptr_t gKeyAnswer = 0;
-// What the recording window shows: a black square here (none when empty).
+// What the recording window shows: a rectangle outlined in black here (none when empty).
 platform::Rect gSquare{};
 
 intptr_t RecordingProc(Window* window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
   gMessages.push_back({message, wParam, lParam});
   if (message == platform::kMsgPaint && gSquare.right > gSquare.left) {
-    platform::FillRect(platform::BeginPaint(window), gSquare, platform::StockBrush(platform::kStockBlackBrush));
+    platform::DrawRectangle(platform::BeginPaint(window), gSquare);
     platform::EndPaint(window);
   }
   return message == platform::kMsgKeyDown ? gKeyAnswer : 0;
@@ -135,7 +135,8 @@ TEST_F(QtWindowTest, DrawingOutsideAPaintIsPaintedByTheNextPaint) {
   platform::Dc* dc = platform::GetWindowDc(window_);
   gSquare = {10, 10, 30, 20};
   gMessages.clear();
-  platform::FillRect(dc, gSquare, platform::StockBrush(platform::kStockBlackBrush));
+  platform::DrawRectangle(dc, gSquare);
+  platform::FillRect(dc, {40, 10, 50, 30}, platform::StockBrush(platform::kStockBlackBrush));
   platform::DrawTextCentred(dc, u"ab", 2, {100, 50, 200, 100});
   int32_t width = 0, height = 0;
   platform::TextExtent(dc, u"ab", 2, &width, &height);
@@ -143,15 +144,19 @@ TEST_F(QtWindowTest, DrawingOutsideAPaintIsPaintedByTheNextPaint) {
   QTest::qWait(20);
   client_->repaint(0, 0, 1, 1);  // offscreen: nothing is exposed unless asked
   EXPECT_GE(Received(platform::kMsgPaint).size(), 1u);
-  const QRegion marked = QRegion(10, 10, 20, 10) + QRegion(100 + (100 - width) / 2, 50 + (50 - height) / 2, width, height) +
-                         QRegion(0, 0, 1, 1);
+  const QRegion marked = QRegion(10, 10, 20, 10) + QRegion(40, 10, 10, 20) +
+                         QRegion(100 + (100 - width) / 2, 50 + (50 - height) / 2, width, height) + QRegion(0, 0, 1, 1);
   EXPECT_EQ(regions.seen, marked);
 
+  // What shows is what the paint drew, the outline's four edges inside the rectangle; the
+  // fill made outside a paint is not there.
   const QImage shot = client_->grab().toImage();
-  EXPECT_EQ(shot.pixelColor(15, 15), QColor(Qt::black));
-  EXPECT_EQ(shot.pixelColor(35, 15), ground);
+  for (const QPoint& edge : {QPoint(10, 15), QPoint(29, 15), QPoint(15, 10), QPoint(15, 19)})
+    EXPECT_EQ(shot.pixelColor(edge), QColor(Qt::black)) << edge.x() << "," << edge.y();
+  for (const QPoint& outside : {QPoint(9, 15), QPoint(30, 15), QPoint(15, 9), QPoint(15, 20), QPoint(45, 15)})
+    EXPECT_EQ(shot.pixelColor(outside), ground) << outside.x() << "," << outside.y();
   gSquare = {};
-  EXPECT_EQ(client_->grab().toImage().pixelColor(15, 15), ground);
+  EXPECT_EQ(client_->grab().toImage().pixelColor(10, 15), ground);
   EXPECT_NE(ground, QColor(Qt::black));
 }
 
