@@ -1,13 +1,13 @@
 // Internal to the Qt backend: what the drawing handles are, for the window code that makes
 // drawing contexts and loads pictures into bitmaps.
 //
-// A Dc paints with a QPainter: its own, active on a QImage (an owner-drawn control's picture)
-// or a print device, or one it borrows from a window's paint event. A window's context
-// outside a paint draws nothing: each call only reports the rectangle it would change, and
-// the window paints that part anew from its paint message. Text is drawn as glyph runs placed one
-// after the other, strictly left to right in the order given, with no bidi reordering and
-// no shaping, and measured with the same per-character advances, so a width measured is
-// exactly the width drawn.
+// A Dc paints with a QPainter: its own, active on a QImage (an owner-drawn control's
+// picture) or a print device, or one it borrows from a window's paint event. A window's
+// context outside a paint draws nothing: each call only reports the rectangle it would
+// change, and the window paints that part anew from its paint message. Text is drawn as
+// glyph runs placed one after the other, strictly left to right in the order given, with
+// no bidi reordering and no shaping, and measured with the same per-character advances, so
+// a width measured is exactly the width drawn.
 #pragma once
 
 #include <QImage>

@@ -351,14 +351,9 @@ bool ClaimSingleInstance(const char16_t* name) {
   // replaces an existing socket of the same name. Nothing is written into the file, so
   // taking the lock costs the start no wait for the disk.
   const int lockFd = ::open(QFile::encodeName(lockPath).constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-  if (lockFd < 0) {
-    std::fprintf(stderr, "solmar: cannot use the lock file %s; running without the single instance\n",
-                 qPrintable(lockPath));
-    return true;
-  }
-  if (::flock(lockFd, LOCK_EX | LOCK_NB) != 0) {
-    const bool held = errno == EWOULDBLOCK;
-    ::close(lockFd);
+  if (lockFd < 0 || ::flock(lockFd, LOCK_EX | LOCK_NB) != 0) {
+    const bool held = lockFd >= 0 && errno == EWOULDBLOCK;
+    if (lockFd >= 0) ::close(lockFd);
     if (!held) {
       std::fprintf(stderr, "solmar: cannot use the lock file %s; running without the single instance\n",
                    qPrintable(lockPath));
