@@ -77,8 +77,8 @@ std::vector<Window*> AllWindowRecords();
 // The registered top-level windows not yet destroyed.
 std::vector<Window*> TopLevelWindows();
 
-// A client area for window inside parent: the widget that keeps the backing image the
-// window draws into and turns Qt events into its messages. A dialog's body leaves Enter,
+// A client area for window inside parent: the widget the window paints (from its paint
+// message) and that turns Qt events into its messages. A dialog's body leaves Enter,
 // Escape and Tab to the dialog.
 ClientArea* CreateClientArea(Window* window, QWidget* parent, bool dialogBody);
 // A vertical scroll bar in parent's client area reporting to parent; ownBar: it stands for
@@ -90,8 +90,8 @@ bool WindowsOffscreen();
 // Marks a window and its descendants destroyed.
 void MarkWindowDestroyed(Window* window);
 
-// The main window's client area: the widget that holds the backing image the panes draw
-// into and turns Qt events into messages for the window procedure.
+// The main window's client area: the widget the panes are painted on, which turns Qt
+// events into messages for the window procedure.
 QWidget* ClientWidgetOf(Window* window);
 // Where a press at shown (body pixels) lands in the dialog's own coordinates: the same
 // point for a dialog that is not mirrored; in a mirrored one, the same place of the control
