@@ -17,21 +17,22 @@ cat >"$work/drive.sh" <<'DRIVE'
 set -u
 cd "$WORK"
 "$SOLMAR" & pid=$!
-window=
-for _ in $(seq 150); do
-  window=$(xdotool search --name '^Solmar$' 2>/dev/null | head -1) && [ -n "$window" ] && break
-  sleep 0.2
-done
-[ -n "$window" ] || { echo "no reader window" >&2; kill $pid; exit 1; }
+# The first window whose name matches $1, waited for as long as a loaded machine takes
+# (30 s); the run ends when none comes.
+wait_for() {
+  found=
+  for _ in $(seq 150); do
+    found=$(xdotool search --name "$1" 2>/dev/null | head -1) && [ -n "$found" ] && break
+    sleep 0.2
+  done
+  [ -n "$found" ] || { echo "no window named $1" >&2; kill $pid; exit 1; }
+  echo "$found"
+}
+window=$(wait_for '^Solmar$') || exit 1
 sleep 1
 xdotool windowfocus --sync "$window"
 xdotool key ctrl+p
-dialog=
-for _ in $(seq 150); do
-  dialog=$(xdotool search --name '^Print' 2>/dev/null | head -1) && [ -n "$dialog" ] && break
-  sleep 0.2
-done
-[ -n "$dialog" ] || { echo "no print dialog" >&2; kill $pid; exit 1; }
+dialog=$(wait_for '^Print') || exit 1
 sleep 1
 xdotool windowfocus --sync "$dialog"
 xdotool key Return
@@ -45,15 +46,15 @@ mv "$WORK/Solmar.pdf" "$WORK/current.pdf"
 # The whole book ("Print all" among the options), stopped from its progress window.
 xdotool windowfocus --sync "$window"
 xdotool key ctrl+p
-sleep 2
-dialog=$(xdotool search --name '^Print' 2>/dev/null | head -1)
+dialog=$(wait_for '^Print') || exit 1
+sleep 1
 xdotool windowfocus --sync "$dialog"
 xdotool key alt+o
 sleep 1
 xdotool mousemove --window "$dialog" 38 218 click 1
 sleep 0.5
 xdotool key Return
-for _ in $(seq 50); do
+for _ in $(seq 300); do
   [ -s "$WORK/Solmar.pdf" ] && break
   sleep 0.1
 done
