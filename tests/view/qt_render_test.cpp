@@ -89,9 +89,27 @@ class QtRenderTest : public ::testing::Test {
     dc_ = platform::qt::CreateImageDc(&image_);
   }
   void TearDown() override {
+    if (selected_) {
+      platform::SelectFont(dc_, previous_);
+      platform::DeleteFont(selected_);
+    }
     PageViewDestroy(view_, true);
     platform::qt::DeleteImageDc(dc_);
     ResetConversionBuffer();
+  }
+
+  // The page's face at a height and weight, selected into the context until the test
+  // ends; its metrics.
+  platform::TextMetrics SelectPageFace(int32_t height, int32_t weight) {
+    platform::FontDescription d{};
+    d.height = height;
+    d.weight = weight;
+    std::copy(fontSpec_.faceName, fontSpec_.faceName + 32, d.face);
+    selected_ = platform::CreateFont(d);
+    previous_ = platform::SelectFont(dc_, selected_);
+    platform::TextMetrics m{};
+    platform::GetTextMetrics(dc_, &m);
+    return m;
   }
 
   PageView* MakeView(int32_t left, int32_t top, int32_t right, int32_t bottom) {
@@ -105,19 +123,14 @@ class QtRenderTest : public ::testing::Test {
   QImage image_;
   platform::Dc* dc_ = nullptr;
   PageView* view_ = nullptr;
+  platform::Font* selected_ = nullptr;
+  platform::Font* previous_ = nullptr;
 };
 
 QGuiApplication* QtRenderTest::app_ = nullptr;
 
 TEST_F(QtRenderTest, FontHeightIsAscentPlusDescentAndFitAgreesWithExtent) {
-  platform::FontDescription d{};
-  d.height = 24;
-  d.weight = 700;
-  std::copy(fontSpec_.faceName, fontSpec_.faceName + 32, d.face);
-  platform::Font* font = platform::CreateFont(d);
-  platform::Font* old = platform::SelectFont(dc_, font);
-  platform::TextMetrics m{};
-  ASSERT_TRUE(platform::GetTextMetrics(dc_, &m));
+  const platform::TextMetrics m = SelectPageFace(24, 700);
   EXPECT_EQ(m.height, m.ascent + m.descent);
   EXPECT_LE(m.height, 24);
   EXPECT_GE(m.height, 22);
@@ -134,8 +147,6 @@ TEST_F(QtRenderTest, FontHeightIsAscentPlusDescentAndFitAgreesWithExtent) {
       EXPECT_GT(w, max) << "one more character would not fit";
     }
   }
-  platform::SelectFont(dc_, old);
-  platform::DeleteFont(font);
 }
 
 int32_t Advance(platform::Dc* dc, const std::u16string& text) {
@@ -164,12 +175,7 @@ int DifferentPixels(const QImage& a, const QImage& b) {
 }
 
 TEST_F(QtRenderTest, UnitsAreDrawnLeftToRightInTheOrderGiven) {
-  platform::FontDescription d{};
-  d.height = 40;
-  d.weight = 400;
-  std::copy(fontSpec_.faceName, fontSpec_.faceName + 32, d.face);
-  platform::Font* font = platform::CreateFont(d);
-  platform::Font* old = platform::SelectFont(dc_, font);
+  SelectPageFace(40, 400);
   // Right-to-left letters in one call must come out exactly as the same letters drawn one
   // by one from the left, in the order given, and not as the reordered pair.
   const std::u16string shin = u"\u05E9", vav = u"\u05D5", lamed = u"\u05DC";
@@ -179,8 +185,6 @@ TEST_F(QtRenderTest, UnitsAreDrawnLeftToRightInTheOrderGiven) {
   const int reorderedDifference = DifferentPixels(together, reordered);
   EXPECT_GT(reorderedDifference, 100);
   EXPECT_LT(DifferentPixels(together, inOrder), reorderedDifference / 20);  // whole-pixel advances
-  platform::SelectFont(dc_, old);
-  platform::DeleteFont(font);
 }
 
 // A face name that fills its whole field has no terminating zero: it ends with the field,
@@ -199,14 +203,7 @@ TEST_F(QtRenderTest, AFaceNameFillingItsFieldEndsWithIt) {
 // Centred text, as a printed sheet's page number and the About box's caption are drawn: its
 // ink in the middle of the rectangle across, and down within the line centred in it.
 TEST_F(QtRenderTest, CentredTextStandsInTheMiddleOfItsRectangle) {
-  platform::FontDescription d{};
-  d.height = 24;
-  d.weight = 400;
-  std::copy(fontSpec_.faceName, fontSpec_.faceName + 32, d.face);
-  platform::Font* font = platform::CreateFont(d);
-  platform::Font* old = platform::SelectFont(dc_, font);
-  platform::TextMetrics m{};
-  ASSERT_TRUE(platform::GetTextMetrics(dc_, &m));
+  const platform::TextMetrics m = SelectPageFace(24, 400);
   const std::u16string text = u"143";
   for (const platform::Rect& rect : {platform::Rect{0, 0, 480, 360}, platform::Rect{100, 40, 180, 100},
                                      platform::Rect{300, 200, 470, 230}}) {
@@ -222,8 +219,6 @@ TEST_F(QtRenderTest, CentredTextStandsInTheMiddleOfItsRectangle) {
     EXPECT_GE(top, lineTop) << rect.left << "," << rect.top;
     EXPECT_LE(bottom, lineTop + m.height) << rect.left << "," << rect.top;
   }
-  platform::SelectFont(dc_, old);
-  platform::DeleteFont(font);
 }
 
 TEST_F(QtRenderTest, RightToLeftParagraphIsRightAlignedAndReadsFromTheRight) {
